@@ -1,0 +1,52 @@
+#pragma once
+// Fills the process list once from a snapshot: resolved items first, in snapshot
+// order, then the unresolved ones, each with its icon in both image lists.
+
+#include <cstdint>
+#include <string>
+
+#include "catalogue/process_item.h"
+#include "platform/file_ops.h"
+#include "platform/process_ops.h"
+#include "platform/snapshot_ops.h"
+#include "platform/system_info.h"
+
+namespace proclens {
+
+struct CataloguePlatform {
+  SnapshotOps& snapshots;
+  ProcessOps& processes;
+  FileOps& files;
+  SystemInfo& system;
+};
+
+inline constexpr char kSystemProcessNames[] =
+    "|svchost.exe|smss.exe|csrss.exe|winlogon.exe|services.exe|lsass.exe|spoolsv.exe"
+    "|regsvc.exe|mstask.exe|tcpsvcs.exe|snmp.exe|";
+
+class ProcessListFill {
+ public:
+  ProcessListFill(CataloguePlatform platform, ProcessItemList& list, ImageList& large_images,
+                  ImageList& small_images);
+
+  void FillProcessList();
+  // 1 when the file does not exist, -1 when it has no icon, else the index of
+  // its icon, newly added to both lists.
+  int AddFileIcons(const std::string& path);
+  // The file's size, 0 when no entry of that name is found.
+  std::int64_t FileSizeOf(const std::string& path);
+
+ private:
+  bool FileExists(const std::string& path);
+  bool ContainsIgnoringCase(const std::string& text, const std::string& part);
+  std::string RetryInSystemDirectory(const SnapshotEntry& entry, const std::string& prefix,
+                                     int processed);
+  ProcessItem MakeItem(const SnapshotEntry& entry, std::string path, const std::string& prefix);
+
+  CataloguePlatform platform_;
+  ProcessItemList& list_;
+  ImageList& large_images_;
+  ImageList& small_images_;
+};
+
+}  // namespace proclens
