@@ -1,0 +1,31 @@
+#include "platform/linux/linux_file_ops.h"
+
+#include <sys/stat.h>
+
+#include <memory>
+
+#include "platform/linux/desktop_icon.h"
+
+namespace proclens::linux_port {
+
+std::optional<FileEntry> LinuxFileOps::FindFirstFile(const std::string& path) {
+  struct stat info {};
+  if (path.empty() || ::stat(path.c_str(), &info) != 0) return std::nullopt;
+  FileEntry entry;
+  entry.is_directory = S_ISDIR(info.st_mode);
+  entry.size = static_cast<std::uint64_t>(info.st_size);
+  return entry;
+}
+
+ExtractedIcons LinuxFileOps::ExtractIcons(const std::string& path) {
+  if (!icon_index_) icon_index_ = DesktopIconIndex::Load();
+  ExtractedIcons icons;
+  const auto serialized = icon_index_->IconFor(path);
+  if (!serialized) return icons;
+  icons.count = 1;
+  icons.large = std::make_unique<DesktopIcon>(*serialized);
+  icons.small = std::make_unique<DesktopIcon>(*serialized);
+  return icons;
+}
+
+}  // namespace proclens::linux_port

@@ -1,0 +1,104 @@
+#include "platform/linux/linux_process_ops.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <string>
+
+namespace proclens::linux_port {
+namespace {
+
+// Descriptors 0 to 2 would read as the failed handle 0 or be taken for the
+// standard streams; handles start above them.
+constexpr int kLowestHandle = 3;
+
+// A link target longer than this is not a path the kernel hands out.
+constexpr std::size_t kLongestLink = 1 << 16;
+
+}  // namespace
+
+bool LinuxProcessOps::LookUpService(const char* /*library*/, ImageNameService service) {
+  // The exe link answers both questions, so the second service is never needed.
+  // Its absence leaves the last error alone, so that the error text describes
+  // the open or the query that really failed.
+  return service == ImageNameService::QueryFullProcessImageName;
+}
+
+ProcessHandle LinuxProcessOps::OpenProcess(std::uint32_t /*access*/, std::uint32_t pid) {
+  const std::string path = std::string(proc_root_) + "/" + std::to_string(pid);
+  UniqueFd fd(::open(path.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+  if (!fd.valid()) {
+    Fail(errno);
+    return 0;
+  }
+  if (fd.get() < kLowestHandle) {
+    UniqueFd moved(::fcntl(fd.get(), F_DUPFD_CLOEXEC, kLowestHandle));
+    if (!moved.valid()) {
+      Fail(errno);
+      return 0;
+    }
+    fd = std::move(moved);
+  }
+  const ProcessHandle handle = fd.get();
+  open_handles_[handle] = std::move(fd);
+  return handle;
+}
+
+std::optional<std::string> LinuxProcessOps::QueryFullProcessImageName(ProcessHandle process) {
+  return ReadExeLink(process);
+}
+
+std::optional<std::string> LinuxProcessOps::GetModuleFileNameEx(ProcessHandle process) {
+  return ReadExeLink(process);
+}
+
+std::optional<std::string> LinuxProcessOps::ReadExeLink(ProcessHandle process) {
+  const auto open = open_handles_.find(process);
+  if (open == open_handles_.end()) {
+    Fail(EBADF);
+    return std::nullopt;
+  }
+  // A link may be longer than any first guess; grow until the target fits.
+  for (std::size_t size = 256; size <= kLongestLink; size *= 2) {
+    std::string target(size, '\0');
+    const ssize_t got = ::readlinkat(open->second.get(), "exe", target.data(), size);
+    if (got < 0) {
+      Fail(errno);
+      return std::nullopt;
+    }
+    if (static_cast<std::size_t>(got) < size) {
+      // The kernel's " (deleted)" mark stays: no file of that name exists now.
+      target.resize(static_cast<std::size_t>(got));
+      return target;
+    }
+  }
+  Fail(ENAMETOOLONG);
+  return std::nullopt;
+}
+
+void LinuxProcessOps::CloseHandle(ProcessHandle process) {
+  if (open_handles_.erase(process) == 0) Fail(EBADF);
+}
+
+std::uint32_t LinuxProcessOps::GetLastError() { return last_error_; }
+
+std::string LinuxProcessOps::FormatMessage(std::uint32_t code) {
+  char buffer[256];
+  // The GNU strerror_r may answer with its own static text instead of the buffer.
+  return ::strerror_r(static_cast<int>(code), buffer, sizeof buffer);
+}
+
+bool LinuxProcessOps::OpenServiceManager(std::uint32_t /*access*/) {
+  if (::geteuid() == 0) return true;
+  Fail(EACCES);
+  return false;
+}
+
+std::optional<std::string> LinuxProcessOps::ExpandEnvironmentStrings(const std::string& /*text*/) {
+  // Paths from the kernel carry no variables; a '%' in one is part of a file name.
+  return std::nullopt;
+}
+
+}  // namespace proclens::linux_port

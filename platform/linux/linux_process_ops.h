@@ -1,0 +1,41 @@
+#pragma once
+// Processes through /proc: a process handle is an O_PATH descriptor of
+// /proc/PID, its image name is the target of the exe link, and the last error
+// is the errno of the last operation that failed, kept here as Windows keeps
+// it per thread.
+
+#include <map>
+
+#include "platform/linux/unique_fd.h"
+#include "platform/process_ops.h"
+
+namespace proclens::linux_port {
+
+class LinuxProcessOps : public ProcessOps {
+ public:
+  LinuxProcessOps() = default;
+  // Only for tests: where the process directories are.
+  explicit LinuxProcessOps(const char* proc_root) : proc_root_(proc_root) {}
+
+  bool LookUpService(const char* library, ImageNameService service) override;
+  ProcessHandle OpenProcess(std::uint32_t access, std::uint32_t pid) override;
+  std::optional<std::string> QueryFullProcessImageName(ProcessHandle process) override;
+  std::optional<std::string> GetModuleFileNameEx(ProcessHandle process) override;
+  void CloseHandle(ProcessHandle process) override;
+  std::uint32_t GetLastError() override;
+  std::string FormatMessage(std::uint32_t code) override;
+  bool OpenServiceManager(std::uint32_t access) override;
+  std::optional<std::string> ExpandEnvironmentStrings(const std::string& text) override;
+
+ private:
+  std::optional<std::string> ReadExeLink(ProcessHandle process);
+  void Fail(int error) { last_error_ = static_cast<std::uint32_t>(error); }
+
+  const char* proc_root_ = "/proc";
+  std::uint32_t last_error_ = 0;
+  // Every handle handed out and not yet closed; whatever a caller leaves open
+  // is closed with this object.
+  std::map<ProcessHandle, UniqueFd> open_handles_;
+};
+
+}  // namespace proclens::linux_port

@@ -1,0 +1,40 @@
+#include "platform/linux/linux_system_info.h"
+
+#include <cerrno>
+#include <cstdlib>
+
+#include "platform/linux/locale_table.h"
+
+namespace proclens::linux_port {
+
+PlatformTraits LinuxTraits() {
+  PlatformTraits traits;
+  traits.platform_id = 0;  // Linux has no version-query platform identifier
+  // PID 1 is init, a program like any other; there are no pseudo-processes.
+  traits.first_listed_pid = 0;
+  traits.admin_test = true;
+  traits.system_process_rule = false;
+  // A guessed /usr/bin/<name> for an unreadable process may not be its file.
+  traits.system_dir_retry = false;
+  traits.path_separator = '/';
+  traits.access_denied_error = EACCES;
+  traits.administrator_word = "root";
+  return traits;
+}
+
+std::uint16_t LinuxSystemInfo::UserDefaultLangId() {
+  for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+    const char* value = std::getenv(variable);
+    if (value != nullptr && *value != '\0') return LangIdFromLocale(value);
+  }
+  return kUsEnglishLangId;
+}
+
+std::string LinuxSystemInfo::UpperCase(std::string text) {
+  for (char& c : text) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return text;
+}
+
+}  // namespace proclens::linux_port

@@ -1,0 +1,92 @@
+#include "platform/linux/proc_entry.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <charconv>
+
+#include "platform/linux/unique_fd.h"
+
+namespace proclens::linux_port {
+namespace {
+
+// stat's fields after the name: state(3) ppid pgrp session tty_nr tpgid flags(9).
+constexpr int kFieldsBeforeFlags = 6;
+
+// The whole small file below dir_fd, or nullopt when it cannot be read (the
+// process may have ended since its directory was listed).
+std::optional<std::string> ReadSmallFile(int dir_fd, const char* name) {
+  UniqueFd fd(::openat(dir_fd, name, O_RDONLY | O_CLOEXEC));
+  if (!fd.valid()) return std::nullopt;
+  std::string text;
+  char buffer[4096];
+  for (;;) {
+    const ssize_t got = ::read(fd.get(), buffer, sizeof buffer);
+    if (got < 0) return std::nullopt;
+    if (got == 0) break;
+    text.append(buffer, static_cast<std::size_t>(got));
+  }
+  return text;
+}
+
+std::string_view SkipFields(std::string_view text, int count) {
+  for (int i = 0; i < count; ++i) {
+    const auto start = text.find_first_not_of(' ');
+    if (start == std::string_view::npos) return {};
+    const auto end = text.find(' ', start);
+    if (end == std::string_view::npos) return {};
+    text.remove_prefix(end);
+  }
+  const auto start = text.find_first_not_of(' ');
+  return start == std::string_view::npos ? std::string_view() : text.substr(start);
+}
+
+}  // namespace
+
+std::optional<StatFields> ParseStatLine(std::string_view stat) {
+  const auto open = stat.find('(');
+  const auto close = stat.rfind(')');
+  if (open == std::string_view::npos || close == std::string_view::npos || close < open) {
+    return std::nullopt;
+  }
+  StatFields fields;
+  fields.comm = std::string(stat.substr(open + 1, close - open - 1));
+  const std::string_view flags_text = SkipFields(stat.substr(close + 1), kFieldsBeforeFlags);
+  const char* end = flags_text.data() + flags_text.size();
+  if (std::from_chars(flags_text.data(), end, fields.flags).ec != std::errc()) return std::nullopt;
+  return fields;
+}
+
+std::string CompleteCommName(const std::string& comm, std::string_view cmdline) {
+  if (comm.size() < kCommLimit) return comm;
+  std::string_view argv0 = cmdline.substr(0, cmdline.find('\0'));
+  const auto slash = argv0.rfind('/');
+  if (slash != std::string_view::npos) argv0.remove_prefix(slash + 1);
+  if (argv0.size() > comm.size() && argv0.substr(0, comm.size()) == comm) {
+    return std::string(argv0);
+  }
+  return comm;
+}
+
+std::optional<SnapshotEntry> ReadProcessEntry(int proc_fd, std::uint32_t pid) {
+  const std::string dir = std::to_string(pid);
+  UniqueFd process(::openat(proc_fd, dir.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+  if (!process.valid()) return std::nullopt;
+  const auto stat_text = ReadSmallFile(process.get(), "stat");
+  if (!stat_text) return std::nullopt;
+  const auto fields = ParseStatLine(*stat_text);
+  if (!fields || (fields->flags & kKernelThreadFlag) != 0) return std::nullopt;
+
+  SnapshotEntry entry;
+  entry.pid = pid;
+  entry.exe_file = fields->comm;
+  if (fields->comm.size() >= kCommLimit) {
+    // A zombie or a process that just ended has no command line: keep comm.
+    if (const auto cmdline = ReadSmallFile(process.get(), "cmdline")) {
+      entry.exe_file = CompleteCommName(fields->comm, *cmdline);
+    }
+  }
+  return entry;
+}
+
+}  // namespace proclens::linux_port

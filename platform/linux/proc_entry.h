@@ -1,0 +1,36 @@
+#pragma once
+// One process as /proc describes it: whether it is a program at all, and the
+// name that ps and psutil would show for it.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/snapshot_ops.h"
+
+namespace proclens::linux_port {
+
+// The kernel's PF_KTHREAD task flag: kernel threads run no executable.
+inline constexpr std::uint64_t kKernelThreadFlag = 0x00200000;
+// comm holds at most 15 characters; longer names are cut there.
+inline constexpr std::size_t kCommLimit = 15;
+
+struct StatFields {
+  std::string comm;
+  std::uint64_t flags = 0;
+};
+
+// The name and the task flags from the text of /proc/PID/stat. The name may
+// hold blanks and parentheses, so it runs to the last ')'.
+std::optional<StatFields> ParseStatLine(std::string_view stat);
+
+// comm, completed from argv[0] (the first NUL-terminated word of /proc/PID/cmdline)
+// when the kernel cut it and argv[0]'s base name continues it.
+std::string CompleteCommName(const std::string& comm, std::string_view cmdline);
+
+// The snapshot entry of the process under /proc (proc_fd is an open /proc);
+// nullopt for kernel threads and for processes that are gone.
+std::optional<SnapshotEntry> ReadProcessEntry(int proc_fd, std::uint32_t pid);
+
+}  // namespace proclens::linux_port
