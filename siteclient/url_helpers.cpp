@@ -1,0 +1,41 @@
+#include "siteclient/url_helpers.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace proclens {
+namespace {
+
+constexpr std::size_t kReadSize = 1024;
+constexpr std::uint32_t kStatusOk = 200;
+
+}  // namespace
+
+bool UrlExists(HttpOps& http, const std::string& agent, const std::string& address) {
+  const auto client = http.Open(agent);
+  if (!client) return false;
+  const auto request = client->OpenUrl(address, 0);
+  if (!request) return false;
+  return request->StatusCode() == kStatusOk;
+}
+
+std::string FetchUrlText(HttpOps& http, const std::string& agent, const std::string& address) {
+  std::string text;
+  const auto client = http.Open(agent);
+  if (!client) return text;
+  const auto request = client->OpenUrl(address, kInternetFlagExistingConnect);
+  if (!request) return text;
+  char buffer[kReadSize + 1];
+  std::size_t delivered = 0;
+  while (delivered < kHttpBodyLimit) {
+    const std::size_t wanted = std::min(kReadSize, kHttpBodyLimit - delivered);
+    const std::size_t count = std::min(request->Read(buffer, wanted).value_or(0), wanted);
+    if (count == 0) break;
+    delivered += count;
+    buffer[count] = '\0';
+    text.append(buffer, std::strlen(buffer));
+  }
+  return text;
+}
+
+}  // namespace proclens
