@@ -1,0 +1,181 @@
+#!/usr/bin/env python3
+"""A stand-in for the publisher's site, for the tests only. Loopback only.
+
+Start:
+    python3 tests/site/test_site.py --port-file PORT_FILE [--reply-file REPLY_FILE]
+                                    [--log-file LOG_FILE] [--pages a.exe,b.exe]
+
+It listens on 127.0.0.1 on a free port, writes that port to PORT_FILE (written
+whole, then renamed, so a reader never sees half a number) and prints it on
+standard output. Stop it with SIGTERM or SIGINT.
+
+What it serves (GET; the site base is http://127.0.0.1:PORT/):
+    process/NAME.html, prozess/NAME.html  200 with a small page when NAME is one
+                                          of --pages, else 404
+    redirect/TARGET                       302 to /TARGET (e.g. redirect/process/a.exe.html)
+    status/CODE                           that status, with a short body unless 204
+    bytes/N                               200 with exactly N bytes of "x"
+    large                                 200 with a body of 3 MiB
+    slow                                  waits 30 s before it answers
+    slow-body                             200 at once, then one byte a second for 30 s
+    drop                                  closes the connection without a reply
+    cgi/kestrel.pl?ID                     200 with the bytes of REPLY_FILE, read at
+                                          each request (empty when there is no file)
+    _log                                  the request log as JSON: [{"path", "agent"}]
+    _reply (POST)                         sets the kestrel reply to the request body
+
+Every request except _log and _reply is logged: one line per request in
+LOG_FILE, "PATH<TAB>USER-AGENT", and in memory for _log.
+"""
+
+import argparse
+import json
+import os
+import socket
+import sys
+import threading
+import time
+from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
+
+LONG_WAIT_SECONDS = 30
+LARGE_BODY_BYTES = 3 * 1024 * 1024
+
+
+class SiteState:
+    def __init__(self, args):
+        self.pages = {name for name in args.pages.split(",") if name}
+        self.reply_file = args.reply_file
+        self.log_file = args.log_file
+        self.reply_override = None
+        self.log = []
+        self.lock = threading.Lock()
+
+    def record(self, path, agent):
+        with self.lock:
+            self.log.append({"path": path, "agent": agent})
+            if self.log_file:
+                with open(self.log_file, "a", encoding="utf-8", errors="replace") as log:
+                    log.write(f"{path}\t{agent}\n")
+
+    def kestrel_reply(self):
+        with self.lock:
+            if self.reply_override is not None:
+                return self.reply_override
+        if self.reply_file and os.path.exists(self.reply_file):
+            with open(self.reply_file, "rb") as reply:
+                return reply.read()
+        return b""
+
+
+class SiteHandler(BaseHTTPRequestHandler):
+    protocol_version = "HTTP/1.1"
+    server_version = "TestSite/1"
+
+    def log_message(self, format, *args):  # quiet: the tests read the log instead
+        pass
+
+    def send_body(self, status, body, content_type="text/html"):
+        self.send_response(status)
+        self.send_header("Content-Type", content_type)
+        self.send_header("Content-Length", str(len(body)))
+        self.end_headers()
+        self.wfile.write(body)
+
+    def do_POST(self):
+        if self.path != "/_reply":
+            self.send_body(404, b"not here")
+            return
+        length = int(self.headers.get("Content-Length", "0"))
+        body = self.rfile.read(length)
+        with self.server.state.lock:
+            self.server.state.reply_override = body
+        self.send_body(200, b"OK", "text/plain")
+
+    def do_GET(self):
+        state = self.server.state
+        path = self.path.lstrip("/")
+        if path == "_log":
+            with state.lock:
+                body = json.dumps(state.log).encode()
+            self.send_body(200, body, "application/json")
+            return
+        state.record(self.path, self.headers.get("User-Agent", ""))
+        self.route(path)
+
+    def route(self, path):
+        if path.startswith(("process/", "prozess/")):
+            name = path.split("/", 1)[1].removesuffix(".html")
+            known = name in self.server.state.pages
+            self.send_body(200 if known else 404, f"<html><title>{name}</title></html>".encode())
+        elif path.startswith("redirect/"):
+            self.send_response(302)
+            self.send_header("Location", "/" + path.removeprefix("redirect/"))
+            self.send_header("Content-Length", "0")
+            self.end_headers()
+        elif path.startswith("status/"):
+            status = int(path.removeprefix("status/"))
+            self.send_body(status, b"" if status == 204 else f"status {status}".encode())
+        elif path.startswith("bytes/"):
+            self.send_body(200, b"x" * int(path.removeprefix("bytes/")), "text/plain")
+        elif path == "large":
+            self.send_body(200, b"L" * LARGE_BODY_BYTES, "text/plain")
+        elif path == "slow":
+            time.sleep(LONG_WAIT_SECONDS)
+            self.send_body(200, b"late", "text/plain")
+        elif path == "slow-body":
+            self.trickle()
+        elif path == "drop":
+            self.close_connection = True
+            self.connection.shutdown(socket.SHUT_RDWR)
+        elif path.startswith("cgi/kestrel.pl"):
+            self.send_body(200, self.server.state.kestrel_reply(), "text/plain")
+        else:
+            self.send_body(404, b"not here")
+
+    def trickle(self):
+        self.send_response(200)
+        self.send_header("Content-Type", "text/plain")
+        self.send_header("Content-Length", str(LONG_WAIT_SECONDS))
+        self.end_headers()
+        try:
+            for _ in range(LONG_WAIT_SECONDS):
+                self.wfile.write(b"t")
+                self.wfile.flush()
+                time.sleep(1)
+        except OSError:
+            pass  # the client gave up, as it should
+
+
+def write_port_file(path, port):
+    temporary = path + ".tmp"
+    with open(temporary, "w", encoding="ascii") as port_file:
+        port_file.write(f"{port}\n")
+    os.replace(temporary, path)
+
+
+def main():
+    parser = argparse.ArgumentParser(description="Local stand-in for the publisher's site")
+    parser.add_argument("--port-file", help="where to write the port chosen")
+    parser.add_argument("--reply-file", help="bytes that cgi/kestrel.pl answers with")
+    parser.add_argument("--log-file", help="one line per request: path, tab, User-Agent")
+    parser.add_argument("--pages", default="explorer.exe,bash,init",
+                        help="comma-separated names that have an online page")
+    args = parser.parse_args()
+
+    server = ThreadingHTTPServer(("127.0.0.1", 0), SiteHandler)
+    server.daemon_threads = True
+    server.state = SiteState(args)
+    port = server.server_address[1]
+    if args.port_file:
+        write_port_file(args.port_file, port)
+    print(port, flush=True)
+    try:
+        server.serve_forever()
+    except KeyboardInterrupt:
+        pass
+    server.server_close()
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
