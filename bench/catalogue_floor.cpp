@@ -6,7 +6,7 @@
 #include <unistd.h>
 
 #include <cctype>
-#include <cstdio>
+#include <cstring>
 #include <memory>
 
 namespace proclens::bench {
@@ -24,10 +24,20 @@ bool IsPidName(const char* name) {
   return true;
 }
 
-bool ReadComm(const char* pid, char* comm, std::size_t size) {
-  char path[sizeof(dirent::d_name) + 16];
-  std::snprintf(path, sizeof path, "/proc/%s/comm", pid);
-  const int fd = open(path, O_RDONLY | O_CLOEXEC);
+// "PID/name", relative to the /proc descriptor: no printf, no absolute path
+// for the kernel to walk again.
+struct ProcPath {
+  char text[sizeof(dirent::d_name) + 16];
+  ProcPath(const char* pid, const char* name) {
+    const std::size_t pid_length = std::strlen(pid);
+    std::memcpy(text, pid, pid_length);
+    text[pid_length] = '/';
+    std::strcpy(text + pid_length + 1, name);
+  }
+};
+
+bool ReadComm(int proc_fd, const char* pid, char* comm, std::size_t size) {
+  const int fd = openat(proc_fd, ProcPath(pid, "comm").text, O_RDONLY | O_CLOEXEC);
   if (fd < 0) return false;
   const ssize_t got = read(fd, comm, size - 1);
   close(fd);
@@ -36,11 +46,9 @@ bool ReadComm(const char* pid, char* comm, std::size_t size) {
   return true;
 }
 
-bool ExeTargetExists(const char* pid) {
-  char link[sizeof(dirent::d_name) + 16];
-  std::snprintf(link, sizeof link, "/proc/%s/exe", pid);
+bool ExeTargetExists(int proc_fd, const char* pid) {
   char target[4096];
-  const ssize_t length = readlink(link, target, sizeof target - 1);
+  const ssize_t length = readlinkat(proc_fd, ProcPath(pid, "exe").text, target, sizeof target - 1);
   if (length <= 0) return false;
   target[length] = '\0';
   struct stat info;
@@ -56,9 +64,9 @@ FloorCount WalkProcFloor() {
   while (const dirent* entry = readdir(proc.get())) {
     if (!IsPidName(entry->d_name)) continue;
     char comm[64];
-    if (!ReadComm(entry->d_name, comm, sizeof comm)) continue;
+    if (!ReadComm(dirfd(proc.get()), entry->d_name, comm, sizeof comm)) continue;
     ++count.processes;
-    if (ExeTargetExists(entry->d_name)) ++count.resolved;
+    if (ExeTargetExists(dirfd(proc.get()), entry->d_name)) ++count.resolved;
   }
   return count;
 }

@@ -17,7 +17,7 @@ python=${PYTHON:-/usr/bin/python3}
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 sizes=(1000 2000)
 # The children end on their own after this long even if everything else fails.
-lifetime=600
+lifetime=300
 
 [[ -x $bench ]] || { echo "not an executable: $bench" >&2; exit 2; }
 "$python" -c 'import psutil' || { echo "$python has no psutil (python3-psutil)" >&2; exit 2; }
