@@ -4,16 +4,32 @@
 #include <gio/gio.h>
 #include <stdlib.h>
 
+#include <string_view>
+
 #include "platform/linux/gobject_ptr.h"
 
 namespace proclens::linux_port {
 namespace {
 
+// Programs that only start the one an entry is about (Exec=env VAR=1 app,
+// Exec=sh -c "..."): their processes are not that application.
+constexpr std::string_view kLaunchers[] = {"env", "sh", "bash", "dash", "flatpak", "snap",
+                                           "gtk-launch", "xdg-open"};
+
+bool IsLauncher(std::string_view program) {
+  const auto slash = program.rfind('/');
+  if (slash != std::string_view::npos) program.remove_prefix(slash + 1);
+  for (const std::string_view launcher : kLaunchers) {
+    if (program == launcher) return true;
+  }
+  return false;
+}
+
 // The file that an entry's Exec starts: looked up along PATH like a shell
 // would, then with every link resolved, as /proc reports executables.
 std::optional<std::string> ProgramOf(GAppInfo* app) {
   const char* executable = g_app_info_get_executable(app);
-  if (executable == nullptr || *executable == '\0') return std::nullopt;
+  if (executable == nullptr || *executable == '\0' || IsLauncher(executable)) return std::nullopt;
   GCharPtr found(g_find_program_in_path(executable));
   if (!found) return std::nullopt;
   return RealPathOf(found.get());

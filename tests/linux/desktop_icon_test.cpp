@@ -53,6 +53,8 @@ struct DesktopFixture {
                "proclens-test-icon");
     WriteEntry(applications / "proclens-by-link.desktop",
                (bin / "proclens-icon-link").string() + " --flag", icon_file.string());
+    WriteEntry(applications / "proclens-through-env.desktop", "env PROCLENS=1 proclens-plain-sleeper",
+               "proclens-env-icon");
     ::setenv("PATH", (bin.string() + ":" + EnvOr("PATH", "/usr/bin:/bin")).c_str(), 1);
     const std::string data_dirs = (dir.path() / "share").string() + ":" +
                                   EnvOr("XDG_DATA_DIRS", "/usr/local/share:/usr/share");
@@ -115,6 +117,14 @@ TEST(DesktopIconTest, ProgramWithoutEntryOrMissingFileHasNoIcon) {
   EXPECT_EQ(IconTextOf(files, fixture->without_entry.string()), std::nullopt);
   EXPECT_EQ(IconTextOf(files, (fixture->dir.path() / "nothing-here").string()), std::nullopt);
   EXPECT_EQ(IconTextOf(files, " Permission denied"), std::nullopt);
+}
+
+TEST(DesktopIconTest, LauncherNamedInExecDoesNotTakeTheApplicationsIcon) {
+  ASSERT_TRUE(fixture);
+  LinuxFileOps files;
+  const auto env = linux_port::RealPathOf("/usr/bin/env");
+  ASSERT_TRUE(env);
+  EXPECT_EQ(IconTextOf(files, *env), std::nullopt);
 }
 
 TEST(DesktopIconTest, FillGivesARunningProgramWithAnEntryItsOwnImage) {

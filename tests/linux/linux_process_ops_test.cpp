@@ -60,17 +60,6 @@ TEST(LinuxProcessOpsTest, VanishedProcessGivesTheSystemsErrorText) {
   }
 }
 
-TEST(LinuxProcessOpsTest, ZombieHasNoImagePath) {
-  TempDir dir;
-  const auto program = CopySleep(dir.path(), "proclens-zombie", 50000);
-  Child child(program.string(), SleepArgs("zombie"));
-  child.KillWithoutReaping();
-  const std::string path = PathOf(static_cast<std::uint32_t>(child.pid()));
-  ASSERT_FALSE(path.empty());
-  EXPECT_EQ(path[0], ' ');
-  EXPECT_NE(path.find("No such file or directory"), std::string::npos) << path;
-}
-
 TEST(LinuxProcessOpsTest, MissingSecondServiceLeavesTheLastErrorOfTheRealFailure) {
   LinuxProcessOps ops;
   EXPECT_TRUE(ops.LookUpService("kernel32.dll", ImageNameService::QueryFullProcessImageName));
