@@ -1,0 +1,92 @@
+#include "platform/linux/window/debug_hooks.h"
+
+#include <glib.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+
+#include "platform/linux/window/main_window.h"
+
+namespace proclens::gtk_front {
+namespace {
+
+// Tabs and line breaks inside a field would break the record format.
+std::string Field(const std::string& text) {
+  std::string escaped;
+  for (char c : text) {
+    switch (c) {
+      case '\t': escaped += "\\t"; break;
+      case '\n': escaped += "\\n"; break;
+      case '\r': escaped += "\\r"; break;
+      case '\\': escaped += "\\\\"; break;
+      default: escaped += c;
+    }
+  }
+  return escaped;
+}
+
+const char* ViewName(ViewStyle style) {
+  switch (style) {
+    case ViewStyle::LargeIcons: return "large";
+    case ViewStyle::SmallIcons: return "small";
+    case ViewStyle::Report: break;
+  }
+  return "report";
+}
+
+// Written beside the target and renamed over it, so a reader never sees half a dump.
+void WriteDump(MainWindow& window, const std::string& file) {
+  const std::string partial = file + ".partial";
+  {
+    std::ofstream out(partial, std::ios::binary | std::ios::trunc);
+    out << ListDumpText(window);
+    if (!out) return;
+  }
+  std::rename(partial.c_str(), file.c_str());
+}
+
+}  // namespace
+
+std::string ListDumpText(MainWindow& window) {
+  GtkListView& list = window.list_view();
+  std::string text;
+  text += "view\t" + std::string(ViewName(list.GetViewStyle())) + "\n";
+  text += "top_label\t" + Field(window.top_label().Text()) + "\n";
+  for (int column = 0; column < list.ColumnCount(); ++column) {
+    text += "column\t" + std::to_string(column) + "\t" + Field(list.ColumnCaption(column)) + "\t" +
+            std::to_string(list.ColumnWidth(column)) + "\n";
+  }
+  text += "menu\t" + Field(window.Controls().show_in_explorer_popupmenu.Caption()) + "\n";
+  text += "status\t" + Field(window.status_bar().Text()) + "\n";
+  for (std::size_t i = 0; i < list.ItemCount(); ++i) {
+    ProcessItem item = list.Item(i);
+    text += "item\t" + std::to_string(item.pid) + "\t" + Field(item.caption) + "\t" +
+            Field(item.sub_items.empty() ? "" : item.sub_items[0]) + "\n";
+  }
+  return text;
+}
+
+void InstallDebugHooks(MainWindow& window) {
+  if (const char* file = std::getenv("PROCLENS_DUMP_LIST"); file != nullptr && *file != '\0') {
+    const std::string target = file;
+    WriteDump(window, target);
+    window.list_view().on_view_style_changed = [&window, target] { WriteDump(window, target); };
+  }
+  if (const char* mark = std::getenv("PROCLENS_STARTUP_MARK"); mark != nullptr && *mark != '\0') {
+    auto connection = std::make_shared<sigc::connection>();
+    *connection = window.signal_draw().connect(
+        [connection](const Cairo::RefPtr<Cairo::Context>&) {
+          const gint64 now = g_get_real_time();
+          std::fprintf(stderr, "proclens: first frame %lld.%06lld\n",
+                       static_cast<long long>(now / 1000000), static_cast<long long>(now % 1000000));
+          std::fflush(stderr);
+          connection->disconnect();
+          return false;
+        },
+        true);
+  }
+}
+
+}  // namespace proclens::gtk_front

@@ -1,0 +1,22 @@
+#pragma once
+// Hooks for the end-to-end tests and the start-up benchmark, off unless their
+// environment variable is set:
+//   PROCLENS_DUMP_LIST=<file>  the window's texts and the list (pid, caption,
+//                              path) as tab-separated lines, written after the
+//                              fill and after every change of the view style;
+//   PROCLENS_STARTUP_MARK=1    one line on stderr when the first frame after
+//                              the fill has been drawn.
+
+#include <string>
+
+namespace proclens::gtk_front {
+
+class MainWindow;
+
+// The dump as text: "view", "top_label", "column", "menu", "status" records,
+// then one "item" record per process, fields separated by tabs.
+std::string ListDumpText(MainWindow& window);
+
+void InstallDebugHooks(MainWindow& window);
+
+}  // namespace proclens::gtk_front

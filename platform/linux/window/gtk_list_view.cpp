@@ -1,0 +1,272 @@
+#include "platform/linux/window/gtk_list_view.h"
+
+#include <algorithm>
+#include <numeric>
+
+#include "app/form_texts.h"
+#include "platform/linux/window/gtk_text.h"
+
+namespace proclens::gtk_front {
+namespace {
+
+constexpr int kDesignColumnWidths[3] = {122, 284, 122};
+constexpr const char* kViewNames[3] = {"report", "large", "small"};
+
+const char* ViewName(ViewStyle style) {
+  switch (style) {
+    case ViewStyle::LargeIcons: return kViewNames[1];
+    case ViewStyle::SmallIcons: return kViewNames[2];
+    case ViewStyle::Report: break;
+  }
+  return kViewNames[0];
+}
+
+std::optional<std::size_t> IndexOfPath(const Gtk::TreePath& path) {
+  if (path.empty()) return std::nullopt;
+  return static_cast<std::size_t>(path[0]);
+}
+
+}  // namespace
+
+GtkListView::GtkListView(const GtkImageList& large_images, const GtkImageList& small_images)
+    : large_images_(large_images),
+      small_images_(small_images),
+      store_(Gtk::ListStore::create(model_columns_)) {
+  const FormTexts& english = EnglishFormTexts();
+  std::copy(english.column_captions.begin(), english.column_captions.end(), captions_.begin());
+
+  BuildDetailsView();
+  BuildIconView(large_icons_, true);
+  BuildIconView(small_icons_, false);
+
+  details_scroll_.add(details_);
+  large_scroll_.add(large_icons_);
+  small_scroll_.add(small_icons_);
+  for (Gtk::ScrolledWindow* scroll : {&details_scroll_, &large_scroll_, &small_scroll_}) {
+    scroll->set_policy(Gtk::POLICY_AUTOMATIC, Gtk::POLICY_AUTOMATIC);
+    scroll->set_shadow_type(Gtk::SHADOW_IN);
+  }
+  stack_.add(details_scroll_, kViewNames[0]);
+  stack_.add(large_scroll_, kViewNames[1]);
+  stack_.add(small_scroll_, kViewNames[2]);
+  stack_.set_visible_child(kViewNames[0]);
+  stack_.set_hexpand(true);
+  stack_.set_vexpand(true);
+
+  popup_item_.set_use_underline(true);
+  popup_item_.set_label(MnemonicLabel(ValidUtf8(english.show_in_explorer_popupmenu)));
+  popup_.append(popup_item_);
+  popup_.show_all();
+}
+
+void GtkListView::BuildDetailsView() {
+  details_.set_model(store_);
+  details_.set_headers_clickable(true);
+  details_.set_enable_search(false);
+  details_.get_selection()->set_mode(Gtk::SELECTION_SINGLE);
+
+  auto* name_column = Gtk::manage(new Gtk::TreeViewColumn(ValidUtf8(captions_[0])));
+  name_column->pack_start(model_columns_.small_icon, false);
+  name_column->pack_start(model_columns_.caption, true);
+  details_.append_column(*name_column);
+  details_.append_column(ValidUtf8(captions_[1]), model_columns_.path);
+  details_.append_column(ValidUtf8(captions_[2]), model_columns_.size_text);
+
+  for (int i = 0; i < 3; ++i) {
+    Gtk::TreeViewColumn* column = details_.get_column(i);
+    columns_[static_cast<std::size_t>(i)] = column;
+    column->set_sizing(Gtk::TREE_VIEW_COLUMN_FIXED);
+    column->set_fixed_width(kDesignColumnWidths[i]);
+    column->set_resizable(true);
+    column->set_clickable(true);
+    column->set_expand(false);
+    column->signal_clicked().connect([this, i] {
+      if (on_column_click) on_column_click(i);
+    });
+  }
+  // The size column reads best right-aligned, its header with it.
+  columns_[2]->set_alignment(1.0f);
+  for (Gtk::CellRenderer* cell : columns_[2]->get_cells()) cell->property_xalign() = 1.0f;
+  WireEvents(details_);
+}
+
+void GtkListView::BuildIconView(Gtk::IconView& view, bool large) {
+  view.set_model(store_);
+  view.set_selection_mode(Gtk::SELECTION_SINGLE);
+  view.set_text_column(model_columns_.caption);
+  if (large) {
+    view.set_pixbuf_column(model_columns_.large_icon);
+    view.set_item_orientation(Gtk::ORIENTATION_VERTICAL);
+    view.set_item_width(76);
+  } else {
+    view.set_pixbuf_column(model_columns_.small_icon);
+    view.set_item_orientation(Gtk::ORIENTATION_HORIZONTAL);
+    view.set_item_width(150);
+    view.set_row_spacing(0);
+  }
+  view.set_item_padding(2);
+  view.set_margin(4);
+  WireEvents(view);
+}
+
+void GtkListView::WireEvents(Gtk::Widget& view) {
+  view.add_events(Gdk::BUTTON_PRESS_MASK | Gdk::BUTTON_RELEASE_MASK);
+  view.signal_button_press_event().connect(
+      [this, &view](GdkEventButton* event) { return OnButtonPress(event, view); }, false);
+  view.signal_button_release_event().connect(
+      [this](GdkEventButton* event) {
+        if (event->button == 1 && on_click) on_click();
+        return false;
+      },
+      true);
+}
+
+// A right click selects the item under the pointer first, as the list's own
+// context menu does elsewhere, then opens the menu there.
+bool GtkListView::OnButtonPress(GdkEventButton* event, Gtk::Widget& view) {
+  if (event->type != GDK_BUTTON_PRESS || event->button != 3) return false;
+  Gtk::TreePath path;
+  if (&view == &details_) {
+    Gtk::TreeViewColumn* column = nullptr;
+    int cell_x = 0, cell_y = 0;
+    if (details_.get_path_at_pos(static_cast<int>(event->x), static_cast<int>(event->y), path,
+                                 column, cell_x, cell_y)) {
+      details_.get_selection()->select(path);
+    }
+  } else {
+    auto& icons = static_cast<Gtk::IconView&>(view);
+    path = icons.get_path_at_pos(static_cast<int>(event->x), static_cast<int>(event->y));
+    if (!path.empty()) {
+      icons.unselect_all();
+      icons.select_path(path);
+    }
+  }
+  popup_.popup_at_pointer(reinterpret_cast<GdkEvent*>(event));
+  return true;
+}
+
+void GtkListView::FillRow(const Gtk::TreeRow& row, const ProcessItem& item) {
+  row[model_columns_.item_id] = static_cast<int>(items_.size());
+  row[model_columns_.caption] = ValidUtf8(item.caption);
+  row[model_columns_.path] = ValidUtf8(item.sub_items.size() > 0 ? item.sub_items[0] : "");
+  row[model_columns_.size_text] = ValidUtf8(item.sub_items.size() > 1 ? item.sub_items[1] : "");
+  row[model_columns_.small_icon] = small_images_.Image(item.image_index);
+  row[model_columns_.large_icon] = large_images_.Image(item.image_index);
+  items_.push_back(item);
+}
+
+void GtkListView::InsertItem(std::size_t position, ProcessItem item) {
+  if (position >= ItemCount()) return AppendItem(std::move(item));
+  Gtk::TreeRow row = *store_->insert(store_->children()[static_cast<unsigned>(position)]);
+  FillRow(row, item);
+}
+
+void GtkListView::AppendItem(ProcessItem item) { FillRow(*store_->append(), item); }
+
+void GtkListView::SetViewStyle(ViewStyle style) {
+  std::optional<std::size_t> selected = SelectedIndex();
+  style_ = style;
+  stack_.set_visible_child(ViewName(style));
+  SelectIndex(selected);
+  if (on_view_style_changed) on_view_style_changed();
+}
+
+void GtkListView::SelectIndex(std::optional<std::size_t> index) {
+  details_.get_selection()->unselect_all();
+  large_icons_.unselect_all();
+  small_icons_.unselect_all();
+  if (!index || *index >= ItemCount()) return;
+  Gtk::TreePath path;
+  path.push_back(static_cast<int>(*index));
+  switch (style_) {
+    case ViewStyle::Report: details_.get_selection()->select(path); break;
+    case ViewStyle::LargeIcons: large_icons_.select_path(path); break;
+    case ViewStyle::SmallIcons: small_icons_.select_path(path); break;
+  }
+}
+
+Gtk::TreeViewColumn* GtkListView::Column(int column) const {
+  if (column < 0 || column >= ColumnCount()) return nullptr;
+  return columns_[static_cast<std::size_t>(column)];
+}
+
+std::string GtkListView::ColumnCaption(int column) const {
+  return Column(column) ? captions_[static_cast<std::size_t>(column)] : std::string();
+}
+
+void GtkListView::SetColumnCaption(int column, const std::string& caption) {
+  if (Gtk::TreeViewColumn* c = Column(column)) {
+    captions_[static_cast<std::size_t>(column)] = caption;
+    c->set_title(ValidUtf8(caption));
+  }
+}
+
+int GtkListView::ColumnWidth(int column) const {
+  Gtk::TreeViewColumn* c = Column(column);
+  return c ? std::max(0, c->get_fixed_width()) : 0;
+}
+
+void GtkListView::SetColumnWidth(int column, int width) {
+  // A width below zero means "no room left": the column shows empty.
+  if (Gtk::TreeViewColumn* c = Column(column)) c->set_fixed_width(std::max(0, width));
+}
+
+int GtkListView::ColumnMinWidth(int column) const {
+  Gtk::TreeViewColumn* c = Column(column);
+  return c ? std::max(0, c->get_min_width()) : 0;
+}
+
+void GtkListView::SetColumnMinWidth(int column, int width) {
+  if (Gtk::TreeViewColumn* c = Column(column)) c->set_min_width(std::max(0, width));
+}
+
+ColumnAlignment GtkListView::GetColumnAlignment(int column) const {
+  return column == 2 ? ColumnAlignment::Right : ColumnAlignment::Left;
+}
+
+std::size_t GtkListView::ItemCount() const { return store_->children().size(); }
+
+ProcessItem GtkListView::Item(std::size_t index) const {
+  if (index >= ItemCount()) return {};
+  const Gtk::TreeRow row = store_->children()[static_cast<unsigned>(index)];
+  return items_[static_cast<std::size_t>(row.get_value(model_columns_.item_id))];
+}
+
+std::optional<std::size_t> GtkListView::SelectedIndex() const {
+  switch (style_) {
+    case ViewStyle::Report: {
+      auto selection = const_cast<Gtk::TreeView&>(details_).get_selection();
+      std::vector<Gtk::TreePath> rows = selection->get_selected_rows();
+      return rows.empty() ? std::nullopt : IndexOfPath(rows.front());
+    }
+    case ViewStyle::LargeIcons:
+    case ViewStyle::SmallIcons: {
+      const Gtk::IconView& view = style_ == ViewStyle::LargeIcons ? large_icons_ : small_icons_;
+      std::vector<Gtk::TreePath> rows = view.get_selected_items();
+      return rows.empty() ? std::nullopt : IndexOfPath(rows.front());
+    }
+  }
+  return std::nullopt;
+}
+
+void GtkListView::SortItems(const ItemComparison& compare) {
+  const std::size_t count = ItemCount();
+  if (count < 2 || !compare) return;
+  std::optional<std::size_t> selected = SelectedIndex();
+  std::vector<ProcessItem> current;
+  current.reserve(count);
+  for (std::size_t i = 0; i < count; ++i) current.push_back(Item(i));
+
+  std::vector<int> order(count);
+  std::iota(order.begin(), order.end(), 0);
+  std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+    return compare(current[static_cast<std::size_t>(a)], current[static_cast<std::size_t>(b)]) < 0;
+  });
+  store_->reorder(order);
+  if (selected) {
+    auto moved = std::find(order.begin(), order.end(), static_cast<int>(*selected));
+    SelectIndex(static_cast<std::size_t>(moved - order.begin()));
+  }
+}
+
+}  // namespace proclens::gtk_front

@@ -1,0 +1,75 @@
+#include "platform/linux/window/gtk_web_browser.h"
+
+#include <webkit2/webkit2.h>
+
+#include <cctype>
+#include <memory>
+#include <stdexcept>
+
+#include "platform/linux/window/gtk_text.h"
+#include "platform/linux/window/res_scheme.h"
+
+namespace proclens::gtk_front {
+namespace {
+
+// "scheme:" with a scheme of two or more letters; a lone letter before a
+// colon would be a drive, not a scheme.
+bool HasScheme(const std::string& address) {
+  std::size_t colon = address.find(':');
+  if (colon == std::string::npos || colon < 2) return false;
+  if (!std::isalpha(static_cast<unsigned char>(address[0]))) return false;
+  for (std::size_t i = 1; i < colon; ++i) {
+    const unsigned char c = static_cast<unsigned char>(address[i]);
+    if (!std::isalnum(c) && c != '+' && c != '-' && c != '.') return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string NavigationUri(const std::string& address) {
+  if (HasScheme(address)) return address;
+  std::unique_ptr<gchar, decltype(&g_free)> absolute(
+      g_canonicalize_filename(address.c_str(), nullptr), &g_free);
+  GError* error = nullptr;
+  std::unique_ptr<gchar, decltype(&g_free)> uri(g_filename_to_uri(absolute.get(), nullptr, &error),
+                                                &g_free);
+  if (!uri) {
+    std::string message = error ? error->message : "The address cannot be opened.";
+    g_clear_error(&error);
+    throw std::runtime_error(message);
+  }
+  return uri.get();
+}
+
+GtkWebBrowser::GtkWebBrowser() {
+  WebKitWebContext* context = webkit_web_context_get_default();
+  RegisterResScheme(context);
+  view_ = WEBKIT_WEB_VIEW(webkit_web_view_new_with_context(context));
+  g_object_ref_sink(view_);
+  title_handler_ = g_signal_connect(view_, "notify::title", G_CALLBACK(&GtkWebBrowser::OnTitleNotify), this);
+  widget_ = Glib::wrap(GTK_WIDGET(view_));
+}
+
+GtkWebBrowser::~GtkWebBrowser() {
+  g_signal_handler_disconnect(view_, title_handler_);
+  g_object_unref(view_);
+}
+
+void GtkWebBrowser::OnTitleNotify(WebKitWebView* view, void*, GtkWebBrowser* self) {
+  const gchar* title = webkit_web_view_get_title(view);
+  self->NotifyTitleChange(ValidUtf8(title ? title : ""));
+}
+
+void GtkWebBrowser::Navigate(const std::string& address) {
+  webkit_web_view_load_uri(view_, NavigationUri(address).c_str());
+}
+
+void GtkWebBrowser::Update() { gtk_widget_queue_draw(GTK_WIDGET(view_)); }
+
+std::string GtkWebBrowser::CurrentUri() const {
+  const gchar* uri = webkit_web_view_get_uri(view_);
+  return uri ? uri : "";
+}
+
+}  // namespace proclens::gtk_front

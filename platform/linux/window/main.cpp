@@ -1,0 +1,36 @@
+// The program entry: open the display, build the window, run the start-up
+// sequence before the window is first shown, and run until it is closed.
+
+#include <gtk/gtk.h>
+#include <gtkmm/main.h>
+
+#include <cstdio>
+
+#include "app/tform1.h"
+#include "platform/linux/linux_platform.h"
+#include "platform/linux/window/debug_hooks.h"
+#include "platform/linux/window/main_window.h"
+
+int main(int argc, char** argv) {
+  // gtk_init would abort without a display; say why and leave instead.
+  if (!gtk_init_check(&argc, &argv)) {
+    std::fputs("proclens: cannot open a display (is DISPLAY set?)\n", stderr);
+    return 1;
+  }
+  Gtk::Main::init_gtkmm_internals();
+
+  proclens::linux_port::LinuxPlatform platform;
+  proclens::gtk_front::GdkScreenMetrics screen;
+  proclens::gtk_front::MainWindow window;
+  proclens::TForm1 form(window.Controls(), proclens::FormPlatform{platform.Catalogue(), screen});
+  window.Attach(form);
+  window.Dispatch([&form] { form.FormCreate(); });
+  proclens::gtk_front::InstallDebugHooks(window);
+
+  // Closing the window ends the program; so does losing it to the X server.
+  window.signal_hide().connect([] { gtk_main_quit(); });
+  window.signal_unrealize().connect([] { gtk_main_quit(); });
+  window.show();
+  gtk_main();
+  return 0;
+}

@@ -1,0 +1,162 @@
+#include "platform/linux/window/main_window.h"
+
+#include <gdkmm/cursor.h>
+#include <glibmm/main.h>
+#include <gtkmm/cssprovider.h>
+#include <gtkmm/stylecontext.h>
+
+#include <exception>
+
+#include "app/form_texts.h"
+#include "platform/linux/window/gtk_text.h"
+
+namespace proclens::gtk_front {
+namespace {
+
+constexpr int kTopPanelHeight = 40;
+constexpr int kBrowserHeight = 360;  // the list takes every other change of height
+constexpr int kControlTop = 7;
+
+// Flat buttons as small as their glyphs allow: the theme's padding would make
+// them much larger than the panel's 26-pixel row.
+constexpr char kSpeedButtonStyle[] =
+    ".proclens-speed-button { padding: 1px; min-width: 0; min-height: 0; }";
+
+void InstallStyle() {
+  auto provider = Gtk::CssProvider::create();
+  provider->load_from_data(kSpeedButtonStyle);
+  Gtk::StyleContext::add_provider_for_screen(Gdk::Screen::get_default(), provider,
+                                             GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
+}
+
+}  // namespace
+
+MainWindow::MainWindow()
+    : show_in_explorer_popupmenu_(list_view_.popup_item(),
+                                  EnglishFormTexts().show_in_explorer_popupmenu),
+      top_label_(EnglishFormTexts().top_label),
+      large_speed_button_(top_panel_, view_group_, "view-large.png", 28, 26, kControlTop),
+      small_speed_button_(top_panel_, view_group_, "view-small.png", 29, 26, kControlTop),
+      report_speed_button_(top_panel_, view_group_, "view-report.png", 28, 26, kControlTop) {
+  InstallStyle();
+  set_title(ValidUtf8(WindowCaption()));
+  std::vector<Glib::RefPtr<Gdk::Pixbuf>> icons;
+  for (const char* size : {"16", "24", "32", "48"}) {
+    if (auto icon = ArtworkPixbuf(std::string("proclens-") + size + ".png")) icons.push_back(icon);
+  }
+  set_icon_list(icons);
+  set_default_size(800, 600);
+
+  BuildTopPanel();
+  BuildPanes();
+  client_.pack_start(top_panel_, Gtk::PACK_SHRINK);
+  client_.pack_start(splitter2_, Gtk::PACK_EXPAND_WIDGET);
+  client_.pack_start(status_bar_.widget(), Gtk::PACK_SHRINK);
+  client_.signal_size_allocate().connect(sigc::mem_fun(*this, &MainWindow::OnClientAllocated),
+                                         true);
+  add(client_);
+  client_.show_all();
+}
+
+void MainWindow::BuildTopPanel() {
+  top_panel_.set_size_request(-1, kTopPanelHeight);
+  image1_.set(ArtworkPixbuf("proclens-32.png"));
+  logo_box_.add(image1_);
+  logo_box_.set_visible_window(true);
+  logo_box_.signal_realize().connect([this] {
+    logo_box_.get_window()->set_cursor(Gdk::Cursor::create(get_display(), "pointer"));
+  });
+  top_panel_.put(logo_box_, kControlTop, kControlTop);
+  top_panel_.put(top_label_.widget(), 52, kControlTop);
+  report_speed_button_.SetDown(true);  // the list starts in report view
+}
+
+void MainWindow::BuildPanes() {
+  splitter2_.pack1(list_view_.widget(), true, false);
+  splitter2_.pack2(web_browser_.widget(), false, false);
+  web_browser_.widget().set_size_request(-1, 0);
+}
+
+FormControls MainWindow::Controls() {
+  return FormControls{*this,
+                      list_view_,
+                      large_image_list_,
+                      small_image_list_,
+                      web_browser_,
+                      status_bar_,
+                      top_label_,
+                      large_speed_button_,
+                      small_speed_button_,
+                      report_speed_button_,
+                      show_in_explorer_popupmenu_,
+                      message_dialog_};
+}
+
+void MainWindow::Attach(TForm1& form) {
+  form_ = &form;
+  large_speed_button_.on_click = [this] { Dispatch([this] { form_->LargeSpeedButtonClick(); }); };
+  small_speed_button_.on_click = [this] { Dispatch([this] { form_->SmallSpeedButtonClick(); }); };
+  report_speed_button_.on_click = [this] { Dispatch([this] { form_->ReportSpeedButtonClick(); }); };
+  signal_delete_event().connect(
+      [this](GdkEventAny*) {
+        Dispatch([this] { form_->FormClose(); });
+        return false;  // the default: closing the window ends the program
+      },
+      false);
+}
+
+void MainWindow::Dispatch(const std::function<void()>& handler) {
+  try {
+    handler();
+  } catch (const std::exception& failure) {
+    message_dialog_.ShowModal(WindowCaption(), failure.what());
+  }
+}
+
+void MainWindow::SetOuterSize(int width, int height) {
+  requested_width_ = width;
+  requested_height_ = height;
+  set_default_size(width, height);
+  if (get_realized()) resize(width, height);
+}
+
+void MainWindow::SetPosition(int left, int top) { move(left, top); }
+
+int MainWindow::ClientWidth() const {
+  if (last_width_ >= 0) return last_width_;
+  int width = 0, height = 0;
+  get_default_size(width, height);
+  return width;
+}
+
+int MainWindow::ClientHeight() const {
+  if (last_height_ >= 0) return last_height_;
+  int width = 0, height = 0;
+  get_default_size(width, height);
+  return height;
+}
+
+// Layout changes made during allocation would fight the toolkit, so the
+// form's resize handler and the splitter's first position run right after it.
+void MainWindow::OnClientAllocated(Gtk::Allocation& allocation) {
+  if (allocation.get_width() == last_width_ && allocation.get_height() == last_height_) return;
+  last_width_ = allocation.get_width();
+  last_height_ = allocation.get_height();
+  if (resize_pending_) return;
+  resize_pending_ = true;
+  Glib::signal_idle().connect_once(sigc::mem_fun(*this, &MainWindow::ApplyNewSize),
+                                   Glib::PRIORITY_HIGH_IDLE);
+}
+
+void MainWindow::ApplyNewSize() {
+  resize_pending_ = false;
+  if (!browser_height_set_ && splitter2_.get_allocated_height() > kBrowserHeight) {
+    browser_height_set_ = true;
+    int handle = 0;
+    splitter2_.get_style_property("handle-size", handle);
+    splitter2_.set_position(splitter2_.get_allocated_height() - kBrowserHeight - handle);
+  }
+  if (form_ != nullptr) Dispatch([this] { form_->FormResize(); });
+}
+
+}  // namespace proclens::gtk_front

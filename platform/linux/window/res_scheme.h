@@ -1,0 +1,13 @@
+#pragma once
+// "res://<program path>/TYPE/NAME": the program's own resources from its
+// GResource bundle, shown in the browser pane. Pages loaded from files may
+// use them (the scheme counts as local); pages from the web may not.
+
+typedef struct _WebKitWebContext WebKitWebContext;
+
+namespace proclens::gtk_front {
+
+// Registers the scheme with the context once; later calls do nothing.
+void RegisterResScheme(WebKitWebContext* context);
+
+}  // namespace proclens::gtk_front
