@@ -19,8 +19,12 @@ std::optional<FileEntry> LinuxFileOps::FindFirstFile(const std::string& path) {
 
 ExtractedIcons LinuxFileOps::ExtractIcons(const std::string& path) {
   if (!icon_index_) icon_index_ = DesktopIconIndex::Load();
+  auto known = icon_by_path_.find(path);
+  if (known == icon_by_path_.end()) {
+    known = icon_by_path_.emplace(path, icon_index_->IconFor(path)).first;
+  }
+  const std::optional<std::string>& serialized = known->second;
   ExtractedIcons icons;
-  const auto serialized = icon_index_->IconFor(path);
   if (!serialized) return icons;
   icons.count = 1;
   icons.large = std::make_unique<DesktopIcon>(*serialized);

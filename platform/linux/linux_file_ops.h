@@ -1,7 +1,9 @@
 #pragma once
 // Files through stat, and icons from the desktop entries that run them.
 
+#include <map>
 #include <optional>
+#include <string>
 
 #include "platform/file_ops.h"
 #include "platform/linux/desktop_icon_index.h"
@@ -18,6 +20,8 @@ class LinuxFileOps : public FileOps {
  private:
   // Read at the first icon asked for, then kept: one reading per list fill.
   std::optional<DesktopIconIndex> icon_index_;
+  // Many processes run the same few programs; each path is resolved once.
+  std::map<std::string, std::optional<std::string>> icon_by_path_;
 };
 
 }  // namespace proclens::linux_port

@@ -13,14 +13,19 @@ namespace {
 // stat's fields after the name: state(3) ppid pgrp session tty_nr tpgid flags(9).
 constexpr int kFieldsBeforeFlags = 6;
 
-// The whole small file below dir_fd, or nullopt when it cannot be read (the
-// process may have ended since its directory was listed).
-std::optional<std::string> ReadSmallFile(int dir_fd, const char* name) {
+// argv[0] is a path, at most PATH_MAX long; the rest of a command line can be
+// megabytes and is not needed.
+constexpr std::size_t kArgvZeroLimit = 4096;
+constexpr std::size_t kWholeFile = static_cast<std::size_t>(-1);
+
+// The file below dir_fd, its first `limit` bytes or a little more, or nullopt
+// when it cannot be read (the process may have ended since it was listed).
+std::optional<std::string> ReadSmallFile(int dir_fd, const char* name, std::size_t limit) {
   UniqueFd fd(::openat(dir_fd, name, O_RDONLY | O_CLOEXEC));
   if (!fd.valid()) return std::nullopt;
   std::string text;
   char buffer[4096];
-  for (;;) {
+  while (text.size() < limit) {
     const ssize_t got = ::read(fd.get(), buffer, sizeof buffer);
     if (got < 0) return std::nullopt;
     if (got == 0) break;
@@ -70,9 +75,7 @@ std::string CompleteCommName(const std::string& comm, std::string_view cmdline) 
 
 std::optional<SnapshotEntry> ReadProcessEntry(int proc_fd, std::uint32_t pid) {
   const std::string dir = std::to_string(pid);
-  UniqueFd process(::openat(proc_fd, dir.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
-  if (!process.valid()) return std::nullopt;
-  const auto stat_text = ReadSmallFile(process.get(), "stat");
+  const auto stat_text = ReadSmallFile(proc_fd, (dir + "/stat").c_str(), kWholeFile);
   if (!stat_text) return std::nullopt;
   const auto fields = ParseStatLine(*stat_text);
   if (!fields || (fields->flags & kKernelThreadFlag) != 0) return std::nullopt;
@@ -82,7 +85,7 @@ std::optional<SnapshotEntry> ReadProcessEntry(int proc_fd, std::uint32_t pid) {
   entry.exe_file = fields->comm;
   if (fields->comm.size() >= kCommLimit) {
     // A zombie or a process that just ended has no command line: keep comm.
-    if (const auto cmdline = ReadSmallFile(process.get(), "cmdline")) {
+    if (const auto cmdline = ReadSmallFile(proc_fd, (dir + "/cmdline").c_str(), kArgvZeroLimit)) {
       entry.exe_file = CompleteCommName(fields->comm, *cmdline);
     }
   }
