@@ -25,11 +25,13 @@ ExtractedIcons Win32FileOps::ExtractIcons(const std::string& path) {
   HICON small = nullptr;
   const UINT count = ExtractIconExA(path.c_str(), 0, &large, &small, 1);
   ExtractedIcons icons;
-  // Whatever the count says, every handle that came back is owned and released.
+  // Some systems answer a file they cannot read with UINT_MAX rather than 0,
+  // and a failed call may leave stray values in the handles: they are owned
+  // and released only when the call reports icons.
+  if (count == 0 || count == UINT_MAX) return icons;
+  icons.count = count;
   icons.large = OwnedIcon(large);
   icons.small = OwnedIcon(small);
-  // Some systems answer a file they cannot read with UINT_MAX rather than 0.
-  icons.count = count == UINT_MAX ? 0 : count;
   return icons;
 }
 
