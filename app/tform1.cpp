@@ -1,0 +1,98 @@
+#include "app/tform1.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "app/form_texts.h"
+#include "platform/system_info.h"
+
+namespace proclens {
+namespace {
+
+constexpr int kMinimumWidth = 635;
+constexpr int kMinimumHeight = 475;
+constexpr int kScreenMargin = 200;     // the window leaves this much of the screen free
+constexpr int kButtonRightMargin = 10;  // between the report button and the right edge
+constexpr int kButtonGap = 1;
+
+}  // namespace
+
+TForm1::TForm1(FormControls controls, FormPlatform platform,
+               std::function<void()> compose_agent_string)
+    : controls_(controls),
+      platform_(platform),
+      compose_agent_string_(std::move(compose_agent_string)),
+      list_fill_(platform_.catalogue, controls_.list_view, controls_.large_image_list,
+                 controls_.small_image_list) {}
+
+void TForm1::FormCreate() {
+  // No title change is acted on before the first click on a process.
+  controls_.web_browser.ClearTitleChangeHandler();
+  SizeAndCentre();
+  if (compose_agent_string_) compose_agent_string_();
+  if (GermanChosen(platform_.catalogue.system)) ApplyGermanTexts();
+  RemeasureTopLabel();
+  controls_.status_bar.SetSimpleMode(true);
+  controls_.status_bar.SetText(PublisherNotice());
+  FillProcessList();
+}
+
+void TForm1::SizeAndCentre() {
+  ScreenMetrics& screen = platform_.screen;
+  const int width = std::max(kMinimumWidth, screen.ScreenWidth() - kScreenMargin);
+  const int height = std::max(kMinimumHeight, screen.ScreenHeight() - kScreenMargin);
+  controls_.form.SetOuterSize(width, height);
+  // C++ division truncates toward zero, so a screen smaller than the window
+  // leaves it as far off the top-left as the rule gives (-35 / 2 == -17).
+  controls_.form.SetPosition((screen.ScreenWidth() - width) / 2,
+                             (screen.ScreenHeight() - height) / 2);
+}
+
+void TForm1::ApplyGermanTexts() {
+  const FormTexts& german = GermanFormTexts();
+  controls_.top_label.SetText(german.top_label);
+  for (int column = 0; column < static_cast<int>(german.column_captions.size()); ++column) {
+    controls_.list_view.SetColumnCaption(column, german.column_captions[column]);
+  }
+  controls_.show_in_explorer_popupmenu.SetCaption(german.show_in_explorer_popupmenu);
+}
+
+void TForm1::RemeasureTopLabel() {
+  // Turning auto-size off and on makes the label fit the text it holds now.
+  controls_.top_label.SetAutoSize(false);
+  controls_.top_label.SetAutoSize(true);
+  controls_.top_label.Repaint();
+}
+
+void TForm1::FormResize() {
+  ListView& list = controls_.list_view;
+  const int client_width = controls_.form.ClientWidth();
+  // Columns 0 and 2 are read now, so widths the user has dragged are kept. A
+  // window narrower than the other two columns gets an empty column 1 rather
+  // than a negative width, which the list controls do not define.
+  const int file_width = client_width - list.ColumnWidth(0) - list.ColumnWidth(2) -
+                         2 * platform_.screen.VerticalScrollBarWidth();
+  list.SetColumnWidth(1, std::max(0, file_width));
+
+  SpeedButton& report_button = controls_.report_speed_button;
+  SpeedButton& small_button = controls_.small_speed_button;
+  SpeedButton& large_button = controls_.large_speed_button;
+  report_button.SetLeft(client_width - report_button.Width() - kButtonRightMargin);
+  small_button.SetLeft(report_button.Left() - small_button.Width() - kButtonGap);
+  large_button.SetLeft(small_button.Left() - large_button.Width() - kButtonGap);
+}
+
+// Closing the window ends the program; there is nothing to save.
+void TForm1::FormClose() {}
+
+void TForm1::LargeSpeedButtonClick() { controls_.list_view.SetViewStyle(ViewStyle::LargeIcons); }
+
+void TForm1::SmallSpeedButtonClick() { controls_.list_view.SetViewStyle(ViewStyle::SmallIcons); }
+
+void TForm1::ReportSpeedButtonClick() { controls_.list_view.SetViewStyle(ViewStyle::Report); }
+
+void TForm1::FillProcessList() { list_fill_.FillProcessList(); }
+
+int TForm1::AddFileIcons(const std::string& path) { return list_fill_.AddFileIcons(path); }
+
+}  // namespace proclens

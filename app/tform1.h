@@ -1,0 +1,51 @@
+#pragma once
+// The main window's logic: start-up, layout, language and view styles. It
+// talks to the window only through the control interfaces of app/controls.h,
+// so both front-ends and the tests drive the same code.
+
+#include <functional>
+#include <string>
+
+#include "app/controls.h"
+#include "catalogue/process_list_fill.h"
+
+namespace proclens {
+
+// What the window's handlers ask of the running system.
+struct FormPlatform {
+  CataloguePlatform catalogue;  // its SystemInfo also answers the Language choice
+  ScreenMetrics& screen;
+};
+
+class TForm1 {
+ public:
+  // compose_agent_string runs once during start-up, after the window has been
+  // placed and before the texts are chosen; empty means nothing to compose.
+  TForm1(FormControls controls, FormPlatform platform,
+         std::function<void()> compose_agent_string = {});
+
+  TForm1(const TForm1&) = delete;
+  TForm1& operator=(const TForm1&) = delete;
+
+  void FormCreate();
+  void FormResize();
+  void FormClose();
+  void LargeSpeedButtonClick();
+  void SmallSpeedButtonClick();
+  void ReportSpeedButtonClick();
+
+  void FillProcessList();
+  int AddFileIcons(const std::string& path);
+
+ private:
+  void SizeAndCentre();
+  void ApplyGermanTexts();
+  void RemeasureTopLabel();
+
+  FormControls controls_;
+  FormPlatform platform_;
+  std::function<void()> compose_agent_string_;
+  ProcessListFill list_fill_;
+};
+
+}  // namespace proclens
