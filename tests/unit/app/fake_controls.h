@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/controls.h"
+#include "app/form_layout.h"
 #include "app/form_texts.h"
 
 namespace proclens::fakes {
@@ -46,19 +47,19 @@ struct FakeColumn {
   ColumnAlignment alignment = ColumnAlignment::Left;
 };
 
-// Starts as the window is built: report view, the English captions, 122/284/122.
+// Starts as the window is built: report view, the English captions, the design widths.
 class FakeListView : public ListView, Logging {
  public:
   explicit FakeListView(EventLog* log = nullptr) : Logging(log) {
-    const auto& captions = EnglishFormTexts().column_captions;
-    columns = {{captions[0], 122, 0, ColumnAlignment::Left},
-               {captions[1], 284, 0, ColumnAlignment::Left},
-               {captions[2], 122, 0, ColumnAlignment::Right}};
+    for (std::size_t i = 0; i < layout::kColumns.size(); ++i) {
+      columns.push_back({EnglishFormTexts().column_captions[i], layout::kColumns[i].width, 0,
+                         layout::kColumns[i].alignment});
+    }
   }
 
   std::vector<FakeColumn> columns;
   std::vector<ProcessItem> items;
-  ViewStyle style = ViewStyle::Report;
+  ViewStyle style = layout::kInitialViewStyle;
   std::optional<std::size_t> selected;
   bool window_exists = true;
   int client_width = 760;
@@ -175,7 +176,7 @@ class FakeSpeedButton : public SpeedButton {
       : left(left_at_start), width(button_width), down(down_at_start) {}
   int left;
   int width;
-  int top = 7;
+  int top = layout::kSpeedButtonTop;
   bool down;
   int Left() const override { return left; }
   void SetLeft(int new_left) override { left = new_left; }
@@ -200,7 +201,7 @@ class FakeMenuItem : public MenuItem, Logging {
 class FakeFormWindow : public FormWindow, Logging {
  public:
   explicit FakeFormWindow(EventLog* log = nullptr) : Logging(log) {}
-  int left = 257, top = 122, width = 800, height = 600;
+  int left = 257, top = 122, width = layout::kDesignWidth, height = layout::kDesignHeight;
   static constexpr int kFrameWidth = 16, kFrameHeight = 38;
   void SetOuterSize(int new_width, int new_height) override {
     Log("form.size");

@@ -34,9 +34,9 @@ class FormFixture : public ::testing::Test {
   FakeWebBrowser web_browser;
   FakeStatusBar status_bar{&log};
   FakeLabel top_label{&log};
-  FakeSpeedButton large_button{690, 28};
-  FakeSpeedButton small_button{719, 29};
-  FakeSpeedButton report_button{749, 28, true};
+  FakeSpeedButton large_button{690, layout::kLargeSpeedButtonWidth};
+  FakeSpeedButton small_button{719, layout::kSmallSpeedButtonWidth};
+  FakeSpeedButton report_button{749, layout::kReportSpeedButtonWidth, true};
   FakeMenuItem menu_item{&log};
   FakeMessageDialog message_dialog;
   FakeScreenMetrics screen;
