@@ -42,7 +42,8 @@ struct DirectoryEntry {
 
 class PeFile {
  public:
-  explicit PeFile(PositionedReader& file) : file_(file) {}
+  PeFile(PositionedReader& file, std::uint16_t user_language)
+      : file_(file), user_language_(user_language) {}
 
   std::vector<std::uint8_t> VersionResource();
 
@@ -54,7 +55,11 @@ class PeFile {
   std::optional<DirectoryEntry> FindSubdirectory(std::uint32_t relative_offset,
                                                  std::optional<std::uint32_t> id);
 
+  static const DirectoryEntry* ChooseLanguage(const std::vector<DirectoryEntry>& languages,
+                                              std::uint16_t user_language);
+
   PositionedReader& file_;
+  std::uint16_t user_language_;
   std::vector<Section> sections_;
   FileRegion tree_;  // the resource tree: every offset inside it is relative to its start
 };
@@ -72,10 +77,12 @@ std::vector<std::uint8_t> PeFile::VersionResource() {
   if (!name) name = FindSubdirectory(type->Target(), std::nullopt);
   if (!name) return {};
   const auto languages = ReadDirectory(name->Target());
-  if (!languages || languages->empty() || languages->front().IsSubdirectory()) return {};
+  if (!languages) return {};
+  const DirectoryEntry* language = ChooseLanguage(*languages, user_language_);
+  if (!language || language->IsSubdirectory()) return {};
 
   // IMAGE_RESOURCE_DATA_ENTRY: the data's RVA and size.
-  const std::uint32_t leaf = languages->front().Target();
+  const std::uint32_t leaf = language->Target();
   std::array<std::uint8_t, 8> data_entry{};
   if (leaf > tree_.available || tree_.available - leaf < data_entry.size()) return {};
   if (!file_.ReadAt(tree_.offset + leaf, data_entry.data(), data_entry.size())) return {};
@@ -88,6 +95,16 @@ std::vector<std::uint8_t> PeFile::VersionResource() {
   std::vector<std::uint8_t> block(data_size);
   if (!file_.ReadAt(data->offset, block.data(), block.size())) return {};
   return block;
+}
+
+const DirectoryEntry* PeFile::ChooseLanguage(const std::vector<DirectoryEntry>& languages,
+                                             std::uint16_t user_language) {
+  const std::uint32_t order[] = {0x0000, 0x0400, user_language, user_language & 0x3FFu, 0x0409};
+  for (const std::uint32_t wanted : order) {
+    for (const DirectoryEntry& entry : languages)
+      if (entry.IsId() && entry.name == wanted) return &entry;
+  }
+  return languages.empty() ? nullptr : &languages.front();
 }
 
 std::optional<std::uint32_t> PeFile::ResourceDirectoryRva() {
@@ -182,8 +199,8 @@ std::optional<DirectoryEntry> PeFile::FindSubdirectory(std::uint32_t relative_of
 
 }  // namespace
 
-std::vector<std::uint8_t> ReadVersionResource(PositionedReader& file) {
-  return PeFile(file).VersionResource();
+std::vector<std::uint8_t> ReadVersionResource(PositionedReader& file, std::uint16_t user_language) {
+  return PeFile(file, user_language).VersionResource();
 }
 
 }  // namespace proclens::pe

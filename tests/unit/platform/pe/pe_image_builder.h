@@ -39,10 +39,24 @@ inline void PokeDirectory(std::vector<std::uint8_t>& out, std::size_t at, std::u
   PokeU32(out, at + 20, target);
 }
 
-inline std::vector<std::uint8_t> BuildPe(const std::vector<std::uint8_t>& block, bool pe32_plus,
+struct LanguageBlock {
+  std::uint16_t language = 0x409;
+  std::vector<std::uint8_t> block;
+};
+
+// One version resource in each of the given languages; with one language the
+// tree has the fixed layout of PeLayout.
+inline std::vector<std::uint8_t> BuildPe(const std::vector<LanguageBlock>& languages, bool pe32_plus,
                                          std::uint16_t resource_id = 1) {
   using L = PeLayout;
-  const std::uint32_t tree_size = L::kData + static_cast<std::uint32_t>(block.size());
+  const auto count = static_cast<std::uint32_t>(languages.size());
+  const std::uint32_t data_entries = L::kNameDirectory + 16 + 8 * count;
+  std::uint32_t tree_size = data_entries + 16 * count;
+  std::vector<std::uint32_t> data_at;
+  for (const LanguageBlock& l : languages) {
+    data_at.push_back(tree_size);
+    tree_size += (static_cast<std::uint32_t>(l.block.size()) + 3) & ~3u;
+  }
   const std::uint32_t raw_size = (tree_size + 0x1FF) & ~0x1FFu;
   std::vector<std::uint8_t> out(L::kResourceRaw + raw_size, 0);
   out[0] = 'M'; out[1] = 'Z';
@@ -70,11 +84,21 @@ inline std::vector<std::uint8_t> BuildPe(const std::vector<std::uint8_t>& block,
   const std::uint32_t t = L::kResourceRaw;
   PokeDirectory(out, t, 16, 0x80000000u | L::kTypeDirectory);
   PokeDirectory(out, t + L::kTypeDirectory, resource_id, 0x80000000u | L::kNameDirectory);
-  PokeDirectory(out, t + L::kNameDirectory, 0x409, L::kDataEntry);
-  PokeU32(out, t + L::kDataEntry, L::kSectionVa + L::kData);
-  PokeU32(out, t + L::kDataEntry + 4, static_cast<std::uint32_t>(block.size()));
-  std::memcpy(&out[t + L::kData], block.data(), block.size());
+  PokeU16(out, t + L::kNameDirectory + 14, static_cast<std::uint16_t>(count));
+  for (std::uint32_t i = 0; i < count; ++i) {
+    const std::uint32_t entry = data_entries + 16 * i;
+    PokeU32(out, t + L::kNameDirectory + 16 + 8 * i, languages[i].language);
+    PokeU32(out, t + L::kNameDirectory + 20 + 8 * i, entry);
+    PokeU32(out, t + entry, L::kSectionVa + data_at[i]);
+    PokeU32(out, t + entry + 4, static_cast<std::uint32_t>(languages[i].block.size()));
+    std::memcpy(&out[t + data_at[i]], languages[i].block.data(), languages[i].block.size());
+  }
   return out;
+}
+
+inline std::vector<std::uint8_t> BuildPe(const std::vector<std::uint8_t>& block, bool pe32_plus,
+                                         std::uint16_t resource_id = 1) {
+  return BuildPe(std::vector<LanguageBlock>{{0x409, block}}, pe32_plus, resource_id);
 }
 
 }  // namespace proclens::testing

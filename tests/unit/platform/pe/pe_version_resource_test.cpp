@@ -39,6 +39,20 @@ TEST(ReadVersionResource, ReadsTheBlockOf32And64BitFiles) {
   EXPECT_EQ(Read(BuildPe(Block(), true, 7)), Block());
 }
 
+TEST(ReadVersionResource, PicksTheLanguageTheLoaderWouldPick) {
+  const std::vector<std::uint8_t> arabic = {1}, german = {2}, swiss = {3}, english = {4}, neutral = {5};
+  const auto Pick = [](const std::vector<LanguageBlock>& languages, std::uint16_t user) {
+    const auto file = BuildPe(languages, true);
+    MemoryReader reader(file.data(), file.size());
+    return ReadVersionResource(reader, user);
+  };
+  EXPECT_EQ(Pick({{0x401, arabic}, {0x409, english}, {0x000, neutral}}, 0x407), neutral);
+  EXPECT_EQ(Pick({{0x401, arabic}, {0x409, english}, {0x807, swiss}}, 0x807), swiss);
+  EXPECT_EQ(Pick({{0x401, arabic}, {0x409, english}, {0x007, german}}, 0x807), german);
+  EXPECT_EQ(Pick({{0x401, arabic}, {0x409, english}, {0x807, swiss}}, 0x411), english);
+  EXPECT_EQ(Pick({{0x401, arabic}, {0x807, swiss}}, 0x411), arabic);
+}
+
 TEST(ReadVersionResource, FilesThatAreNotPeHaveNoBlock) {
   EXPECT_TRUE(Read({}).empty());
   const std::vector<std::uint8_t> elf = {0x7F, 'E', 'L', 'F', 2, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0};

@@ -1,0 +1,85 @@
+// proclens-cli version [--json] FILE...: the three texts the offline page
+// shows for each file, read the way the window reads them.
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "cli/command.h"
+#include "infopage/version_info_reader.h"
+#include "platform/linux/linux_system_info.h"
+#include "platform/linux/pe_version_ops.h"
+
+namespace proclens::cli {
+namespace {
+
+constexpr char kUsage[] = "version [--json] FILE...";
+
+// Version texts are bytes from the file; one file must stay one line.
+std::string OneField(std::string text) {
+  for (char& c : text) {
+    if (c == '\t' || c == '\n' || c == '\r') c = ' ';
+  }
+  return text;
+}
+
+void PrintLine(const std::string& file, const VersionTexts& texts) {
+  std::printf("%s\t%s\t%s\t%s\t%s\n", OneField(file).c_str(), texts.ok ? "ok" : "none",
+              OneField(texts.description).c_str(), OneField(texts.product).c_str(),
+              OneField(texts.company).c_str());
+}
+
+nlohmann::ordered_json AsJson(const std::string& file, const VersionTexts& texts) {
+  return {{"file", file},
+          {"ok", texts.ok},
+          {"description", texts.description},
+          {"product", texts.product},
+          {"company", texts.company}};
+}
+
+int RunVersion(const std::vector<std::string>& args) {
+  bool json = false;
+  std::vector<std::string> files;
+  for (const std::string& arg : args) {
+    if (arg == "--json") {
+      json = true;
+    } else {
+      files.push_back(arg);
+    }
+  }
+  if (files.empty()) {
+    std::fprintf(stderr, "usage: proclens-cli %s\n", kUsage);
+    return 1;
+  }
+
+  linux_port::LinuxSystemInfo system;
+  linux_port::PeVersionOps versions(system);
+  nlohmann::ordered_json list = nlohmann::ordered_json::array();
+  for (const std::string& file : files) {
+    const VersionTexts texts = ReadVersionInfo(file, {versions, system});
+    if (json) {
+      list.push_back(AsJson(file, texts));
+    } else {
+      PrintLine(file, texts);
+    }
+  }
+  if (json) {
+    // Texts from files are not always valid UTF-8.
+    const std::string text = list.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
+    std::printf("%s\n", text.c_str());
+  }
+  if (std::fflush(stdout) != 0) {
+    std::fprintf(stderr, "proclens-cli version: cannot write the texts\n");
+    return 1;
+  }
+  return 0;
+}
+
+const RegisterCommand kRegisterVersion(
+    {"version", "version [--json] FILE...   per file: ok or none, description, product, company",
+     RunVersion});
+
+}  // namespace
+}  // namespace proclens::cli

@@ -1,0 +1,105 @@
+#include "platform/linux/pe_version_ops.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/linux/unique_fd.h"
+#include "platform/pe/pe_version_resource.h"
+
+namespace proclens::linux_port {
+namespace {
+
+class FdReader : public pe::PositionedReader {
+ public:
+  FdReader(int fd, std::uint64_t size, std::uint64_t& bytes_read)
+      : fd_(fd), size_(size), bytes_read_(bytes_read) {}
+  std::uint64_t Size() const override { return size_; }
+  bool ReadAt(std::uint64_t offset, void* buffer, std::size_t n) override {
+    if (offset > size_ || n > size_ - offset) return false;
+    auto* out = static_cast<char*>(buffer);
+    while (n > 0) {
+      const ssize_t got = ::pread(fd_, out, n, static_cast<off_t>(offset));
+      if (got < 0 && errno == EINTR) continue;
+      if (got <= 0) return false;
+      bytes_read_ += static_cast<std::uint64_t>(got);
+      out += got;
+      offset += static_cast<std::uint64_t>(got);
+      n -= static_cast<std::size_t>(got);
+    }
+    return true;
+  }
+
+ private:
+  int fd_;
+  std::uint64_t size_;
+  std::uint64_t& bytes_read_;
+};
+
+bool IsRegularFile(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+}  // namespace
+
+std::string ResolveAlongPath(const std::string& file_name) {
+  if (file_name.empty()) return {};
+  if (file_name.find('/') != std::string::npos) return file_name;
+  const char* path = std::getenv("PATH");
+  std::string folders = path ? path : "/usr/local/bin:/usr/bin:/bin";
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t colon = folders.find(':', start);
+    std::string folder = folders.substr(start, colon - start);
+    if (folder.empty()) folder = ".";  // an empty entry stands for the current folder
+    const std::string candidate = folder + "/" + file_name;
+    if (IsRegularFile(candidate)) return candidate;
+    if (colon == std::string::npos) return {};
+    start = colon + 1;
+  }
+}
+
+std::vector<std::uint8_t> PeVersionOps::ReadBlock(const std::string& file_name) {
+  const std::string path = ResolveAlongPath(file_name);
+  if (path.empty()) return {};
+  // Non-blocking, so that a FIFO of that name cannot hold the caller up.
+  UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+  if (!fd.valid()) return {};
+  struct stat st {};
+  if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return {};
+  FdReader reader(fd.get(), static_cast<std::uint64_t>(st.st_size), bytes_read_);
+  return pe::ReadVersionResource(reader, system_.UserDefaultLangId());
+}
+
+std::uint32_t PeVersionOps::GetFileVersionInfoSize(const std::string& file_name,
+                                                   std::uint32_t& handle) {
+  handle = 0;
+  pending_block_ = ReadBlock(file_name);
+  pending_name_ = file_name;
+  return static_cast<std::uint32_t>(pending_block_.size());
+}
+
+bool PeVersionOps::GetFileVersionInfo(const std::string& file_name, std::uint32_t /*handle*/,
+                                      std::uint32_t size, std::uint8_t* buffer) {
+  std::vector<std::uint8_t> block =
+      file_name == pending_name_ ? std::move(pending_block_) : ReadBlock(file_name);
+  pending_name_.clear();
+  pending_block_.clear();
+  if (block.empty()) return false;
+  // Like the platform's call, a short buffer gets the start of the block.
+  std::memcpy(buffer, block.data(), std::min<std::size_t>(size, block.size()));
+  return true;
+}
+
+bool PeVersionOps::VerQueryValue(const std::uint8_t* block, std::size_t block_size,
+                                 const std::string& sub_block, VersionValue& value) {
+  return query_.VerQueryValue(block, block_size, sub_block, value);
+}
+
+}  // namespace proclens::linux_port
