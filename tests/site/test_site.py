@@ -24,6 +24,9 @@ What it serves (GET; the site base is http://127.0.0.1:PORT/):
     _log                                  the request log as JSON: [{"path", "agent"}]
     _reply (POST)                         sets the kestrel reply to the request body
 
+It also answers as an HTTP proxy for any host: a request for
+http://ANY.HOST/PATH is served as PATH, and logged with the whole address.
+
 Every request except _log and _reply is logged: one line per request in
 LOG_FILE, "PATH<TAB>USER-AGENT", and in memory for _log.
 """
@@ -35,6 +38,7 @@ import socket
 import sys
 import threading
 import time
+import urllib.parse
 from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
 
 LONG_WAIT_SECONDS = 30
@@ -100,6 +104,10 @@ class SiteHandler(BaseHTTPRequestHandler):
             self.send_body(200, body, "application/json")
             return
         state.record(self.path, self.headers.get("User-Agent", ""))
+        # A request that came through a proxy names the whole address.
+        if self.path.startswith("http://"):
+            path = urllib.parse.urlsplit(self.path)._replace(scheme="", netloc="").geturl()
+            path = path.lstrip("/")
         self.route(path)
 
     def route(self, path):
