@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <memory>
+#include <utility>
 
 #include "platform/linux/window/main_window.h"
 
@@ -58,7 +59,18 @@ std::string ListDumpText(MainWindow& window) {
     text += "column\t" + std::to_string(column) + "\t" + Field(list.ColumnCaption(column)) + "\t" +
             std::to_string(list.ColumnWidth(column)) + "\n";
   }
-  text += "menu\t" + Field(window.Controls().show_in_explorer_popupmenu.Caption()) + "\n";
+  FormControls controls = window.Controls();
+  text += "menu\t" + Field(controls.show_in_explorer_popupmenu.Caption()) + "\n";
+  const std::pair<const char*, SpeedButton*> buttons[] = {{"large", &controls.large_speed_button},
+                                                          {"small", &controls.small_speed_button},
+                                                          {"report", &controls.report_speed_button}};
+  for (const auto& [name, button] : buttons) {
+    text += std::string("button\t") + name + "\t" + std::to_string(button->Left()) + "\t" +
+            std::to_string(button->Top()) + "\t" + std::to_string(button->Width()) + "\t" +
+            (button->Down() ? "down" : "up") + "\n";
+  }
+  text += "client\t" + std::to_string(controls.form.ClientWidth()) + "\t" +
+          std::to_string(controls.form.ClientHeight()) + "\n";
   text += "status\t" + Field(window.status_bar().Text()) + "\n";
   for (std::size_t i = 0; i < list.ItemCount(); ++i) {
     ProcessItem item = list.Item(i);
@@ -73,6 +85,7 @@ void InstallDebugHooks(MainWindow& window) {
     const std::string target = file;
     WriteDump(window, target);
     window.list_view().on_view_style_changed = [&window, target] { WriteDump(window, target); };
+    window.on_resized = [&window, target] { WriteDump(window, target); };
   }
   if (const char* mark = std::getenv("PROCLENS_STARTUP_MARK"); mark != nullptr && *mark != '\0') {
     auto connection = std::make_shared<sigc::connection>();

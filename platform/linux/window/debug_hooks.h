@@ -3,7 +3,8 @@
 // environment variable is set:
 //   PROCLENS_DUMP_LIST=<file>  the window's texts and the list (pid, caption,
 //                              path) as tab-separated lines, written after the
-//                              fill and after every change of the view style;
+//                              fill, after every change of the view style and
+//                              after every new size;
 //   PROCLENS_STARTUP_MARK=1    one line on stderr when the first frame after
 //                              the fill has been drawn.
 
@@ -13,7 +14,7 @@ namespace proclens::gtk_front {
 
 class MainWindow;
 
-// The dump as text: "view", "top_label", "column", "menu", "status" records,
+// The dump as text: "view", "top_label", "column", "menu", "button", "client", "status" records,
 // then one "item" record per process, fields separated by tabs.
 std::string ListDumpText(MainWindow& window);
 

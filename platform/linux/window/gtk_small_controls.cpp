@@ -44,7 +44,7 @@ int GtkLabelControl::Height() const {
   return natural;
 }
 
-GtkSpeedButton::GtkSpeedButton(Gtk::Fixed& panel, Gtk::RadioButton::Group& group,
+GtkSpeedButton::GtkSpeedButton(Gtk::Layout& panel, Gtk::RadioButton::Group& group,
                                const std::string& glyph, int design_width, int design_height,
                                int top)
     : panel_(panel), button_(group), design_width_(design_width), top_(top) {

@@ -2,7 +2,7 @@
 // The simple controls of the main window: the status bar, the headline, the
 // view-style buttons, the context-menu item, the message box and the screen.
 
-#include <gtkmm/fixed.h>
+#include <gtkmm/layout.h>
 #include <gtkmm/label.h>
 #include <gtkmm/menuitem.h>
 #include <gtkmm/radiobutton.h>
@@ -52,7 +52,7 @@ class GtkLabelControl : public Label {
 // A flat toggle button of the view-style group, placed on the top panel.
 class GtkSpeedButton : public SpeedButton {
  public:
-  GtkSpeedButton(Gtk::Fixed& panel, Gtk::RadioButton::Group& group, const std::string& glyph,
+  GtkSpeedButton(Gtk::Layout& panel, Gtk::RadioButton::Group& group, const std::string& glyph,
                  int design_width, int design_height, int top);
   Gtk::RadioButton& widget() { return button_; }
   // Called when the user presses the button down (not when SetDown does).
@@ -66,7 +66,7 @@ class GtkSpeedButton : public SpeedButton {
   void SetDown(bool down) override;
 
  private:
-  Gtk::Fixed& panel_;
+  Gtk::Layout& panel_;
   Gtk::RadioButton button_;
   int design_width_;
   int left_ = 0;

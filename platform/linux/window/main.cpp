@@ -29,7 +29,9 @@ int main(int argc, char** argv) {
 
   // Closing the window ends the program; so does losing it to the X server.
   window.signal_hide().connect([] { gtk_main_quit(); });
-  window.signal_unrealize().connect([] { gtk_main_quit(); });
+  window.signal_unrealize().connect([] {
+    if (gtk_main_level() > 0) gtk_main_quit();
+  });
   window.show();
   gtk_main();
   return 0;

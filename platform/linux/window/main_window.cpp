@@ -59,6 +59,8 @@ MainWindow::MainWindow()
 }
 
 void MainWindow::BuildTopPanel() {
+  // A layout, unlike a fixed container, does not ask for the room its children
+  // take, so the buttons at the right edge never stop the window shrinking.
   top_panel_.set_size_request(-1, kTopPanelHeight);
   image1_.set(ArtworkPixbuf("proclens-32.png"));
   logo_box_.add(image1_);
@@ -157,6 +159,7 @@ void MainWindow::ApplyNewSize() {
     splitter2_.set_position(splitter2_.get_allocated_height() - kBrowserHeight - handle);
   }
   if (form_ != nullptr) Dispatch([this] { form_->FormResize(); });
+  if (on_resized) on_resized();
 }
 
 }  // namespace proclens::gtk_front

@@ -5,7 +5,7 @@
 
 #include <gtkmm/box.h>
 #include <gtkmm/eventbox.h>
-#include <gtkmm/fixed.h>
+#include <gtkmm/layout.h>
 #include <gtkmm/image.h>
 #include <gtkmm/paned.h>
 #include <gtkmm/window.h>
@@ -38,6 +38,9 @@ class MainWindow : public Gtk::Window, public FormWindow {
   // shown in a message box.
   void Dispatch(const std::function<void()>& handler);
 
+  // Called after the form has handled a new size of the window.
+  std::function<void()> on_resized;
+
   void SetOuterSize(int width, int height) override;
   void SetPosition(int left, int top) override;
   int ClientWidth() const override;
@@ -58,7 +61,7 @@ class MainWindow : public Gtk::Window, public FormWindow {
   GtkMenuItemControl show_in_explorer_popupmenu_;
 
   Gtk::Box client_{Gtk::ORIENTATION_VERTICAL};
-  Gtk::Fixed top_panel_;
+  Gtk::Layout top_panel_;
   Gtk::EventBox logo_box_;
   Gtk::Image image1_;
   GtkLabelControl top_label_;
