@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "live_process.h"
+
 namespace {
 
 struct CliRun {
@@ -113,6 +115,21 @@ TEST(CliListTest, JsonIsAnArrayOfItemsAndListsTheCliItself) {
     }
   }
   EXPECT_TRUE(found_self);
+}
+
+TEST(CliListTest, NameThatIsNotUtf8StillGivesJson) {
+  proclens::linux_test::TempDir dir;
+  const auto program = proclens::linux_test::CopySleep(dir.path(), "bad-\xff-name", 50000);
+  proclens::linux_test::Child child(program.string(), proclens::linux_test::SleepArgs("x"));
+  const CliRun run = RunCli({"list", "--json"});
+  ASSERT_EQ(run.exit_code, 0) << run.err;
+  bool found = false;
+  for (const auto& item : nlohmann::json::parse(run.out)) {
+    if (item.at("pid") != child.pid()) continue;
+    found = true;
+    EXPECT_EQ(item.at("caption"), "bad-\xEF\xBF\xBD-name");  // U+FFFD in place of the byte
+  }
+  EXPECT_TRUE(found);
 }
 
 TEST(CliListTest, UnknownOptionFailsWithAMessage) {
