@@ -1,0 +1,66 @@
+// The program entry: COM for the browser pane, the common controls, the
+// window built and filled before it is first shown, then the message loop
+// until the window is closed.
+
+#include "app/tform1.h"
+#include "platform/win32/win32_api.h"
+#include "platform/win32/win32_file_ops.h"
+#include "platform/win32/win32_process_ops.h"
+#include "platform/win32/win32_snapshot_ops.h"
+#include "platform/win32/win32_system_info.h"
+#include "platform/win32/window/list_dump.h"
+#include "platform/win32/window/main_window.h"
+
+#include <objbase.h>
+
+namespace {
+
+// CoInitialize for the user-interface thread, undone when the program ends.
+class ComApartment {
+ public:
+  ComApartment() : initialised_(SUCCEEDED(CoInitialize(nullptr))) {}
+  ~ComApartment() {
+    if (initialised_) CoUninitialize();
+  }
+  ComApartment(const ComApartment&) = delete;
+  ComApartment& operator=(const ComApartment&) = delete;
+
+ private:
+  bool initialised_;
+};
+
+int RunMessageLoop() {
+  MSG message;
+  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+  return static_cast<int>(message.wParam);
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
+  using namespace proclens;
+  ComApartment com;
+  INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
+  InitCommonControlsEx(&controls);
+
+  // The platform identifier is read once, here, for the whole run.
+  win32::Win32SystemInfo system;
+  win32::Win32SnapshotOps snapshots;
+  win32::Win32ProcessOps processes;
+  win32::Win32FileOps files;
+  win32::Win32ScreenMetrics screen;
+
+  win32::MainWindow window;
+  if (!window.Create(instance)) return 1;
+  TForm1 form(window.Controls(), FormPlatform{{snapshots, processes, files, system}, screen});
+  window.Attach(form);
+  window.Dispatch([&form] { form.FormCreate(); });
+  win32::DumpListIfAsked(window);
+
+  ShowWindow(window.handle(), show);
+  UpdateWindow(window.handle());
+  return RunMessageLoop();
+}

@@ -1,0 +1,313 @@
+#include "platform/win32/window/main_window.h"
+
+#include <algorithm>
+#include <exception>
+
+#include "app/form_texts.h"
+#include "platform/win32/window/resource_ids.h"
+
+namespace proclens::win32 {
+namespace {
+
+constexpr char kWindowClass[] = "ProcLensMainWindow";
+constexpr char kSplitterClass[] = "ProcLensSplitter";
+constexpr int kTopPanelHeight = 40;
+constexpr int kSplitterHeight = 4;
+constexpr int kButtonTop = 7;
+constexpr int kButtonHeight = 26;
+
+HWND CreateChild(HWND parent, const char* window_class, const char* text, DWORD style, int left,
+                 int top, int width, int height, int id) {
+  return CreateWindowExA(0, window_class, text, WS_CHILD | WS_VISIBLE | style, left, top, width,
+                         height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                         GetModuleHandleA(nullptr), nullptr);
+}
+
+MainWindow* WindowOf(HWND window) {
+  return reinterpret_cast<MainWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+}
+
+// The design font, scaled from 96 pixels per inch to the screen's.
+HFONT CreateDesignFont() {
+  HDC screen = GetDC(nullptr);
+  const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
+  if (screen) ReleaseDC(nullptr, screen);
+  return CreateFontA(-MulDiv(10, dpi, 96), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                     DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                     DEFAULT_PITCH | FF_DONTCARE, "MS Shell Dlg");
+}
+
+void RegisterMainClass(HINSTANCE instance, WNDPROC procedure) {
+  WNDCLASSEXA main = {};
+  main.cbSize = sizeof(main);
+  main.lpfnWndProc = procedure;
+  main.hInstance = instance;
+  main.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_PROCLENS));
+  main.hIconSm = static_cast<HICON>(
+      LoadImageA(instance, MAKEINTRESOURCEA(IDI_PROCLENS), IMAGE_ICON, 16, 16, 0));
+  main.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  main.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  main.lpszClassName = kWindowClass;
+  RegisterClassExA(&main);
+}
+
+}  // namespace
+
+MainWindow::~MainWindow() {
+  web_browser_.Close();
+  if (window_ && IsWindow(window_)) DestroyWindow(window_);
+  if (popup_menu_) DestroyMenu(popup_menu_);
+  if (font_) DeleteObject(font_);
+  for (HBITMAP glyph : glyphs_) {
+    if (glyph) DeleteObject(glyph);
+  }
+  if (program_icon_) DestroyIcon(program_icon_);
+}
+
+bool MainWindow::Create(HINSTANCE instance) {
+  RegisterMainClass(instance, WindowProc);
+  WNDCLASSEXA splitter = {};
+  splitter.cbSize = sizeof(splitter);
+  splitter.lpfnWndProc = SplitterProc;
+  splitter.hInstance = instance;
+  splitter.hCursor = LoadCursor(nullptr, IDC_SIZENS);
+  splitter.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  splitter.lpszClassName = kSplitterClass;
+  RegisterClassExA(&splitter);
+
+  window_ = CreateWindowExA(0, kWindowClass, WindowCaption().c_str(),
+                            WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 257, 122, 800, 600, nullptr,
+                            nullptr, instance, this);
+  if (!window_) return false;
+  form_window_.Attach(window_);
+  message_dialog_.Attach(window_);
+  CreateChildren();
+  Layout();
+  return true;
+}
+
+void MainWindow::CreateChildren() {
+  const HINSTANCE instance = GetModuleHandleA(nullptr);
+  font_ = CreateDesignFont();
+  const FormTexts& english = EnglishFormTexts();
+
+  program_icon_ = static_cast<HICON>(
+      LoadImageA(instance, MAKEINTRESOURCEA(IDI_PROCLENS), IMAGE_ICON, 32, 32, 0));
+  image1_ = CreateChild(window_, "STATIC", "", SS_ICON | SS_NOTIFY, 7, 7, 32, 32, IDC_IMAGE1);
+  SendMessageA(image1_, STM_SETICON, reinterpret_cast<WPARAM>(program_icon_), 0);
+
+  HWND label = CreateChild(window_, "STATIC", "", SS_LEFT | SS_NOPREFIX, 52, 7, 358, 26,
+                           IDC_TOP_LABEL);
+  SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+  top_label_.Attach(label);
+  top_label_.SetText(english.top_label);
+
+  // One group of push-like radio buttons: pressing one releases the others.
+  const struct {
+    Win32SpeedButton& button;
+    int id;
+    int glyph;
+    int width;
+  } buttons[] = {{large_speed_button_, IDC_LARGE_SPEED_BUTTON, IDB_VIEW_LARGE, 28},
+                 {small_speed_button_, IDC_SMALL_SPEED_BUTTON, IDB_VIEW_SMALL, 29},
+                 {report_speed_button_, IDC_REPORT_SPEED_BUTTON, IDB_VIEW_REPORT, 28}};
+  int index = 0;
+  for (const auto& spec : buttons) {
+    const DWORD group = index == 0 ? WS_GROUP : 0;
+    HWND button = CreateChild(window_, "BUTTON", "",
+                              BS_AUTORADIOBUTTON | BS_PUSHLIKE | BS_BITMAP | BS_FLAT | group, 0,
+                              kButtonTop, spec.width, kButtonHeight, spec.id);
+    glyphs_[index] = static_cast<HBITMAP>(
+        LoadImageA(instance, MAKEINTRESOURCEA(spec.glyph), IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS));
+    SendMessageA(button, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(glyphs_[index]));
+    spec.button.Attach(button);
+    ++index;
+  }
+  report_speed_button_.SetDown(true);
+
+  LoadImageLists();
+  list_view_.Create(window_, IDC_LIST_VIEW, large_image_list_.handle(), small_image_list_.handle(),
+                    {{english.column_captions[0].c_str(), 122, ColumnAlignment::Left},
+                     {english.column_captions[1].c_str(), 284, ColumnAlignment::Left},
+                     {english.column_captions[2].c_str(), 122, ColumnAlignment::Right}});
+  SendMessageA(list_view_.handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+
+  splitter_ = CreateChild(window_, kSplitterClass, "", 0, 0, 0, 0, 0, IDC_SPLITTER2);
+  SetWindowLongPtrA(splitter_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  web_browser_.Create(window_, IDC_WEB_BROWSER);
+
+  HWND bar = CreateChild(window_, STATUSCLASSNAMEA, "", 0, 0, 0, 0, 0, IDC_STATUS_BAR);
+  SendMessageA(bar, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+  status_bar_.Attach(bar);
+
+  popup_menu_ = CreatePopupMenu();
+  AppendMenuA(popup_menu_, MF_STRING, IDM_SHOW_IN_EXPLORER,
+              english.show_in_explorer_popupmenu.c_str());
+  show_in_explorer_popupmenu_.Attach(popup_menu_, IDM_SHOW_IN_EXPLORER);
+}
+
+// Both lists start with the system-process emblem (0) and the missing-file picture (1).
+void MainWindow::LoadImageLists() {
+  const HINSTANCE instance = GetModuleHandleA(nullptr);
+  for (int id : {IDI_SYSTEM_PROCESS, IDI_MISSING_FILE}) {
+    for (auto [list, size] : {std::pair{&large_image_list_, 32}, std::pair{&small_image_list_, 16}}) {
+      HICON icon = static_cast<HICON>(
+          LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_ICON, size, size, 0));
+      list->AddIconHandle(icon);
+      if (icon) DestroyIcon(icon);
+    }
+  }
+}
+
+FormControls MainWindow::Controls() {
+  return FormControls{form_window_,         list_view_,          large_image_list_,
+                      small_image_list_,    web_browser_,        status_bar_,
+                      top_label_,           large_speed_button_, small_speed_button_,
+                      report_speed_button_, show_in_explorer_popupmenu_, message_dialog_};
+}
+
+void MainWindow::Attach(TForm1& form) {
+  form_ = &form;
+  // The form has missed the sizes the window got while it was being built.
+  Dispatch([this] { form_->FormResize(); });
+}
+
+void MainWindow::Dispatch(const std::function<void()>& handler) {
+  try {
+    handler();
+  } catch (const std::exception& failure) {
+    message_dialog_.ShowModal(WindowCaption(), failure.what());
+  }
+}
+
+void MainWindow::Layout() {
+  RECT client = {};
+  GetClientRect(window_, &client);
+  const int width = client.right;
+  const int height = client.bottom;
+  HWND bar = GetDlgItem(window_, IDC_STATUS_BAR);
+  SendMessageA(bar, WM_SIZE, 0, 0);  // the status bar places itself at the bottom
+  const RECT bar_rect = ChildRect(bar);
+  const int bar_height = bar_rect.bottom - bar_rect.top;
+
+  // The list takes what the others leave; the browser keeps its height while it fits.
+  const int room = std::max(0, height - kTopPanelHeight - kSplitterHeight - bar_height);
+  const int browser_height = std::min(browser_height_, room);
+  const int list_height = room - browser_height;
+  MoveWindow(list_view_.handle(), 0, kTopPanelHeight, width, list_height, TRUE);
+  MoveWindow(splitter_, 0, kTopPanelHeight + list_height, width, kSplitterHeight, TRUE);
+  web_browser_.Place(0, kTopPanelHeight + list_height + kSplitterHeight, width, browser_height);
+}
+
+void MainWindow::OnSplitterDrag(int y_in_client) {
+  RECT client = {};
+  GetClientRect(window_, &client);
+  const RECT bar_rect = ChildRect(GetDlgItem(window_, IDC_STATUS_BAR));
+  const int bar_top = bar_rect.top;
+  const int room = std::max(0, bar_top - kTopPanelHeight - kSplitterHeight);
+  browser_height_ = std::clamp(bar_top - y_in_client - kSplitterHeight / 2, 0, room);
+  Layout();
+}
+
+LRESULT CALLBACK MainWindow::SplitterProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  MainWindow* self = WindowOf(window);
+  switch (message) {
+    case WM_LBUTTONDOWN:
+      SetCapture(window);
+      return 0;
+    case WM_LBUTTONUP:
+      ReleaseCapture();
+      return 0;
+    case WM_MOUSEMOVE:
+      if (self && GetCapture() == window) {
+        POINT point = {static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))};
+        MapWindowPoints(window, self->window_, &point, 1);
+        self->OnSplitterDrag(point.y);
+      }
+      return 0;
+    case WM_PAINT: {
+      PAINTSTRUCT paint;
+      HDC dc = BeginPaint(window, &paint);
+      RECT rect;
+      GetClientRect(window, &rect);
+      FillRect(dc, &rect, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
+      DrawEdge(dc, &rect, BDR_RAISEDINNER, BF_TOP | BF_BOTTOM);
+      EndPaint(window, &paint);
+      return 0;
+    }
+    default:
+      return DefWindowProcA(window, message, wparam, lparam);
+  }
+}
+
+LRESULT CALLBACK MainWindow::WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_NCCREATE) {
+    auto* self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTA*>(lparam)->lpCreateParams);
+    self->window_ = window;
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  MainWindow* self = WindowOf(window);
+  if (!self) return DefWindowProcA(window, message, wparam, lparam);
+  return self->Handle(message, wparam, lparam);
+}
+
+LRESULT MainWindow::OnNotify(const NMHDR& header) {
+  if (header.hwndFrom == list_view_.handle() && header.code == NM_RCLICK) {
+    POINT cursor;
+    GetCursorPos(&cursor);
+    TrackPopupMenu(popup_menu_, TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, window_, nullptr);
+    return 0;
+  }
+  if (header.code == HDN_ITEMCHANGINGA || header.code == HDN_ITEMCHANGINGW) {
+    // Both header forms carry the item first and its width first in HDITEM.
+    const auto& change = reinterpret_cast<const NMHEADERA&>(header);
+    if (change.pitem && (change.pitem->mask & HDI_WIDTH) &&
+        !list_view_.AcceptsColumnWidth(change.iItem, change.pitem->cxy)) {
+      return TRUE;
+    }
+  }
+  return 0;
+}
+
+void MainWindow::OnCommand(int id) {
+  if (!form_) return;
+  switch (id) {
+    case IDC_LARGE_SPEED_BUTTON: Dispatch([this] { form_->LargeSpeedButtonClick(); }); break;
+    case IDC_SMALL_SPEED_BUTTON: Dispatch([this] { form_->SmallSpeedButtonClick(); }); break;
+    case IDC_REPORT_SPEED_BUTTON: Dispatch([this] { form_->ReportSpeedButtonClick(); }); break;
+    default: break;
+  }
+}
+
+LRESULT MainWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_SIZE:
+      Layout();
+      if (form_) Dispatch([this] { form_->FormResize(); });
+      return 0;
+    case WM_NOTIFY:
+      return OnNotify(*reinterpret_cast<const NMHDR*>(lparam));
+    case WM_COMMAND:
+      if (HIWORD(wparam) == BN_CLICKED || HIWORD(wparam) == 0) OnCommand(LOWORD(wparam));
+      return 0;
+    case WM_SETCURSOR:
+      if (reinterpret_cast<HWND>(wparam) == image1_) {
+        SetCursor(LoadCursor(nullptr, IDC_HAND));
+        return TRUE;
+      }
+      break;
+    case WM_CLOSE:
+      if (form_) Dispatch([this] { form_->FormClose(); });
+      DestroyWindow(window_);
+      return 0;
+    case WM_DESTROY:
+      web_browser_.Close();
+      PostQuitMessage(0);
+      return 0;
+    default:
+      break;
+  }
+  return DefWindowProcA(window_, message, wparam, lparam);
+}
+
+}  // namespace proclens::win32

@@ -1,0 +1,86 @@
+#include "platform/win32/window/win32_web_browser.h"
+
+#include <stdexcept>
+
+#include "platform/win32/win32_text.h"
+#include "platform/win32/window/browser_site.h"
+
+namespace proclens::win32 {
+namespace {
+
+constexpr char kPaneClass[] = "ProcLensBrowserPane";
+
+// The system's text for a refused navigation, as the user sees it.
+std::string ErrorText(HRESULT result) {
+  char text[256] = {};
+  const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                      nullptr, static_cast<DWORD>(result), 0, text, sizeof(text),
+                                      nullptr);
+  if (length == 0) return "Navigation failed (error " + std::to_string(static_cast<unsigned long>(result)) + ")";
+  return std::string(text, length);
+}
+
+void RegisterPaneClass() {
+  WNDCLASSEXA pane = {};
+  pane.cbSize = sizeof(pane);
+  pane.lpfnWndProc = DefWindowProcA;
+  pane.hInstance = GetModuleHandleA(nullptr);
+  pane.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  pane.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+  pane.lpszClassName = kPaneClass;
+  RegisterClassExA(&pane);  // a second registration fails harmlessly
+}
+
+}  // namespace
+
+Win32WebBrowser::Win32WebBrowser() = default;
+
+Win32WebBrowser::~Win32WebBrowser() { Close(); }
+
+bool Win32WebBrowser::Create(HWND parent, int control_id) {
+  RegisterPaneClass();
+  pane_ = CreateWindowExA(WS_EX_CLIENTEDGE, kPaneClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN,
+                          0, 0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(control_id)),
+                          GetModuleHandleA(nullptr), nullptr);
+  if (!pane_) return false;
+  site_ = std::make_unique<BrowserSite>(
+      pane_, [this](const std::wstring& title) { NotifyTitleChange(NarrowFromWide(title)); });
+  if (!site_->Embed()) {
+    site_.reset();
+    return false;
+  }
+  return true;
+}
+
+bool Win32WebBrowser::HasControl() const { return site_ && site_->browser(); }
+
+void Win32WebBrowser::Place(int left, int top, int width, int height) {
+  if (!pane_) return;
+  MoveWindow(pane_, left, top, width, height, TRUE);
+  if (site_) {
+    RECT inner = {};
+    GetClientRect(pane_, &inner);
+    site_->Place(inner);
+  }
+}
+
+void Win32WebBrowser::Close() {
+  if (site_) site_->Close();
+  site_.reset();
+}
+
+void Win32WebBrowser::Navigate(const std::string& address) {
+  if (!HasControl()) return;  // no control: the pane stays empty
+  BSTR url = SysAllocString(WideFromNarrow(address).c_str());
+  VARIANT empty;
+  VariantInit(&empty);
+  const HRESULT result = site_->browser()->Navigate(url, &empty, &empty, &empty, &empty);
+  SysFreeString(url);
+  if (FAILED(result)) throw std::runtime_error(ErrorText(result));
+}
+
+void Win32WebBrowser::Update() {
+  if (pane_) RedrawWindow(pane_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+}  // namespace proclens::win32

@@ -1,0 +1,41 @@
+#pragma once
+// The browser pane: the WebBrowser ActiveX control hosted in a child window,
+// without ATL. One site object answers the container interfaces the control
+// asks for (client site, in-place site and frame) and the DWebBrowserEvents2
+// sink that reports title changes. When the control cannot be created (a
+// system without an HTML engine) the pane stays empty and the window works on.
+
+#include <memory>
+
+#include "app/controls.h"
+#include "platform/win32/win32_api.h"
+
+namespace proclens::win32 {
+
+class BrowserSite;
+
+class Win32WebBrowser : public WebBrowser {
+ public:
+  Win32WebBrowser();
+  ~Win32WebBrowser() override;
+  Win32WebBrowser(const Win32WebBrowser&) = delete;
+  Win32WebBrowser& operator=(const Win32WebBrowser&) = delete;
+
+  // Creates the pane as a child of parent and embeds the control in it; the
+  // pane exists even when the control does not (false then).
+  bool Create(HWND parent, int control_id);
+  HWND pane() const { return pane_; }
+  bool HasControl() const;
+  void Place(int left, int top, int width, int height);
+  // Releases the control; called before the window and COM go away.
+  void Close();
+
+  void Navigate(const std::string& address) override;
+  void Update() override;
+
+ private:
+  HWND pane_ = nullptr;
+  std::unique_ptr<BrowserSite> site_;
+};
+
+}  // namespace proclens::win32
