@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <string_view>
 
 #include "platform/linux/unique_fd.h"
 #include "platform/pe/pe_version_resource.h"
@@ -56,9 +57,9 @@ std::string ResolveAlongPath(const std::string& file_name) {
   std::size_t start = 0;
   for (;;) {
     const std::size_t colon = folders.find(':', start);
-    std::string folder = folders.substr(start, colon - start);
-    if (folder.empty()) folder = ".";  // an empty entry stands for the current folder
-    const std::string candidate = folder + "/" + file_name;
+    const std::string_view folder = std::string_view(folders).substr(start, colon - start);
+    // An empty entry stands for the current folder.
+    const std::string candidate = (folder.empty() ? std::string(".") : std::string(folder)) + '/' + file_name;
     if (IsRegularFile(candidate)) return candidate;
     if (colon == std::string::npos) return {};
     start = colon + 1;
