@@ -23,13 +23,8 @@ TEST(SizeText, SeparatorsBeforeTheLastThreeAndSixDigitsOnly) {
   EXPECT_EQ(FormatSizeText(1234567), Sized("1'234'567"));
   EXPECT_EQ(FormatSizeText(2147483647), Sized("2147'483'647"));
   EXPECT_EQ(FormatSizeText(5368709120), Sized("5368'709'120"));
-}
-
-TEST(SizeText, SeparatorIsTheAcuteAccentOfTheBuild) {
-#if defined(_WIN32)
-  EXPECT_EQ(FormatSizeText(1000), "1\xB4" "000");
-#else
-  EXPECT_EQ(FormatSizeText(1000), "1\xC2\xB4" "000");
+#if !defined(_WIN32)
+  EXPECT_EQ(FormatSizeText(1000), "1\xC2\xB4" "000");  // UTF-8 outside the Win32 build
 #endif
 }
 
