@@ -38,6 +38,15 @@ std::string ServiceName(ImageNameService service) {
                                                                 : "GetModuleFileNameEx";
 }
 
+PlatformTraits LinuxShapedTraits() {
+  PlatformTraits traits;
+  traits.admin_test = true;
+  traits.path_separator = '/';
+  traits.access_denied_error = 13;
+  traits.administrator_word = "root";
+  return traits;
+}
+
 void FakePlatform::OfferService(const std::string& library, ImageNameService service) {
   offered_.insert({library, service});
 }

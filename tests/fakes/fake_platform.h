@@ -135,4 +135,8 @@ class FakePlatform : public SnapshotOps, public ProcessOps, public FileOps, publ
 
 std::string ServiceName(ImageNameService service);
 
+// The traits the Linux build runs with (its own library is not linked here):
+// nothing skipped, no Windows-only rule, root as the administrator, EACCES.
+PlatformTraits LinuxShapedTraits();
+
 }  // namespace proclens::fakes

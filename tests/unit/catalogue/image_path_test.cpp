@@ -134,8 +134,7 @@ TEST_F(ImagePathTest, HintOnlyWhenTheAdminTestFailsWithAccessDeniedOnNt) {
 }
 
 TEST_F(ImagePathTest, LinuxTraitsNameRootAndTheirOwnRefusalCode) {
-  p.traits.access_denied_error = 13;
-  p.traits.administrator_word = "root";
+  p.traits = fakes::LinuxShapedTraits();
   p.service_manager_opens = false;
   p.service_manager_error = 13;
   EXPECT_EQ(Path(), " The parameter is incorrect     Run program as root!");

@@ -79,8 +79,7 @@ TEST_F(FillTest, NoSnapshotOrAnEmptyOneLeavesTheListEmpty) {
 TEST_F(FillTest, IdentifiersZeroToEightAreSkippedOnlyWithWindowsTraits) {
   for (std::uint32_t pid = 0; pid <= 9; ++pid) Unresolved(pid, "p" + std::to_string(pid));
   EXPECT_THAT(Fill(), ElementsAre("p9"));
-  p.traits = PlatformTraits{};  // the Linux shape: nothing skipped, no Windows-only rule
-  p.traits.path_separator = '/';
+  p.traits = fakes::LinuxShapedTraits();
   EXPECT_EQ(Fill().size(), 10u);
   EXPECT_EQ(Item(0).sub_items[0], " System idle");
 }
