@@ -7,13 +7,16 @@
 
 #include "app/tform1.h"
 #include "unit/app/fake_controls.h"
-#include "unit/app/listing_platform.h"
+#include "unit/app/logging_platform.h"
 
 namespace proclens::fakes {
 
 class FormFixture : public ::testing::Test {
  protected:
-  FormFixture() { log.browser = &web_browser; }
+  FormFixture() {
+    log.browser = &web_browser;
+    system.RunProcesses({{100, "alpha.exe"}, {200, "Beta.exe"}});
+  }
 
   TForm1& Form() {
     if (!form_) {
@@ -40,7 +43,7 @@ class FormFixture : public ::testing::Test {
   FakeMenuItem menu_item{&log};
   FakeMessageDialog message_dialog;
   FakeScreenMetrics screen;
-  ListingPlatform system{&log};
+  LoggingPlatform system{log};
   std::function<void()> compose_agent_string = [this] { log.Add("agent"); };
 
  private:

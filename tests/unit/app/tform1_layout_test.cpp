@@ -107,7 +107,7 @@ class ViewStyleTest : public FormFixture {
 };
 
 TEST_F(ViewStyleTest, ButtonsSwitchTheStyleAndNothingElse) {
-  system.processes = {{300, "zeta.exe"}, {100, "alpha.exe"}, {200, "mid.exe"}};
+  system.RunProcesses({{300, "zeta.exe"}, {100, "alpha.exe"}, {200, "mid.exe"}});
   Form().FormCreate();
   const std::vector<std::string> before = Captions();
   ASSERT_EQ(before, (std::vector<std::string>{"zeta.exe", "alpha.exe", "mid.exe"}));
@@ -138,7 +138,7 @@ TEST_F(ViewStyleTest, CloseLeavesEverythingAsItIs) {
   Form().FormClose();
   EXPECT_TRUE(log.events.empty());
   EXPECT_EQ(status_bar.text, status);
-  EXPECT_EQ(list_view.items.size(), system.processes.size());
+  EXPECT_EQ(list_view.items.size(), system.snapshot->size());
 }
 
 }  // namespace

@@ -93,8 +93,9 @@ TEST_F(FormCreateTest, FillsTheListOnceAndLeavesTheBrowserAlone) {
   CreateWithLanguage(0x0409);
   ASSERT_EQ(list_view.items.size(), 2u);
   EXPECT_EQ(list_view.items[0].caption, "alpha.exe");
-  EXPECT_EQ(list_view.items[0].sub_items.at(0), ListingPlatform::PathOf("alpha.exe"));
-  EXPECT_EQ(std::count(log.events.begin(), log.events.end(), "snapshot"), 1);
+  EXPECT_EQ(list_view.items[0].sub_items.at(0), LoggingPlatform::PathOf("alpha.exe"));
+  EXPECT_EQ(system.snapshots_taken, 1);
+  EXPECT_EQ(system.snapshots_open, 0);
   EXPECT_TRUE(web_browser.navigations.empty());
   EXPECT_TRUE(message_dialog.shown.empty());
 }
