@@ -50,6 +50,12 @@ GtkListView::GtkListView(const GtkImageList& large_images, const GtkImageList& s
   stack_.add(large_scroll_, kViewNames[1]);
   stack_.add(small_scroll_, kViewNames[2]);
   stack_.set_visible_child(kViewNames[0]);
+  // Only the view on show is measured; an icon view measures every item.
+  stack_.set_hhomogeneous(false);
+  stack_.set_vhomogeneous(false);
+  // The views see the model from their first showing on, so that the fill
+  // before the window is shown does not lay out views nobody sees yet.
+  stack_.signal_realize().connect([this] { AttachModel(style_); });
   stack_.set_hexpand(true);
   stack_.set_vexpand(true);
 
@@ -59,8 +65,21 @@ GtkListView::GtkListView(const GtkImageList& large_images, const GtkImageList& s
   popup_.show_all();
 }
 
+void GtkListView::AttachModel(ViewStyle style) {
+  switch (style) {
+    case ViewStyle::Report:
+      if (!details_.get_model()) details_.set_model(store_);
+      break;
+    case ViewStyle::LargeIcons:
+      if (!large_icons_.get_model()) large_icons_.set_model(store_);
+      break;
+    case ViewStyle::SmallIcons:
+      if (!small_icons_.get_model()) small_icons_.set_model(store_);
+      break;
+  }
+}
+
 void GtkListView::BuildDetailsView() {
-  details_.set_model(store_);
   details_.set_headers_clickable(true);
   details_.set_enable_search(false);
   details_.get_selection()->set_mode(Gtk::SELECTION_SINGLE);
@@ -84,6 +103,8 @@ void GtkListView::BuildDetailsView() {
       if (on_column_click) on_column_click(i);
     });
   }
+  // Every column has a fixed width, so rows need not be measured one by one.
+  details_.set_fixed_height_mode(true);
   // The size column reads best right-aligned, its header with it.
   columns_[2]->set_alignment(1.0f);
   for (Gtk::CellRenderer* cell : columns_[2]->get_cells()) cell->property_xalign() = 1.0f;
@@ -91,7 +112,6 @@ void GtkListView::BuildDetailsView() {
 }
 
 void GtkListView::BuildIconView(Gtk::IconView& view, bool large) {
-  view.set_model(store_);
   view.set_selection_mode(Gtk::SELECTION_SINGLE);
   view.set_text_column(model_columns_.caption);
   if (large) {
@@ -166,6 +186,7 @@ void GtkListView::AppendItem(ProcessItem item) { FillRow(*store_->append(), item
 void GtkListView::SetViewStyle(ViewStyle style) {
   std::optional<std::size_t> selected = SelectedIndex();
   style_ = style;
+  if (stack_.get_realized()) AttachModel(style);
   stack_.set_visible_child(ViewName(style));
   SelectIndex(selected);
   if (on_view_style_changed) on_view_style_changed();

@@ -78,6 +78,7 @@ class GtkListView : public ListView {
   int ClientWidth() const override { return stack_.get_allocated_width(); }
 
  private:
+  void AttachModel(ViewStyle style);
   void BuildDetailsView();
   void BuildIconView(Gtk::IconView& view, bool large);
   void WireEvents(Gtk::Widget& view);

@@ -2,6 +2,8 @@
 
 #include <webkit2/webkit2.h>
 
+#include <glibmm/main.h>
+
 #include <cctype>
 #include <memory>
 #include <stdexcept>
@@ -43,17 +45,33 @@ std::string NavigationUri(const std::string& address) {
 }
 
 GtkWebBrowser::GtkWebBrowser() {
+  auto first_draw = std::make_shared<sigc::connection>();
+  *first_draw = holder_.signal_draw().connect(
+      [this, first_draw](const Cairo::RefPtr<Cairo::Context>&) {
+        first_draw->disconnect();
+        Glib::signal_idle().connect_once([this] { View(); });
+        return false;
+      },
+      true);
+}
+
+GtkWebBrowser::~GtkWebBrowser() {
+  if (view_ == nullptr) return;
+  g_signal_handler_disconnect(view_, title_handler_);
+  g_object_unref(view_);
+}
+
+WebKitWebView* GtkWebBrowser::View() {
+  if (view_ != nullptr) return view_;
   WebKitWebContext* context = webkit_web_context_get_default();
   RegisterResScheme(context);
   view_ = WEBKIT_WEB_VIEW(webkit_web_view_new_with_context(context));
   g_object_ref_sink(view_);
-  title_handler_ = g_signal_connect(view_, "notify::title", G_CALLBACK(&GtkWebBrowser::OnTitleNotify), this);
-  widget_ = Glib::wrap(GTK_WIDGET(view_));
-}
-
-GtkWebBrowser::~GtkWebBrowser() {
-  g_signal_handler_disconnect(view_, title_handler_);
-  g_object_unref(view_);
+  title_handler_ =
+      g_signal_connect(view_, "notify::title", G_CALLBACK(&GtkWebBrowser::OnTitleNotify), this);
+  gtk_box_pack_start(GTK_BOX(holder_.gobj()), GTK_WIDGET(view_), TRUE, TRUE, 0);
+  gtk_widget_show(GTK_WIDGET(view_));
+  return view_;
 }
 
 void GtkWebBrowser::OnTitleNotify(WebKitWebView* view, void*, GtkWebBrowser* self) {
@@ -62,12 +80,13 @@ void GtkWebBrowser::OnTitleNotify(WebKitWebView* view, void*, GtkWebBrowser* sel
 }
 
 void GtkWebBrowser::Navigate(const std::string& address) {
-  webkit_web_view_load_uri(view_, NavigationUri(address).c_str());
+  webkit_web_view_load_uri(View(), NavigationUri(address).c_str());
 }
 
-void GtkWebBrowser::Update() { gtk_widget_queue_draw(GTK_WIDGET(view_)); }
+void GtkWebBrowser::Update() { gtk_widget_queue_draw(GTK_WIDGET(View())); }
 
 std::string GtkWebBrowser::CurrentUri() const {
+  if (view_ == nullptr) return "";
   const gchar* uri = webkit_web_view_get_uri(view_);
   return uri ? uri : "";
 }

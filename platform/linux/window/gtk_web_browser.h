@@ -1,8 +1,10 @@
 #pragma once
 // WebBrowser: a WebKitGTK web view. Plain file paths become file:// addresses;
 // the view reports its title changes to the control's one handler slot.
+// Creating a web view is slow, so the pane holds an empty box until its first
+// frame has been drawn, or until the first call that needs the view.
 
-#include <gtkmm/widget.h>
+#include <gtkmm/box.h>
 
 #include <string>
 
@@ -19,8 +21,10 @@ class GtkWebBrowser : public WebBrowser {
   GtkWebBrowser(const GtkWebBrowser&) = delete;
   GtkWebBrowser& operator=(const GtkWebBrowser&) = delete;
 
-  // The view, to be packed by the window (which adds its own reference).
-  Gtk::Widget& widget() { return *widget_; }
+  // The pane, to be packed by the window.
+  Gtk::Widget& widget() { return holder_; }
+  // Creates the web view now if it does not exist yet.
+  WebKitWebView* View();
 
   void Navigate(const std::string& address) override;
   void Update() override;
@@ -31,8 +35,8 @@ class GtkWebBrowser : public WebBrowser {
  private:
   static void OnTitleNotify(WebKitWebView* view, void* param_spec, GtkWebBrowser* self);
 
+  Gtk::Box holder_;
   WebKitWebView* view_ = nullptr;  // our own reference, released last
-  Gtk::Widget* widget_ = nullptr;  // the gtkmm wrapper of view_, owned by the view
   unsigned long title_handler_ = 0;
 };
 
