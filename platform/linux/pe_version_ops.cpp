@@ -12,9 +12,14 @@
 
 #include "platform/linux/unique_fd.h"
 #include "platform/pe/pe_version_resource.h"
+#include "platform/pe/windowed_reader.h"
 
 namespace proclens::linux_port {
 namespace {
+
+// Enough for the headers and section table of nearly every file, and for the
+// directories of a resource tree; a few system calls per file in all.
+constexpr std::size_t kReadWindow = 1024;
 
 class FdReader : public pe::PositionedReader {
  public:
@@ -74,7 +79,8 @@ std::vector<std::uint8_t> PeVersionOps::ReadBlock(const std::string& file_name) 
   if (!fd.valid()) return {};
   struct stat st {};
   if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return {};
-  FdReader reader(fd.get(), static_cast<std::uint64_t>(st.st_size), bytes_read_);
+  FdReader file(fd.get(), static_cast<std::uint64_t>(st.st_size), bytes_read_);
+  pe::WindowedReader reader(file, kReadWindow);
   return pe::ReadVersionResource(reader, system_.UserDefaultLangId());
 }
 
