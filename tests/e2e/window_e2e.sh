@@ -64,8 +64,24 @@ dump_says() { grep -qP "$1" "$dump" 2>/dev/null; }
 view_is() { dump_says "^view\t$1\$"; }
 app_alive() { kill -0 "$app_pid" 2>/dev/null || fail "proclens ended early"; }
 
+# A local page, opened by its plain path, that shows one of the program's own
+# resources through res:// and asks for one that does not exist; its title
+# says how both went.
+cat >"$work/page.html" <<PAGE
+<html><head><title>loading</title><script>
+var seen = {};
+function done(key, value) {
+  seen[key] = value;
+  if (seen.icon && seen.missing) document.title = 'icon=' + seen.icon + ' missing=' + seen.missing;
+}
+</script></head><body>
+<img src="res://$proclens/png/ProcLens" onload="done('icon', this.naturalWidth)" onerror="done('icon', 'error')">
+<img src="res://$proclens/GIF/NO_SUCH_NAME" onload="done('missing', 'loaded')" onerror="done('missing', 'error')">
+</body></html>
+PAGE
+
 env -u LC_ALL -u LC_MESSAGES -u LANGUAGE LANG=$lang_env PROCLENS_DUMP_LIST="$dump" \
-  timeout 120 "$proclens" >"$work/proclens.log" 2>&1 &
+  PROCLENS_NAVIGATE="$work/page.html" timeout 120 "$proclens" >"$work/proclens.log" 2>&1 &
 app_pid=$!
 
 window=$(timeout 30 xdotool search --sync --onlyvisible --name ProcLens | head -1)
@@ -92,6 +108,8 @@ else
   dump_says '^column\t2\tFile size\t' || fail "English column 2"
 fi
 dump_says '^view\treport$' || fail "the list does not start in report view"
+wait_for 30 dump_says '^title\ticon=32 missing=error$' || fail "the page did not show the res:// image"
+snapshot page
 dump_says '^button\treport\t\d+\t7\t\d+\tdown$' || fail "the report button is not down at start"
 
 # Clicks the middle of a view-style button where the window says it stands.

@@ -48,6 +48,11 @@ void WriteDump(MainWindow& window, const std::string& file) {
   std::rename(partial.c_str(), file.c_str());
 }
 
+std::string& LastTitle() {
+  static std::string title;
+  return title;
+}
+
 }  // namespace
 
 std::string ListDumpText(MainWindow& window) {
@@ -72,6 +77,7 @@ std::string ListDumpText(MainWindow& window) {
   text += "client\t" + std::to_string(controls.form.ClientWidth()) + "\t" +
           std::to_string(controls.form.ClientHeight()) + "\n";
   text += "status\t" + Field(window.status_bar().Text()) + "\n";
+  text += "title\t" + Field(LastTitle()) + "\n";
   for (std::size_t i = 0; i < list.ItemCount(); ++i) {
     ProcessItem item = list.Item(i);
     text += "item\t" + std::to_string(item.pid) + "\t" + Field(item.caption) + "\t" +
@@ -86,6 +92,14 @@ void InstallDebugHooks(MainWindow& window) {
     WriteDump(window, target);
     window.list_view().on_view_style_changed = [&window, target] { WriteDump(window, target); };
     window.on_resized = [&window, target] { WriteDump(window, target); };
+    window.web_browser().on_title_seen = [&window, target](const std::string& title) {
+      LastTitle() = title;
+      WriteDump(window, target);
+    };
+  }
+  if (const char* address = std::getenv("PROCLENS_NAVIGATE"); address != nullptr && *address != '\0') {
+    const std::string target = address;
+    window.Dispatch([&window, target] { window.web_browser().Navigate(target); });
   }
   if (const char* mark = std::getenv("PROCLENS_STARTUP_MARK"); mark != nullptr && *mark != '\0') {
     auto connection = std::make_shared<sigc::connection>();

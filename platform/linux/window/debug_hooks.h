@@ -5,6 +5,8 @@
 //                              path) as tab-separated lines, written after the
 //                              fill, after every change of the view style and
 //                              after every new size;
+//   PROCLENS_NAVIGATE=<address> the browser pane loads it after start-up;
+//                              the dump then also holds the pane's last title;
 //   PROCLENS_STARTUP_MARK=1    one line on stderr when the first frame after
 //                              the fill has been drawn.
 

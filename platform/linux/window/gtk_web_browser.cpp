@@ -76,7 +76,9 @@ WebKitWebView* GtkWebBrowser::View() {
 
 void GtkWebBrowser::OnTitleNotify(WebKitWebView* view, void*, GtkWebBrowser* self) {
   const gchar* title = webkit_web_view_get_title(view);
-  self->NotifyTitleChange(ValidUtf8(title ? title : ""));
+  const std::string text = ValidUtf8(title ? title : "");
+  if (self->on_title_seen) self->on_title_seen(text);
+  self->NotifyTitleChange(text);
 }
 
 void GtkWebBrowser::Navigate(const std::string& address) {

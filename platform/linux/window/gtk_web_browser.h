@@ -6,6 +6,7 @@
 
 #include <gtkmm/box.h>
 
+#include <functional>
 #include <string>
 
 #include "app/controls.h"
@@ -28,6 +29,10 @@ class GtkWebBrowser : public WebBrowser {
 
   void Navigate(const std::string& address) override;
   void Update() override;
+
+  // Sees every title the view reports, whatever the handler slot holds (for
+  // the test hooks; the program's logic uses the slot).
+  std::function<void(const std::string& title)> on_title_seen;
 
   // The address the view was last told to load, as a URI.
   std::string CurrentUri() const;

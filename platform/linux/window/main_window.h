@@ -33,6 +33,7 @@ class MainWindow : public Gtk::Window, public FormWindow {
   GtkListView& list_view() { return list_view_; }
   GtkLabelControl& top_label() { return top_label_; }
   GtkStatusBar& status_bar() { return status_bar_; }
+  GtkWebBrowser& web_browser() { return web_browser_; }
 
   // Runs a handler; a failure that escapes it ends that handler only and is
   // shown in a message box.
