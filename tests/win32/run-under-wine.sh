@@ -5,6 +5,9 @@
 # The prefix is created on first use (wineboot -i); later runs reuse it.
 # Mono and Gecko are switched off so that Wine never stops to offer them.
 # PROCLENS_WINE_TIMEOUT (seconds, default 600) bounds the program's run.
+# PROCLENS_WINE_GRAPHICS=null gives the prefix Wine's display-less graphics
+# driver: windows exist and answer messages without an X server, which the
+# tests of the window controls need; x11 restores the usual one.
 set -u
 
 if [ $# -lt 2 ]; then
@@ -39,6 +42,16 @@ mkdir -p "$prefix"
       exit 1
     fi
     touch "$prefix/.proclens-ready"
+  fi
+  graphics=${PROCLENS_WINE_GRAPHICS:-}
+  if [ -n "$graphics" ] && [ "$(cat "$prefix/.proclens-graphics" 2>/dev/null)" != "$graphics" ]; then
+    if [ "$graphics" = x11 ]; then
+      "$wine" reg delete 'HKCU\Software\Wine\Drivers' /v Graphics /f >/dev/null 2>&1
+    else
+      "$wine" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d "$graphics" /f >/dev/null 2>&1 ||
+        { echo "cannot set the graphics driver $graphics" >&2; exit 1; }
+    fi
+    echo "$graphics" >"$prefix/.proclens-graphics"
   fi
 ) 9>"$prefix.lock" || exit 1
 
