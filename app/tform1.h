@@ -27,7 +27,10 @@ class TForm1 {
   TForm1(const TForm1&) = delete;
   TForm1& operator=(const TForm1&) = delete;
 
+  // Once, after the controls exist and before the window is first shown.
   void FormCreate();
+  // Whenever the window gets a new size, from the creation of its native window
+  // on, maximising and restoring included (so possibly during FormCreate).
   void FormResize();
   void FormClose();
   void LargeSpeedButtonClick();
