@@ -68,6 +68,10 @@ void MainWindow::BuildTopPanel() {
   logo_box_.signal_realize().connect([this] {
     logo_box_.get_window()->set_cursor(Gdk::Cursor::create(get_display(), "pointer"));
   });
+  logo_box_.signal_button_release_event().connect([this](GdkEventButton* event) {
+    if (event->button == 1 && on_logo_click) Dispatch(on_logo_click);
+    return false;
+  });
   top_panel_.put(logo_box_, kControlTop, kControlTop);
   top_panel_.put(top_label_.widget(), 52, kControlTop);
   report_speed_button_.SetDown(true);  // the list starts in report view

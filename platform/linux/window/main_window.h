@@ -41,6 +41,8 @@ class MainWindow : public Gtk::Window, public FormWindow {
 
   // Called after the form has handled a new size of the window.
   std::function<void()> on_resized;
+  // A left click on the logo (Image1).
+  std::function<void()> on_logo_click;
 
   void SetOuterSize(int width, int height) override;
   void SetPosition(int left, int top) override;
