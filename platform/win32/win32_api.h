@@ -13,9 +13,13 @@
 #include <commctrl.h>
 #include <shellapi.h>
 #include <tlhelp32.h>
+#include <winver.h>
 
 #undef ExpandEnvironmentStrings
 #undef FindFirstFile
 #undef FormatMessage
+#undef GetFileVersionInfo
+#undef GetFileVersionInfoSize
 #undef GetModuleFileNameEx
 #undef QueryFullProcessImageName
+#undef VerQueryValue
