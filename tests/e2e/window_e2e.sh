@@ -120,11 +120,23 @@ click_button() {
   timeout 10 xdotool mousemove --window "$window" $((left + width / 2)) $((top + 13)) click 1
 }
 
+# The context menu opens on a right click on an item in every view.
+right_click_first_item() {
+  local x=$1 y=$2
+  timeout 10 xdotool mousemove --window "$window" "$x" "$y" click 3
+  wait_for 10 dump_says '^menu\t.*\topen$' || fail "no context menu in the $(awk -F'\t' '$1=="view" {print $2}' "$dump") view"
+  snapshot "menu-$(awk -F'\t' '$1=="view" {print $2}' "$dump")"
+  timeout 10 xdotool key Escape
+  wait_for 10 dump_says '^menu\t.*\tclosed$' || fail "the context menu did not close"
+}
+right_click_first_item 60 70
+
 for view in large small report; do
   click_button "$view"
   wait_for 10 view_is "$view" || fail "the list did not switch to $view"
   dump_says "^button\t$view\t.*\tdown\$" || fail "the $view button is not down"
   app_alive
+  [ "$view" = report ] || right_click_first_item 40 60
   sleep 0.5
   snapshot "$view"
 done

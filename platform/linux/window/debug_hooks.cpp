@@ -65,7 +65,8 @@ std::string ListDumpText(MainWindow& window) {
             std::to_string(list.ColumnWidth(column)) + "\n";
   }
   FormControls controls = window.Controls();
-  text += "menu\t" + Field(controls.show_in_explorer_popupmenu.Caption()) + "\n";
+  text += "menu\t" + Field(controls.show_in_explorer_popupmenu.Caption()) + "\t" +
+          (list.popup_menu().get_visible() ? "open" : "closed") + "\n";
   const std::pair<const char*, SpeedButton*> buttons[] = {{"large", &controls.large_speed_button},
                                                           {"small", &controls.small_speed_button},
                                                           {"report", &controls.report_speed_button}};
@@ -92,6 +93,9 @@ void InstallDebugHooks(MainWindow& window) {
     WriteDump(window, target);
     window.list_view().on_view_style_changed = [&window, target] { WriteDump(window, target); };
     window.on_resized = [&window, target] { WriteDump(window, target); };
+    Gtk::Menu& popup = window.list_view().popup_menu();
+    popup.signal_show().connect([&window, target] { WriteDump(window, target); }, true);
+    popup.signal_hide().connect([&window, target] { WriteDump(window, target); }, true);
     window.web_browser().on_title_seen = [&window, target](const std::string& title) {
       LastTitle() = title;
       WriteDump(window, target);

@@ -51,6 +51,7 @@ class GtkListView : public ListView {
   std::function<void(int column)> on_column_click;
   std::function<void()> on_view_style_changed;
   Gtk::MenuItem& popup_item() { return popup_item_; }
+  Gtk::Menu& popup_menu() { return popup_; }
 
   void InsertItem(std::size_t position, ProcessItem item) override;
   void AppendItem(ProcessItem item) override;

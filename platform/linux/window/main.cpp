@@ -25,6 +25,9 @@ int main(int argc, char** argv) {
   proclens::TForm1 form(window.Controls(), proclens::FormPlatform{platform.Catalogue(), screen});
   window.Attach(form);
   window.Dispatch([&form] { form.FormCreate(); });
+  // The first frame already shows the columns and buttons placed for the
+  // window's starting size; later sizes reach FormResize from the toolkit.
+  window.Dispatch([&form] { form.FormResize(); });
   proclens::gtk_front::InstallDebugHooks(window);
 
   // Closing the window ends the program; so does losing it to the X server.

@@ -78,6 +78,7 @@ void MainWindow::BuildTopPanel() {
 }
 
 void MainWindow::BuildPanes() {
+  splitter2_.set_wide_handle(true);  // a bar the user can see and grab
   splitter2_.pack1(list_view_.widget(), true, false);
   splitter2_.pack2(web_browser_.widget(), false, false);
   web_browser_.widget().set_size_request(-1, 0);
