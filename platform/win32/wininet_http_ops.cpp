@@ -1,91 +1,86 @@
 #include "platform/win32/wininet_http_ops.h"
 
-#include "platform/win32/win32_api.h"
-#include "platform/win32/win32_handles.h"
-
-#include <wininet.h>
-
 #include <utility>
+
+#include "platform/win32/wininet_watchdog.h"
 
 namespace proclens::win32 {
 namespace {
 
-struct InternetHandleTraits {
-  static HINTERNET None() { return nullptr; }
-  static bool IsValid(HINTERNET h) { return h != nullptr; }
-  static void Release(HINTERNET h) { ::InternetCloseHandle(h); }
-};
-using InternetHandle = UniqueHandle<HINTERNET, InternetHandleTraits>;
+// Waiting for the reply headers gets what the connect time-out leaves of the bound.
+constexpr DWORD kAnswerTimeoutMs = kHttpExchangeTimeoutMs - kHttpConnectTimeoutMs;
 
-// Opening a request gets the connection and the reply headers within the
-// exchange bound: the connect time-out and the rest of the bound for the answer.
-constexpr DWORD kOpenAnswerTimeoutMs = kHttpExchangeTimeoutMs - kHttpConnectTimeoutMs;
-
-void SetTimeout(HINTERNET handle, DWORD option, DWORD milliseconds) {
-  ::InternetSetOptionA(handle, option, &milliseconds, sizeof milliseconds);
+void SetOption(HINTERNET handle, DWORD option, DWORD value) {
+  ::InternetSetOptionA(handle, option, &value, sizeof value);
 }
 
 class WinInetRequest : public HttpRequest {
  public:
-  WinInetRequest(InternetHandle request, ULONGLONG deadline)
-      : request_(std::move(request)), deadline_(deadline) {}
+  WinInetRequest(std::shared_ptr<SharedInternetHandle> client, HINTERNET request,
+                 std::unique_ptr<ExchangeWatchdog> watchdog)
+      : client_(std::move(client)), request_(request), watchdog_(std::move(watchdog)) {}
+
+  ~WinInetRequest() override {
+    watchdog_.reset();
+    // A client closed by the watchdog took its requests with it.
+    if (!client_->closed()) ::InternetCloseHandle(request_);
+  }
+  WinInetRequest(const WinInetRequest&) = delete;
+  WinInetRequest& operator=(const WinInetRequest&) = delete;
 
   std::optional<std::uint32_t> StatusCode() override {
     DWORD status = 0;
     DWORD length = sizeof status;
     DWORD index = 0;
-    if (!::HttpQueryInfoA(request_.get(), HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status,
+    if (!::HttpQueryInfoA(request_, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status,
                           &length, &index)) {
       return std::nullopt;
     }
     return status;
   }
 
-  // Each read waits at most for what is left of the exchange bound, so a site
-  // that trickles its reply cannot hold the caller longer than the bound.
   std::optional<std::size_t> Read(char* buffer, std::size_t size) override {
-    const ULONGLONG now = ::GetTickCount64();
-    if (now >= deadline_) return std::nullopt;
-    SetTimeout(request_.get(), INTERNET_OPTION_RECEIVE_TIMEOUT, static_cast<DWORD>(deadline_ - now));
     DWORD read = 0;
-    if (!::InternetReadFile(request_.get(), buffer, static_cast<DWORD>(size), &read)) {
-      return std::nullopt;
-    }
+    if (!::InternetReadFile(request_, buffer, static_cast<DWORD>(size), &read)) return std::nullopt;
     return read;
   }
 
  private:
-  InternetHandle request_;
-  ULONGLONG deadline_;
+  std::shared_ptr<SharedInternetHandle> client_;
+  HINTERNET request_;
+  std::unique_ptr<ExchangeWatchdog> watchdog_;
 };
 
 class WinInetClient : public HttpClient {
  public:
-  explicit WinInetClient(InternetHandle client) : client_(std::move(client)) {}
+  explicit WinInetClient(HINTERNET client)
+      : client_(std::make_shared<SharedInternetHandle>(client)) {}
 
+  // The watch starts before the request is sent and lasts until it is closed.
   std::unique_ptr<HttpRequest> OpenUrl(const std::string& address, std::uint32_t flags) override {
-    const ULONGLONG deadline = ::GetTickCount64() + kHttpExchangeTimeoutMs;
-    InternetHandle request(::InternetOpenUrlA(client_.get(), address.c_str(), nullptr, 0, flags, 0));
-    if (!request) return nullptr;
-    return std::make_unique<WinInetRequest>(std::move(request), deadline);
+    auto watchdog = std::make_unique<ExchangeWatchdog>(
+        client_, std::chrono::milliseconds(kHttpExchangeTimeoutMs));
+    HINTERNET request = ::InternetOpenUrlA(client_->get(), address.c_str(), nullptr, 0, flags, 0);
+    if (request == nullptr) return nullptr;
+    return std::make_unique<WinInetRequest>(client_, request, std::move(watchdog));
   }
 
  private:
-  InternetHandle client_;
+  std::shared_ptr<SharedInternetHandle> client_;
 };
 
 }  // namespace
 
 std::unique_ptr<HttpClient> WinInetHttpOps::Open(const std::string& agent) {
-  InternetHandle client(
-      ::InternetOpenA(agent.c_str(), INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
-  if (!client) return nullptr;
-  // Requests inherit the client's options.
-  SetTimeout(client.get(), INTERNET_OPTION_CONNECT_TIMEOUT, kHttpConnectTimeoutMs);
-  SetTimeout(client.get(), INTERNET_OPTION_CONNECT_RETRIES, 1);
-  SetTimeout(client.get(), INTERNET_OPTION_SEND_TIMEOUT, kOpenAnswerTimeoutMs);
-  SetTimeout(client.get(), INTERNET_OPTION_RECEIVE_TIMEOUT, kOpenAnswerTimeoutMs);
-  return std::make_unique<WinInetClient>(std::move(client));
+  HINTERNET client =
+      ::InternetOpenA(agent.c_str(), INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
+  if (client == nullptr) return nullptr;
+  // Requests opened on the client take these over.
+  SetOption(client, INTERNET_OPTION_CONNECT_TIMEOUT, kHttpConnectTimeoutMs);
+  SetOption(client, INTERNET_OPTION_CONNECT_RETRIES, 1);
+  SetOption(client, INTERNET_OPTION_SEND_TIMEOUT, kAnswerTimeoutMs);
+  SetOption(client, INTERNET_OPTION_RECEIVE_TIMEOUT, kAnswerTimeoutMs);
+  return std::make_unique<WinInetClient>(client);
 }
 
 }  // namespace proclens::win32

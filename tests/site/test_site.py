@@ -16,7 +16,7 @@ What it serves (GET; the site base is http://127.0.0.1:PORT/):
     status/CODE                           that status, with a short body unless 204
     bytes/N                               200 with exactly N bytes of "x"
     large                                 200 with a body of 3 MiB
-    slow                                  waits 30 s before it answers
+    slow, slow/N                          waits 30 s (or N s) before it answers
     slow-body                             200 at once, then one byte a second for 30 s
     drop                                  closes the connection without a reply
     cgi/kestrel.pl?ID                     200 with the bytes of REPLY_FILE, read at
@@ -127,8 +127,8 @@ class SiteHandler(BaseHTTPRequestHandler):
             self.send_body(200, b"x" * int(path.removeprefix("bytes/")), "text/plain")
         elif path == "large":
             self.send_body(200, b"L" * LARGE_BODY_BYTES, "text/plain")
-        elif path == "slow":
-            time.sleep(LONG_WAIT_SECONDS)
+        elif path == "slow" or path.startswith("slow/"):
+            time.sleep(int(path.removeprefix("slow/")) if "/" in path else LONG_WAIT_SECONDS)
             self.send_body(200, b"late", "text/plain")
         elif path == "slow-body":
             self.trickle()
