@@ -33,6 +33,10 @@ void RegisterPaneClass() {
 
 }  // namespace
 
+std::function<void(const std::wstring&)> TitleSinkFor(WebBrowser& browser) {
+  return [&browser](const std::wstring& title) { browser.NotifyTitleChange(NarrowFromWide(title)); };
+}
+
 Win32WebBrowser::Win32WebBrowser() = default;
 
 Win32WebBrowser::~Win32WebBrowser() { Close(); }
@@ -43,8 +47,7 @@ bool Win32WebBrowser::Create(HWND parent, int control_id) {
                           0, 0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(control_id)),
                           GetModuleHandleA(nullptr), nullptr);
   if (!pane_) return false;
-  site_ = std::make_unique<BrowserSite>(
-      pane_, [this](const std::wstring& title) { NotifyTitleChange(NarrowFromWide(title)); });
+  site_ = std::make_unique<BrowserSite>(pane_, TitleSinkFor(*this));
   if (!site_->Embed()) {
     site_.reset();
     return false;

@@ -5,7 +5,9 @@
 // sink that reports title changes. When the control cannot be created (a
 // system without an HTML engine) the pane stays empty and the window works on.
 
+#include <functional>
 #include <memory>
+#include <string>
 
 #include "app/controls.h"
 #include "platform/win32/win32_api.h"
@@ -13,6 +15,10 @@
 namespace proclens::win32 {
 
 class BrowserSite;
+
+// What the site does with a title the control reports: hand it, in the
+// program's narrow text, to the pane's title-change hook.
+std::function<void(const std::wstring&)> TitleSinkFor(WebBrowser& browser);
 
 class Win32WebBrowser : public WebBrowser {
  public:

@@ -1,0 +1,108 @@
+// The browser pane's container: which interfaces the site answers, the
+// title-change event reaching the hook, and a pane that works with or
+// without the control.
+
+#include <gtest/gtest.h>
+
+#include <exdispid.h>
+
+#include "platform/win32/window/browser_site.h"
+#include "platform/win32/window/win32_web_browser.h"
+
+namespace proclens::win32 {
+namespace {
+
+class BrowserPaneTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
+    parent_ = CreateWindowExA(0, "STATIC", "", WS_OVERLAPPEDWINDOW, 0, 0, 600, 400, nullptr,
+                              nullptr, GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(parent_, nullptr);
+  }
+  void TearDown() override {
+    if (parent_) DestroyWindow(parent_);
+    CoUninitialize();
+  }
+
+  HWND parent_ = nullptr;
+};
+
+// Delivers one event to the sink the way the control does.
+HRESULT Fire(IDispatch* sink, DISPID id, const wchar_t* text) {
+  VARIANT argument;
+  VariantInit(&argument);
+  argument.vt = VT_BSTR;
+  argument.bstrVal = SysAllocString(text);
+  DISPPARAMS parameters = {&argument, nullptr, 1, 0};
+  const HRESULT result =
+      sink->Invoke(id, IID_NULL, 0, DISPATCH_METHOD, &parameters, nullptr, nullptr, nullptr);
+  VariantClear(&argument);
+  return result;
+}
+
+TEST_F(BrowserPaneTest, SiteAnswersTheContainerInterfaces) {
+  std::vector<std::wstring> titles;
+  BrowserSite site(parent_, [&titles](const std::wstring& title) { titles.push_back(title); });
+
+  IOleInPlaceSite* in_place = nullptr;
+  ASSERT_EQ(site.QueryInterface(IID_IOleInPlaceSite, reinterpret_cast<void**>(&in_place)), S_OK);
+  HWND window = nullptr;
+  EXPECT_EQ(in_place->GetWindow(&window), S_OK);
+  EXPECT_EQ(window, parent_);
+  // Every interface reaches its siblings through the one site.
+  IOleInPlaceFrame* frame = nullptr;
+  ASSERT_EQ(in_place->QueryInterface(IID_IOleInPlaceFrame, reinterpret_cast<void**>(&frame)), S_OK);
+  IOleClientSite* client = nullptr;
+  ASSERT_EQ(frame->QueryInterface(IID_IOleClientSite, reinterpret_cast<void**>(&client)), S_OK);
+  IUnknown* unknown = nullptr;
+  EXPECT_EQ(client->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&unknown)), S_OK);
+  EXPECT_EQ(unknown, static_cast<IUnknown*>(client));
+  void* other = reinterpret_cast<void*>(1);
+  EXPECT_EQ(site.QueryInterface(IID_IStream, &other), E_NOINTERFACE);
+  EXPECT_EQ(other, nullptr);
+
+  IDispatch* events = nullptr;
+  ASSERT_EQ(site.QueryInterface(DIID_DWebBrowserEvents2, reinterpret_cast<void**>(&events)), S_OK);
+  EXPECT_EQ(Fire(events, DISPID_TITLECHANGE, L"Page title"), S_OK);
+  EXPECT_EQ(Fire(events, DISPID_STATUSTEXTCHANGE, L"Loading"), S_OK);
+  EXPECT_EQ(titles, (std::vector<std::wstring>{L"Page title"}));
+}
+
+TEST_F(BrowserPaneTest, ControlTitlesReachTheHookAsNarrowText) {
+  Win32WebBrowser browser;
+  BrowserSite site(parent_, TitleSinkFor(browser));
+  IDispatch* events = nullptr;
+  ASSERT_EQ(site.QueryInterface(DIID_DWebBrowserEvents2, reinterpret_cast<void**>(&events)), S_OK);
+
+  // Before the first click the hook is empty and a title has no effect.
+  Fire(events, DISPID_TITLECHANGE, L"ignored");
+  std::vector<std::string> seen;
+  browser.SetTitleChangeHandler([&seen](const std::string& title) { seen.push_back(title); });
+  Fire(events, DISPID_TITLECHANGE, L"Gr\u00FC\u00DFe");
+  Fire(events, DISPID_TITLECHANGE, L"");
+  ASSERT_EQ(seen.size(), 2u);
+  if (GetACP() == 1252) {
+    EXPECT_EQ(seen[0], "Gr\xFC\xDF" "e");
+  }
+  EXPECT_EQ(seen[1], "");
+}
+
+TEST_F(BrowserPaneTest, PaneWorksWithOrWithoutTheControl) {
+  Win32WebBrowser browser;
+  const bool embedded = browser.Create(parent_, 7);
+  ASSERT_NE(browser.pane(), nullptr);
+  EXPECT_EQ(browser.HasControl(), embedded);
+  browser.Place(0, 0, 300, 200);
+  RECT pane = {};
+  GetClientRect(browser.pane(), &pane);
+  EXPECT_GT(pane.right, 250);
+  EXPECT_NO_THROW(browser.Navigate("about:blank"));
+  EXPECT_NO_THROW(browser.Update());
+  browser.Close();
+  EXPECT_FALSE(browser.HasControl());
+  EXPECT_NO_THROW(browser.Navigate("about:blank"));  // no control: nothing happens
+}
+
+}  // namespace
+}  // namespace proclens::win32
