@@ -1,9 +1,12 @@
 #!/bin/sh
 # Starts proclens.exe under Wine on a virtual X display and checks that its
-# window shows, that the list holds Wine's own processes, and that the
-# program ends by itself, with exit code 0, once the window is closed.
+# window shows with the list of Wine's own processes, that the window's
+# events reach the form (new size, view-style buttons), that a German user
+# gets the German texts, and that the program ends by itself, with exit code
+# 0, once its window is closed.
 #   gui-smoke-test.sh RUN_UNDER_WINE PREFIX_DIR PROCLENS_EXE ARTIFACT_DIR
-# The screenshot of the window is kept as ARTIFACT_DIR/proclens-win32.png.
+# The screenshot of the window is kept as ARTIFACT_DIR/proclens-win32.png,
+# the window's last state as ARTIFACT_DIR/proclens-win32-state.txt.
 set -u
 
 if [ $# -ne 4 ]; then
@@ -16,11 +19,14 @@ program=$3
 artifacts=$4
 mkdir -p "$artifacts"
 work=$(mktemp -d)
+state="$work/state.txt"
 xvfb_pid=
 program_pid=
+window=
 
 fail() {
   echo "FAIL: $*" >&2
+  [ -f "$state" ] && cp "$state" "$artifacts/proclens-win32-state.txt"
   exit 1
 }
 
@@ -30,6 +36,58 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
+
+# The value of a one-field record of the state file ("view", "browser", ...).
+record() { awk -F'\t' -v key="$1" '$1 == key { print $2; exit }' "$state"; }
+
+# Waits until the state file holds a line matching the pattern (awk regex).
+await_state() {
+  for _ in $(seq 100); do
+    [ -f "$state" ] && awk -F'\t' "$1 { found = 1 } END { exit !found }" "$state" && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+# start_program [ENV=VALUE ...]: runs the program and waits for its window.
+start_program() {
+  rm -f "$state"
+  env "$@" PROCLENS_DUMP_LIST="$state" PROCLENS_WINE_TIMEOUT=180 \
+    "$run_under_wine" "$prefix" "$program" >"$work/program.log" 2>&1 &
+  program_pid=$!
+  window=$(timeout 120 xdotool search --sync --onlyvisible --name "ProcLens" 2>/dev/null | head -n1)
+  [ -n "$window" ] || fail "no ProcLens window appeared"
+  await_state '$1 == "item"' || fail "the window wrote no list"
+}
+
+# Clicks a point of the window's client area (Wine's X window is the client area).
+click_at() { xdotool mousemove --window "$window" "$1" "$2" click 1; }
+
+click_button() {
+  line=$(awk -F'\t' -v name="$1" '$1 == "button" && $2 == name' "$state")
+  left=$(echo "$line" | cut -f3)
+  top=$(echo "$line" | cut -f4)
+  width=$(echo "$line" | cut -f5)
+  click_at $((left + width / 2)) $((top + 10))
+}
+
+# Closes the window as a user would: focus it with a click, then Alt+F4.
+close_program() {
+  click_at 300 100
+  sleep 0.5
+  xdotool key alt+F4
+  for _ in $(seq 150); do
+    kill -0 "$program_pid" 2>/dev/null || break
+    sleep 0.2
+  done
+  kill -0 "$program_pid" 2>/dev/null && fail "the program did not end after its window was closed"
+  wait "$program_pid"
+  status=$?
+  program_pid=
+  [ "$status" -eq 0 ] || fail "the program ended with status $status: $(cat "$work/program.log")"
+}
+
+item_order() { awk -F'\t' '$1 == "item" { print $2 }' "$state" | tr '\n' ' '; }
 
 # A display of our own: Xvfb picks a free number and writes it to the pipe.
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
@@ -42,42 +100,44 @@ done
 DISPLAY=:$(head -n1 "$work/display")
 export DISPLAY
 
-PROCLENS_DUMP_LIST="$work/list.txt" PROCLENS_WINE_TIMEOUT=180 \
-  "$run_under_wine" "$prefix" "$program" >"$work/program.log" 2>&1 &
-program_pid=$!
-
-# The dump is written after the fill, before the window is shown.
-window=$(timeout 120 xdotool search --sync --onlyvisible --name "ProcLens" 2>/dev/null | head -n1)
-[ -n "$window" ] || fail "no ProcLens window appeared"
-for _ in $(seq 50); do
-  [ -s "$work/list.txt" ] && break
-  sleep 0.2
-done
+# English user: the list, the layout, the view styles.
+start_program LANG=en_US.UTF-8 LC_ALL=en_US.UTF-8
 sleep 2  # let the first frame be drawn
 if command -v import >/dev/null 2>&1; then
   import -window root "$artifacts/proclens-win32.png" || echo "no screenshot taken" >&2
 fi
-cp "$work/list.txt" "$artifacts/proclens-win32-list.txt" 2>/dev/null
-
-grep -qi "$(printf 'item\t[0-9]*\tservices.exe\tC:\\\\windows\\\\system32\\\\services.exe')" "$work/list.txt" ||
-  fail "services.exe is not listed with its path: $(cat "$work/list.txt")"
-grep -qi "$(printf '\tproclens.exe\t')" "$work/list.txt" || fail "the program does not list itself"
-items=$(grep -c '^item' "$work/list.txt")
+grep -qi "$(printf 'item\t[0-9]*\tservices.exe\tC:\\\\windows\\\\system32\\\\services.exe')" "$state" ||
+  fail "services.exe is not listed with its path"
+grep -qi "$(printf '\tproclens.exe\t')" "$state" || fail "the program does not list itself"
+items=$(grep -c '^item' "$state")
 [ "$items" -ge 4 ] || fail "only $items processes listed"
+grep -q "$(printf '^column\t0\tRunning process\t')" "$state" || fail "English column captions missing"
 
-# Close the window as a user would: focus it with a click, then Alt+F4.
-xdotool mousemove --window "$window" 300 100 click 1
-sleep 1
-xdotool key alt+F4
-for _ in $(seq 150); do
-  kill -0 "$program_pid" 2>/dev/null || break
-  sleep 0.2
-done
-if kill -0 "$program_pid" 2>/dev/null; then
-  fail "the program did not end after its window was closed"
-fi
-wait "$program_pid"
-status=$?
-program_pid=
-[ "$status" -eq 0 ] || fail "the program ended with status $status: $(cat "$work/program.log")"
-echo "window shown, $items processes listed, ended cleanly"
+# The form sized column 1 from the client width when the window got its size.
+client=$(awk -F'\t' '$1 == "client" { print $2 }' "$state")
+vscroll=$(record vscroll)
+widths=$(awk -F'\t' '$1 == "column" { printf "%s ", $4 }' "$state")
+set -- $widths
+expected=$((client - $1 - $3 - 2 * vscroll))
+[ "$expected" -lt 0 ] && expected=0
+[ "$2" -eq "$expected" ] || fail "column 1 is $2 wide, not $expected"
+
+[ "$(record view)" = Report ] || fail "the list does not start in report view"
+before=$(item_order)
+click_button large
+await_state '$1 == "view" && $2 == "LargeIcons"' || fail "the large-icons button did not change the view"
+click_button small
+await_state '$1 == "view" && $2 == "SmallIcons"' || fail "the small-icons button did not change the view"
+click_button report
+await_state '$1 == "view" && $2 == "Report"' || fail "the report button did not change the view"
+[ "$(item_order)" = "$before" ] || fail "the view styles changed the order of the items"
+cp "$state" "$artifacts/proclens-win32-state.txt"
+close_program
+
+# German user: the German texts.
+start_program LANG=de_DE.UTF-8 LC_ALL=de_DE.UTF-8
+grep -q "$(printf '^column\t0\tAktive Prozesse\t')" "$state" || fail "German column captions missing"
+grep -q "$(printf '^menu\t&Zeige in Windows Explorer')" "$state" || fail "German menu caption missing"
+close_program
+
+echo "window shown, $items processes listed, view styles switched, German texts shown, ended cleanly"

@@ -58,7 +58,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
   TForm1 form(window.Controls(), FormPlatform{{snapshots, processes, files, system}, screen});
   window.Attach(form);
   window.Dispatch([&form] { form.FormCreate(); });
-  win32::DumpListIfAsked(window);
+  win32::InstallListDumpIfAsked(window);
 
   ShowWindow(window.handle(), show);
   UpdateWindow(window.handle());

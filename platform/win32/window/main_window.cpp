@@ -180,6 +180,10 @@ void MainWindow::Dispatch(const std::function<void()>& handler) {
   }
 }
 
+void MainWindow::Changed() {
+  if (after_change) after_change();
+}
+
 void MainWindow::Layout() {
   RECT client = {};
   GetClientRect(window_, &client);
@@ -275,15 +279,19 @@ void MainWindow::OnCommand(int id) {
     case IDC_LARGE_SPEED_BUTTON: Dispatch([this] { form_->LargeSpeedButtonClick(); }); break;
     case IDC_SMALL_SPEED_BUTTON: Dispatch([this] { form_->SmallSpeedButtonClick(); }); break;
     case IDC_REPORT_SPEED_BUTTON: Dispatch([this] { form_->ReportSpeedButtonClick(); }); break;
-    default: break;
+    default: return;
   }
+  Changed();
 }
 
 LRESULT MainWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_SIZE:
       Layout();
-      if (form_) Dispatch([this] { form_->FormResize(); });
+      if (form_) {
+        Dispatch([this] { form_->FormResize(); });
+        Changed();
+      }
       return 0;
     case WM_NOTIFY:
       return OnNotify(*reinterpret_cast<const NMHDR*>(lparam));

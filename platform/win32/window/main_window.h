@@ -34,7 +34,17 @@ class MainWindow {
   // shown in a message box.
   void Dispatch(const std::function<void()>& handler);
 
+  // Called after the form has handled a new size or a view-style button.
+  std::function<void()> after_change;
+
   Win32ListView& list_view() { return list_view_; }
+  Win32StatusBar& status_bar() { return status_bar_; }
+  Win32Label& top_label() { return top_label_; }
+  Win32MenuItem& show_in_explorer_popupmenu() { return show_in_explorer_popupmenu_; }
+  const Win32FormWindow& form_window() const { return form_window_; }
+  Win32SpeedButton& speed_button(int index) {
+    return index == 0 ? large_speed_button_ : index == 1 ? small_speed_button_ : report_speed_button_;
+  }
   Win32WebBrowser& web_browser() { return web_browser_; }
 
  private:
@@ -43,6 +53,7 @@ class MainWindow {
   LRESULT Handle(UINT message, WPARAM wparam, LPARAM lparam);
   LRESULT OnNotify(const NMHDR& header);
   void OnCommand(int id);
+  void Changed();
   void OnSplitterDrag(int y_in_client);
   void CreateChildren();
   void LoadImageLists();
