@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <charconv>
+#include <utility>
 
 #include "platform/linux/unique_fd.h"
 
@@ -73,23 +74,71 @@ std::string CompleteCommName(const std::string& comm, std::string_view cmdline) 
   return comm;
 }
 
+namespace {
+
+// The entry under the kernel's name, completed from the command line when the
+// kernel cut it.
+SnapshotEntry NamedEntry(int proc_fd, std::uint32_t pid, const std::string& dir,
+                         std::string comm) {
+  SnapshotEntry entry;
+  entry.pid = pid;
+  if (comm.size() >= kCommLimit) {
+    // A zombie or a process that just ended has no command line: keep comm.
+    if (const auto cmdline = ReadSmallFile(proc_fd, (dir + "/cmdline").c_str(), kArgvZeroLimit)) {
+      comm = CompleteCommName(comm, *cmdline);
+    }
+  }
+  entry.exe_file = std::move(comm);
+  return entry;
+}
+
+std::set<std::uint32_t> ParsePidList(std::string_view text) {
+  std::set<std::uint32_t> pids;
+  const char* next = text.data();
+  const char* const end = text.data() + text.size();
+  while (next < end) {
+    std::uint32_t pid = 0;
+    const auto [rest, ec] = std::from_chars(next, end, pid);
+    if (ec == std::errc()) pids.insert(pid);
+    next = rest == next ? next + 1 : rest;  // the blanks between the numbers
+  }
+  return pids;
+}
+
+}  // namespace
+
 std::optional<SnapshotEntry> ReadProcessEntry(int proc_fd, std::uint32_t pid) {
   const std::string dir = std::to_string(pid);
   const auto stat_text = ReadSmallFile(proc_fd, (dir + "/stat").c_str(), kWholeFile);
   if (!stat_text) return std::nullopt;
-  const auto fields = ParseStatLine(*stat_text);
+  auto fields = ParseStatLine(*stat_text);
   if (!fields || (fields->flags & kKernelThreadFlag) != 0) return std::nullopt;
+  return NamedEntry(proc_fd, pid, dir, std::move(fields->comm));
+}
 
-  SnapshotEntry entry;
-  entry.pid = pid;
-  entry.exe_file = fields->comm;
-  if (fields->comm.size() >= kCommLimit) {
-    // A zombie or a process that just ended has no command line: keep comm.
-    if (const auto cmdline = ReadSmallFile(proc_fd, (dir + "/cmdline").c_str(), kArgvZeroLimit)) {
-      entry.exe_file = CompleteCommName(fields->comm, *cmdline);
-    }
-  }
-  return entry;
+std::optional<SnapshotEntry> ReadUserProcessEntry(int proc_fd, std::uint32_t pid) {
+  const std::string dir = std::to_string(pid);
+  auto comm = ReadSmallFile(proc_fd, (dir + "/comm").c_str(), kWholeFile);
+  // The kernel ends the name with one line feed; the name itself may hold any byte.
+  if (!comm || comm->empty() || comm->back() != '\n') return std::nullopt;
+  comm->pop_back();
+  return NamedEntry(proc_fd, pid, dir, std::move(*comm));
+}
+
+std::optional<std::set<std::uint32_t>> KernelThreadCandidates(int proc_fd) {
+  const auto kthreadd_stat = ReadSmallFile(proc_fd, "2/stat", kWholeFile);
+  if (!kthreadd_stat) return std::nullopt;
+  const auto fields = ParseStatLine(*kthreadd_stat);
+  if (!fields) return std::nullopt;
+  // In a pid namespace of its own, pid 2 is an ordinary program and no kernel
+  // thread is visible at all.
+  if ((fields->flags & kKernelThreadFlag) == 0) return std::set<std::uint32_t>();
+  // Without CONFIG_PROC_CHILDREN there is no list to trust.
+  const auto children = ReadSmallFile(proc_fd, "2/task/2/children", kWholeFile);
+  if (!children) return std::nullopt;
+  std::set<std::uint32_t> candidates = ParsePidList(*children);
+  candidates.insert(2);
+  return candidates;
 }
 
 }  // namespace proclens::linux_port

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 
@@ -32,5 +33,16 @@ std::string CompleteCommName(const std::string& comm, std::string_view cmdline);
 // The snapshot entry of the process under /proc (proc_fd is an open /proc);
 // nullopt for kernel threads and for processes that are gone.
 std::optional<SnapshotEntry> ReadProcessEntry(int proc_fd, std::uint32_t pid);
+
+// The same for a process known not to be a kernel thread: its name comes from
+// comm, which costs the kernel a fraction of what stat does.
+std::optional<SnapshotEntry> ReadUserProcessEntry(int proc_fd, std::uint32_t pid);
+
+// The only processes that may be kernel threads: kthreadd (pid 2) and its
+// children, since every kernel thread is started by kthreadd. An empty set
+// when pid 2 is not kthreadd (a pid namespace shows no kernel threads);
+// nullopt when the children cannot be listed, so that every process has to be
+// told apart by its stat flags.
+std::optional<std::set<std::uint32_t>> KernelThreadCandidates(int proc_fd);
 
 }  // namespace proclens::linux_port

@@ -64,8 +64,14 @@ std::unique_ptr<ProcessSnapshot> ProcSnapshotOps::CreateSnapshot() {
   std::vector<SnapshotEntry> entries;
   // A process that ends between the listing and the reading is simply not in
   // the snapshot; one that ends later shows up with an error text.
-  for (const std::uint32_t pid : ListPids(proc.get())) {
-    if (auto entry = ReadProcessEntry(proc.get(), pid)) entries.push_back(std::move(*entry));
+  const std::vector<std::uint32_t> pids = ListPids(proc.get());
+  // Read after the listing, so that every kernel thread listed is among them.
+  const auto kernel_candidates = KernelThreadCandidates(proc.get());
+  for (const std::uint32_t pid : pids) {
+    const bool may_be_kernel_thread = !kernel_candidates || kernel_candidates->count(pid) != 0;
+    auto entry = may_be_kernel_thread ? ReadProcessEntry(proc.get(), pid)
+                                      : ReadUserProcessEntry(proc.get(), pid);
+    if (entry) entries.push_back(std::move(*entry));
   }
   return std::make_unique<ListedSnapshot>(std::move(entries));
 }
