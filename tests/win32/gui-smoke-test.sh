@@ -122,6 +122,30 @@ expected=$((client - $1 - $3 - 2 * vscroll))
 [ "$expected" -lt 0 ] && expected=0
 [ "$2" -eq "$expected" ] || fail "column 1 is $2 wide, not $expected"
 
+# Both image lists start with the same two pictures and grow in step.
+images=$(awk -F'\t' '$1 == "images" { print $2, $3 }' "$state")
+set -- $images
+[ "$1" -ge 2 ] && [ "$1" -eq "$2" ] || fail "image lists of $1 and $2 pictures"
+
+# A new size: the list takes the difference, the browser pane keeps its height.
+panes() { awk -F'\t' '$1 == "panes" { print $2, $3, $4, $5 }' "$state"; }
+set -- $(panes)
+[ "$1" -eq 40 ] && [ "$4" -eq 360 ] || fail "panes at start: $(panes)"
+list_height=$2
+xdotool windowsize "$window" 760 520
+await_state '$1 == "client" && $2 == 760' || fail "the window did not take its new size"
+set -- $(panes)
+[ "$4" -eq 360 ] && [ "$2" -lt "$list_height" ] || fail "panes after a new size: $(panes)"
+grep -q "$(printf '^column\t1\tFile\t%d$' $((760 - 244 - 2 * vscroll)))" "$state" ||
+  fail "column 1 not recomputed for the new width"
+
+# Dragging the splitter up by 50 pixels gives the browser pane 50 more.
+splitter=$(($1 + $2 + 2))
+xdotool mousemove --window "$window" 300 "$splitter" mousedown 1 \
+  mousemove --window "$window" 300 $((splitter - 25)) mousemove --window "$window" 300 $((splitter - 50)) \
+  mouseup 1
+await_state '$1 == "panes" && $5 == 410' || fail "the splitter did not move: $(panes)"
+
 [ "$(record view)" = Report ] || fail "the list does not start in report view"
 before=$(item_order)
 click_button large

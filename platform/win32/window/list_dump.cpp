@@ -49,6 +49,12 @@ void WriteDump(MainWindow& window, const std::string& path) {
     std::fprintf(out, "button\t%s\t%d\t%d\t%d\t%d\n", names[index], button.Left(), button.Top(),
                  button.Width(), button.Down() ? 1 : 0);
   }
+  std::fprintf(out, "images\t%d\t%d\n", window.large_image_list().Count(),
+               window.small_image_list().Count());
+  const RECT list_rect = ChildRect(list.handle());
+  const RECT pane_rect = ChildRect(window.web_browser().pane());
+  std::fprintf(out, "panes\t%ld\t%ld\t%ld\t%ld\n", list_rect.top, list_rect.bottom - list_rect.top,
+               pane_rect.top, pane_rect.bottom - pane_rect.top);
   std::fprintf(out, "menu\t%s\n", window.show_in_explorer_popupmenu().Caption().c_str());
   std::fprintf(out, "status\t%s\n", Escaped(window.status_bar().Text()).c_str());
   for (std::size_t row = 0; row < list.ItemCount(); ++row) {

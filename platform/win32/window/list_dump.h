@@ -8,6 +8,8 @@
 //   top_label TEXT         (its carriage return written as \r)
 //   column INDEX CAPTION WIDTH
 //   button NAME LEFT TOP WIDTH DOWN   (client coordinates)
+//   images LARGE_COUNT SMALL_COUNT
+//   panes LIST_TOP LIST_HEIGHT BROWSER_TOP BROWSER_HEIGHT
 //   menu CAPTION;  status TEXT
 //   item PID CAPTION PATH  one per row, in the list's order
 

@@ -211,6 +211,7 @@ void MainWindow::OnSplitterDrag(int y_in_client) {
   const int room = std::max(0, bar_top - kTopPanelHeight - kSplitterHeight);
   browser_height_ = std::clamp(bar_top - y_in_client - kSplitterHeight / 2, 0, room);
   Layout();
+  Changed();
 }
 
 LRESULT CALLBACK MainWindow::SplitterProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {

@@ -39,6 +39,8 @@ class MainWindow {
 
   Win32ListView& list_view() { return list_view_; }
   Win32StatusBar& status_bar() { return status_bar_; }
+  const Win32ImageList& large_image_list() const { return large_image_list_; }
+  const Win32ImageList& small_image_list() const { return small_image_list_; }
   Win32Label& top_label() { return top_label_; }
   Win32MenuItem& show_in_explorer_popupmenu() { return show_in_explorer_popupmenu_; }
   const Win32FormWindow& form_window() const { return form_window_; }
