@@ -15,6 +15,7 @@ constexpr int kTopPanelHeight = 40;
 constexpr int kSplitterHeight = 4;
 constexpr int kButtonTop = 7;
 constexpr int kButtonHeight = 26;
+constexpr int kDesignDpi = 96;  // the layout's sizes are pixels at this resolution
 
 HWND CreateChild(HWND parent, const char* window_class, const char* text, DWORD style, int left,
                  int top, int width, int height, int id) {
@@ -27,12 +28,16 @@ MainWindow* WindowOf(HWND window) {
   return reinterpret_cast<MainWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
 }
 
-// The design font, scaled from 96 pixels per inch to the screen's.
-HFONT CreateDesignFont() {
+int ScreenDpi() {
   HDC screen = GetDC(nullptr);
-  const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
+  const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : kDesignDpi;
   if (screen) ReleaseDC(nullptr, screen);
-  return CreateFontA(-MulDiv(10, dpi, 96), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+  return dpi > 0 ? dpi : kDesignDpi;
+}
+
+// The design font, scaled from 96 pixels per inch to the screen's.
+HFONT CreateDesignFont(int dpi) {
+  return CreateFontA(-MulDiv(10, dpi, kDesignDpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
                      DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                      DEFAULT_PITCH | FF_DONTCARE, "MS Shell Dlg");
 }
@@ -66,6 +71,8 @@ MainWindow::~MainWindow() {
 
 bool MainWindow::Create(HINSTANCE instance) {
   RegisterMainClass(instance, WindowProc);
+  dpi_ = ScreenDpi();
+  browser_height_ = Scaled(kDesignBrowserHeight);
   WNDCLASSEXA splitter = {};
   splitter.cbSize = sizeof(splitter);
   splitter.lpfnWndProc = SplitterProc;
@@ -88,15 +95,17 @@ bool MainWindow::Create(HINSTANCE instance) {
 
 void MainWindow::CreateChildren() {
   const HINSTANCE instance = GetModuleHandleA(nullptr);
-  font_ = CreateDesignFont();
+  font_ = CreateDesignFont(dpi_);
   const FormTexts& english = EnglishFormTexts();
 
   program_icon_ = static_cast<HICON>(
       LoadImageA(instance, MAKEINTRESOURCEA(IDI_PROCLENS), IMAGE_ICON, 32, 32, 0));
-  image1_ = CreateChild(window_, "STATIC", "", SS_ICON | SS_NOTIFY, 7, 7, 32, 32, IDC_IMAGE1);
+  image1_ = CreateChild(window_, "STATIC", "", SS_ICON | SS_NOTIFY, Scaled(7), Scaled(7), 32, 32,
+                       IDC_IMAGE1);
   SendMessageA(image1_, STM_SETICON, reinterpret_cast<WPARAM>(program_icon_), 0);
 
-  HWND label = CreateChild(window_, "STATIC", "", SS_LEFT | SS_NOPREFIX, 52, 7, 358, 26,
+  HWND label = CreateChild(window_, "STATIC", "", SS_LEFT | SS_NOPREFIX, Scaled(52), Scaled(7),
+                           Scaled(358), Scaled(26),
                            IDC_TOP_LABEL);
   SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
   top_label_.Attach(label);
@@ -116,7 +125,8 @@ void MainWindow::CreateChildren() {
     const DWORD group = index == 0 ? WS_GROUP : 0;
     HWND button = CreateChild(window_, "BUTTON", "",
                               BS_AUTORADIOBUTTON | BS_PUSHLIKE | BS_BITMAP | BS_FLAT | group, 0,
-                              kButtonTop, spec.width, kButtonHeight, spec.id);
+                              Scaled(kButtonTop), Scaled(spec.width), Scaled(kButtonHeight),
+                              spec.id);
     glyphs_[index] = static_cast<HBITMAP>(
         LoadImageA(instance, MAKEINTRESOURCEA(spec.glyph), IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS));
     SendMessageA(button, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(glyphs_[index]));
@@ -127,9 +137,9 @@ void MainWindow::CreateChildren() {
 
   LoadImageLists();
   list_view_.Create(window_, IDC_LIST_VIEW, large_image_list_.handle(), small_image_list_.handle(),
-                    {{english.column_captions[0].c_str(), 122, ColumnAlignment::Left},
-                     {english.column_captions[1].c_str(), 284, ColumnAlignment::Left},
-                     {english.column_captions[2].c_str(), 122, ColumnAlignment::Right}});
+                    {{english.column_captions[0].c_str(), Scaled(122), ColumnAlignment::Left},
+                     {english.column_captions[1].c_str(), Scaled(284), ColumnAlignment::Left},
+                     {english.column_captions[2].c_str(), Scaled(122), ColumnAlignment::Right}});
   SendMessageA(list_view_.handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
 
   splitter_ = CreateChild(window_, kSplitterClass, "", 0, 0, 0, 0, 0, IDC_SPLITTER2);
@@ -195,12 +205,14 @@ void MainWindow::Layout() {
   const int bar_height = bar_rect.bottom - bar_rect.top;
 
   // The list takes what the others leave; the browser keeps its height while it fits.
-  const int room = std::max(0, height - kTopPanelHeight - kSplitterHeight - bar_height);
+  const int top = Scaled(kTopPanelHeight);
+  const int splitter = Scaled(kSplitterHeight);
+  const int room = std::max(0, height - top - splitter - bar_height);
   const int browser_height = std::min(browser_height_, room);
   const int list_height = room - browser_height;
-  MoveWindow(list_view_.handle(), 0, kTopPanelHeight, width, list_height, TRUE);
-  MoveWindow(splitter_, 0, kTopPanelHeight + list_height, width, kSplitterHeight, TRUE);
-  web_browser_.Place(0, kTopPanelHeight + list_height + kSplitterHeight, width, browser_height);
+  MoveWindow(list_view_.handle(), 0, top, width, list_height, TRUE);
+  MoveWindow(splitter_, 0, top + list_height, width, splitter, TRUE);
+  web_browser_.Place(0, top + list_height + splitter, width, browser_height);
 }
 
 void MainWindow::OnSplitterDrag(int y_in_client) {
@@ -208,8 +220,9 @@ void MainWindow::OnSplitterDrag(int y_in_client) {
   GetClientRect(window_, &client);
   const RECT bar_rect = ChildRect(GetDlgItem(window_, IDC_STATUS_BAR));
   const int bar_top = bar_rect.top;
-  const int room = std::max(0, bar_top - kTopPanelHeight - kSplitterHeight);
-  browser_height_ = std::clamp(bar_top - y_in_client - kSplitterHeight / 2, 0, room);
+  const int splitter = Scaled(kSplitterHeight);
+  const int room = std::max(0, bar_top - Scaled(kTopPanelHeight) - splitter);
+  browser_height_ = std::clamp(bar_top - y_in_client - splitter / 2, 0, room);
   Layout();
   Changed();
 }

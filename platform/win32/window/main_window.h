@@ -68,7 +68,12 @@ class MainWindow {
   HWND splitter_ = nullptr;
   HICON program_icon_ = nullptr;
   HBITMAP glyphs_[3] = {};
-  int browser_height_ = 360;
+  // A design size in pixels at 96 pixels per inch, on this screen.
+  int Scaled(int design) const { return MulDiv(design, dpi_, 96); }
+
+  static constexpr int kDesignBrowserHeight = 360;
+  int dpi_ = 96;
+  int browser_height_ = kDesignBrowserHeight;
   TForm1* form_ = nullptr;
 
   Win32FormWindow form_window_;
