@@ -1,10 +1,13 @@
 #include "app/tform1.h"
 
 #include <algorithm>
+#include <optional>
 #include <utility>
 
 #include "app/form_texts.h"
+#include "infopage/page_file.h"
 #include "platform/system_info.h"
+#include "siteclient/site_base.h"
 
 namespace proclens {
 namespace {
@@ -94,5 +97,25 @@ void TForm1::ReportSpeedButtonClick() { controls_.list_view.SetViewStyle(ViewSty
 void TForm1::FillProcessList() { list_fill_.FillProcessList(); }
 
 int TForm1::AddFileIcons(const std::string& path) { return list_fill_.AddFileIcons(path); }
+
+void TForm1::ShowOfflinePage() {
+  WebBrowser& browser = controls_.web_browser;
+  browser.Navigate("about:blank");
+  browser.Update();
+  const std::optional<ProcessItem> item = controls_.list_view.SelectedItem();
+  if (!item || platform_.offline_page == nullptr) return;
+  OfflinePagePlatform& page_platform = *platform_.offline_page;
+  std::string page_file;
+  try {
+    page_file = WritePageFile(BuildOfflinePage(*item, page_platform, SiteBase()),
+                              page_platform.files, GermanChosen(page_platform.system));
+  } catch (const PageFileError& failure) {
+    // Reported here rather than thrown: the title-change path that also lands
+    // here runs inside the browser's own callback, where nothing may escape.
+    controls_.message_dialog.ShowModal(WindowCaption(), failure.what());
+    return;
+  }
+  browser.Navigate(page_file);
+}
 
 }  // namespace proclens

@@ -8,6 +8,7 @@
 
 #include "app/controls.h"
 #include "catalogue/process_list_fill.h"
+#include "infopage/offline_page.h"
 
 namespace proclens {
 
@@ -15,6 +16,8 @@ namespace proclens {
 struct FormPlatform {
   CataloguePlatform catalogue;  // its SystemInfo also answers the Language choice
   ScreenMetrics& screen;
+  // What the offline page is built from; fronts without a browser pane leave it out.
+  OfflinePagePlatform* offline_page = nullptr;
 };
 
 class TForm1 {
@@ -39,6 +42,11 @@ class TForm1 {
 
   void FillProcessList();
   int AddFileIcons(const std::string& path);
+
+  // Blanks the browser pane, then shows the page built for the selected item
+  // from a new temporary file. A page file that cannot be written is reported
+  // in a message box and the pane stays blank.
+  void ShowOfflinePage();
 
  private:
   void SizeAndCentre();

@@ -1,0 +1,139 @@
+#include "infopage/offline_page.h"
+
+#include <optional>
+
+#include "infopage/html_escape.h"
+#include "infopage/text_replace.h"
+#include "infopage/version_info_reader.h"
+#include "platform/narrow_text.h"
+
+namespace proclens {
+namespace {
+
+constexpr std::size_t kShortestFolder = 4;  // "C:\" alone is a drive root, not a folder
+
+OfflinePageLanguage MakeEnglish() {
+  return {"proc_en_html",
+          "unknown",
+          " _file_ is located in folder %s.",
+          "<BR>Read all user comments about _file_ on ",
+          ".",
+          "process/_file_.html"};
+}
+
+OfflinePageLanguage MakeGerman() {
+  return {"proc_de_html",
+          "unbekannt",
+          " _file_ befindet sich im Ordner %s.",
+          std::string("<BR>Lesen sie alle Kommentare von anderen Anwendern ") + narrow::kUUmlaut +
+              "ber _file_ auf ",
+          ".",
+          "prozess/_file_.html"};
+}
+
+// The format's first "%s" replaced by the value; the value is never read as a format.
+std::string FormatOne(const std::string& format, const std::string& value) {
+  const std::size_t at = format.find("%s");
+  if (at == std::string::npos) return format;
+  return format.substr(0, at) + value + format.substr(at + 2);
+}
+
+// The stored templates name kTemplateSiteBase; a site base set for this build
+// or this run takes its place first, so that the template, the rewrites and
+// the comments sentence all name one site.
+std::string ShareSiteBase(const std::string& page, const std::string& site_base) {
+  if (site_base == kTemplateSiteBase) return page;
+  return ReplaceAllExact(page, kTemplateSiteBase, site_base);
+}
+
+}  // namespace
+
+ItemLocation LocateItemFile(const ProcessItem& item, char path_separator) {
+  const std::string path = item.sub_items.empty() ? std::string() : item.sub_items[0];
+  std::string separators = "\\:";
+  if (path_separator != '\\' && path_separator != ':') separators += path_separator;
+  const std::size_t last = path.find_last_of(separators);
+  if (last != std::string::npos && last + 1 >= kShortestFolder && !IsErrorText(path)) {
+    return {path.substr(0, last + 1), path.substr(last + 1)};
+  }
+  return {"", item.caption};
+}
+
+std::string LoadTemplateText(ResourceOps& resources, const std::string& name) {
+  std::optional<std::string> bytes = resources.LoadRcData(name);
+  return bytes ? std::move(*bytes) : std::string();
+}
+
+const OfflinePageLanguage& PageLanguage(bool german) {
+  static const OfflinePageLanguage english = MakeEnglish();
+  static const OfflinePageLanguage german_texts = MakeGerman();
+  return german ? german_texts : english;
+}
+
+std::string DescriptionText(const std::string& folder, bool system_process,
+                            const OfflinePageLanguage& language, const std::string& site_base) {
+  std::string text;
+  if (!folder.empty()) text += FormatOne(language.folder_sentence, folder);
+  if (system_process) {
+    const std::string address = site_base + language.link_path;
+    text += language.comments_before + "<a href=\"" + address + "\">" + address + "</a>" +
+            language.comments_after;
+  }
+  return text;
+}
+
+std::string RewriteAddresses(std::string page, const std::function<std::string()>& program_path,
+                             const std::string& site_base,
+                             const std::function<std::string(std::string)>& upper_case) {
+  auto rewrite = [&](const std::string& from, const std::string& to) {
+    page = ReplaceAllIgnoringCase(page, from, to, upper_case);
+  };
+  rewrite("/GIF/DOWNLOAD", "res://" + program_path() + "/GIF/DOWNLOAD");
+  rewrite("/GIF/AWARDS", "res://" + program_path() + "/GIF/AWARDS");
+  // "img/bg" and "img/space.jpg" before "img/", which begins both.
+  rewrite(site_base + "img/bg", "res://" + program_path() + "/JPG/BG");
+  rewrite(site_base + "img/space.jpg", "res://" + program_path() + "/JPG/SPACE");
+  rewrite(site_base + "img/", "res://" + program_path() + "/GIF/");
+  // Resource names have no extension.
+  rewrite(".jpg", "");
+  rewrite(".gif", "");
+  return page;
+}
+
+std::string FillPlaceholders(std::string page, const PlaceholderValues& values) {
+  page = ReplaceAllExact(page, "_desc_", values.description_text);
+  page = ReplaceAllExact(page, "_file_", values.file_name);
+  page = ReplaceAllExact(page, "_fileNoExt_", values.file_name);
+  page = ReplaceAllExact(page, "_name_", values.name);
+  page = ReplaceAllExact(page, "_product_", values.product);
+  page = ReplaceAllExact(page, "_company_", values.company);
+  return page;
+}
+
+std::string BuildOfflinePage(const ProcessItem& item, OfflinePagePlatform platform,
+                             const std::string& site_base) {
+  const ItemLocation location = LocateItemFile(item, platform.system.Traits().path_separator);
+  // A bare name would be searched for and could find another file of that name.
+  const std::string version_file =
+      location.folder.empty() ? location.file_name : location.folder + location.file_name;
+  const VersionTexts version = ReadVersionInfo(version_file, {platform.versions, platform.system});
+
+  const OfflinePageLanguage& language = PageLanguage(GermanChosen(platform.system));
+  PlaceholderValues values;
+  values.file_name = EscapeHtml(location.file_name);
+  values.name = version.description.empty() ? values.file_name : EscapeHtml(version.description);
+  values.product = version.product.empty() ? language.unknown : EscapeHtml(version.product);
+  values.company = version.company.empty() ? language.unknown : EscapeHtml(version.company);
+  values.description_text = DescriptionText(EscapeHtml(location.folder),
+                                            item.image_index == kSystemProcessImage, language,
+                                            site_base);
+
+  std::string page = ShareSiteBase(LoadTemplateText(platform.resources, language.template_name),
+                                   site_base);
+  page = RewriteAddresses(
+      std::move(page), [&platform] { return EscapeHtml(platform.files.ProgramPath()); }, site_base,
+      [&platform](std::string text) { return platform.system.UpperCase(std::move(text)); });
+  return FillPlaceholders(std::move(page), values);
+}
+
+}  // namespace proclens

@@ -1,0 +1,84 @@
+#pragma once
+// The offline information page: the template of the user's language from the
+// program's resources, its image addresses pointed at the program's own
+// images, its placeholders filled from the item and the file's version texts.
+
+#include <functional>
+#include <string>
+
+#include "catalogue/process_item.h"
+#include "platform/page_file_ops.h"
+#include "platform/resource_ops.h"
+#include "platform/system_info.h"
+#include "platform/version_ops.h"
+
+namespace proclens {
+
+struct OfflinePagePlatform {
+  VersionOps& versions;
+  SystemInfo& system;  // the Language choice, the user's language, upper-casing
+  ResourceOps& resources;
+  PageFileOps& files;
+};
+
+// The site base that the stored templates are written with.
+inline constexpr char kTemplateSiteBase[] = "http://proclens.example/";
+
+// Where the item's file lies. folder keeps its final separator and is empty
+// unless the first sub-item has one of at least 4 characters and is not an
+// error text; file_name is then what follows it, else the item's caption.
+struct ItemLocation {
+  std::string folder;
+  std::string file_name;
+};
+
+// Folders end at the last "\" or ":", and at the last path_separator as well.
+ItemLocation LocateItemFile(const ProcessItem& item, char path_separator);
+
+// The RCDATA resource's bytes, unchanged; empty when it is missing.
+std::string LoadTemplateText(ResourceOps& resources, const std::string& name);
+
+// The texts of one language. The sentences are markup with the placeholder
+// _file_ in them; the German ones are in the build's narrow encoding.
+struct OfflinePageLanguage {
+  std::string template_name;
+  std::string unknown;           // product and company when the file names none
+  std::string folder_sentence;   // "%s" stands for the folder
+  std::string comments_before;   // the comments sentence is before + link + after
+  std::string comments_after;
+  std::string link_path;         // below the site base
+};
+
+const OfflinePageLanguage& PageLanguage(bool german);
+
+// The folder sentence (when there is a folder) and the comments sentence (for
+// system processes). folder must already be escaped for HTML.
+std::string DescriptionText(const std::string& folder, bool system_process,
+                            const OfflinePageLanguage& language, const std::string& site_base);
+
+// The seven address rewrites, in order, every occurrence, letters compared
+// without regard to case. program_path is asked for afresh for each rewrite
+// that uses it.
+std::string RewriteAddresses(std::string page, const std::function<std::string()>& program_path,
+                             const std::string& site_base,
+                             const std::function<std::string(std::string)>& upper_case);
+
+struct PlaceholderValues {
+  std::string description_text;
+  std::string file_name;
+  std::string name;
+  std::string product;
+  std::string company;
+};
+
+// _desc_, _file_, _fileNoExt_, _name_, _product_, _company_, in that order,
+// each working on the result of the one before, values inserted as given.
+std::string FillPlaceholders(std::string page, const PlaceholderValues& values);
+
+// The finished page for the item. Values from the file and the system are
+// escaped for HTML; the version texts are read from the item's full path
+// when it has a folder, so a file of the same name elsewhere is never described.
+std::string BuildOfflinePage(const ProcessItem& item, OfflinePagePlatform platform,
+                             const std::string& site_base);
+
+}  // namespace proclens

@@ -1,0 +1,23 @@
+#pragma once
+// Replacing every occurrence of a text in a page, left to right, never
+// rescanning what was put in.
+
+#include <functional>
+#include <string>
+
+namespace proclens {
+
+// Occurrences are found by exact byte comparison and do not overlap; an empty
+// pattern or an empty text leaves the text as it is.
+std::string ReplaceAllExact(const std::string& text, const std::string& pattern,
+                            const std::string& replacement);
+
+// The same, but occurrences are found in copies of both texts that upper_case
+// has made; the positions found there are used on the unchanged text. An
+// upper-casing that changes the length of either text cannot give positions
+// in the original, so then only the letters a to z are upper-cased.
+std::string ReplaceAllIgnoringCase(const std::string& text, const std::string& pattern,
+                                   const std::string& replacement,
+                                   const std::function<std::string(std::string)>& upper_case);
+
+}  // namespace proclens

@@ -1,0 +1,227 @@
+#include "infopage/offline_page.h"
+
+#include <gtest/gtest.h>
+
+#include "unit/infopage/fake_page_platform.h"
+
+namespace proclens {
+namespace {
+
+using testing::FakePagePlatform;
+using testing::VersionBlockWith;
+
+constexpr char kSite[] = "http://proclens.example/";
+constexpr char kFieldsTemplate[] =
+    "T:_file_|N:_name_|P:_product_|C:_company_|X:_fileNoExt_|D:_desc_";
+
+ProcessItem Item(std::string caption, std::string path, int image_index = 5) {
+  ProcessItem item;
+  item.caption = std::move(caption);
+  item.sub_items = {std::move(path)};
+  item.image_index = image_index;
+  return item;
+}
+
+class OfflinePageTest : public ::testing::Test {
+ protected:
+  OfflinePageTest() {
+    platform.resources.rcdata["PROC_EN_HTML"] = kFieldsTemplate;
+    platform.resources.rcdata["PROC_DE_HTML"] = std::string("DE|") + kFieldsTemplate;
+  }
+  std::string Page(const ProcessItem& item) { return BuildOfflinePage(item, platform.Page(), kSite); }
+
+  FakePagePlatform platform;
+};
+
+struct LocationCase {
+  const char* path;
+  char separator;
+  const char* folder;
+  const char* file_name;
+};
+
+TEST(LocateItemFile, SplitsAtTheLastSeparatorAndKeepsOnlyRealFolders) {
+  const LocationCase cases[] = {
+      {"C:\\WINDOWS\\system32\\svchost.exe", '\\', "C:\\WINDOWS\\system32\\", "svchost.exe"},
+      {"C:\\tool.exe", '\\', "", "caption.exe"},           // a drive root is no folder
+      {"D:x.exe", '\\', "", "caption.exe"},
+      {"\\\\srv\\share\\a.exe", '\\', "\\\\srv\\share\\", "a.exe"},
+      {"C:\\dir:stream.exe", '\\', "C:\\dir:", "stream.exe"},
+      {" Access is denied. C:\\x\\y.exe", '\\', "", "caption.exe"},  // error texts have none
+      {"", '\\', "", "caption.exe"},
+      {"/usr/bin/sleep", '/', "/usr/bin/", "sleep"},
+      {"/usr/bin/sleep", '\\', "", "caption.exe"},         // "/" only where it separates
+      {"/bin/x", '/', "/bin/", "x"},
+      {"/x", '/', "", "caption.exe"},
+      {"/opt/a:b/c\\d/e", '/', "/opt/a:b/c\\d/", "e"},
+  };
+  for (const LocationCase& c : cases) {
+    const ItemLocation location = LocateItemFile(Item("caption.exe", c.path), c.separator);
+    EXPECT_EQ(location.folder, c.folder) << c.path;
+    EXPECT_EQ(location.file_name, c.file_name) << c.path;
+  }
+}
+
+TEST_F(OfflinePageTest, EnglishPageOfASystemFileWithItsFolderSentence) {
+  platform.versions.blocks["C:\\WINDOWS\\system32\\svchost.exe"] =
+      VersionBlockWith(u"Host Process", u"Operating System", u"Example Corp");
+  EXPECT_EQ(Page(Item("svchost.exe", "C:\\WINDOWS\\system32\\svchost.exe")),
+            "T:svchost.exe|N:Host Process|P:Operating System|C:Example Corp|X:svchost.exe"
+            "|D: svchost.exe is located in folder C:\\WINDOWS\\system32\\.");
+}
+
+TEST_F(OfflinePageTest, GermanPageWithDefaultsWhenTheFileHasNoVersion) {
+  platform.system.lang_id = 0x0807;  // German (Switzerland): primary language 7
+  EXPECT_EQ(Page(Item("tool.exe", "C:\\Tools\\tool.exe")),
+            "DE|T:tool.exe|N:tool.exe|P:unbekannt|C:unbekannt|X:tool.exe"
+            "|D: tool.exe befindet sich im Ordner C:\\Tools\\.");
+}
+
+TEST_F(OfflinePageTest, EmptyVersionTextsFallBackOneByOne) {
+  platform.versions.blocks["C:\\Apps\\a.exe"] = VersionBlockWith(u"", u"Suite", u"");
+  EXPECT_EQ(Page(Item("a.exe", "C:\\Apps\\a.exe")),
+            "T:a.exe|N:a.exe|P:Suite|C:unknown|X:a.exe|D: a.exe is located in folder C:\\Apps\\.");
+}
+
+TEST_F(OfflinePageTest, VersionTextsComeFromTheListedFileNotANamesake) {
+  platform.versions.blocks["svchost.exe"] = VersionBlockWith(u"Real Host", u"System", u"Vendor");
+  platform.versions.blocks["C:\\Users\\bob\\svchost.exe"] = VersionBlockWith(u"Fake", u"X", u"Y");
+  EXPECT_EQ(Page(Item("svchost.exe", "C:\\Users\\bob\\svchost.exe")),
+            "T:svchost.exe|N:Fake|P:X|C:Y|X:svchost.exe"
+            "|D: svchost.exe is located in folder C:\\Users\\bob\\.");
+
+  // A look-alike whose own file has no version is not given the real one's texts.
+  platform.versions.blocks.erase("C:\\Users\\bob\\svchost.exe");
+  EXPECT_EQ(Page(Item("svchost.exe", "C:\\Users\\bob\\svchost.exe")).substr(0, 50),
+            "T:svchost.exe|N:svchost.exe|P:unknown|C:unknown|X:");
+
+  // Without a folder the bare name is all there is to go by.
+  EXPECT_EQ(Page(Item("svchost.exe", " Access is denied.")),
+            "T:svchost.exe|N:Real Host|P:System|C:Vendor|X:svchost.exe|D:");
+}
+
+TEST_F(OfflinePageTest, CommentsSentenceOnlyForTheSystemProcessImage) {
+  const std::string comments =
+      "<BR>Read all user comments about SvcHost.EXE on <a "
+      "href=\"http://proclens.example/process/SvcHost.EXE.html\">"
+      "http://proclens.example/process/SvcHost.EXE.html</a>.";
+  EXPECT_EQ(Page(Item("SvcHost.EXE", " Access is denied.", kSystemProcessImage)),
+            "T:SvcHost.EXE|N:SvcHost.EXE|P:unknown|C:unknown|X:SvcHost.EXE|D:" + comments);
+  EXPECT_EQ(Page(Item("SvcHost.EXE", "C:\\W\\SvcHost.EXE", kSystemProcessImage)),
+            "T:SvcHost.EXE|N:SvcHost.EXE|P:unknown|C:unknown|X:SvcHost.EXE"
+            "|D: SvcHost.EXE is located in folder C:\\W\\." + comments);
+  for (int image : {kNoImage, kMissingFileImage, 2}) {
+    EXPECT_EQ(Page(Item("SvcHost.EXE", " Access is denied.", image)).find("comments"),
+              std::string::npos);
+  }
+}
+
+TEST_F(OfflinePageTest, GermanCommentsSentenceUsesTheGermanAddress) {
+  platform.system.lang_id = 0x0407;
+  const std::string page = Page(Item("smss.exe", " Zugriff verweigert.", kSystemProcessImage));
+  EXPECT_NE(page.find("|D:<BR>Lesen sie alle Kommentare von anderen Anwendern "), std::string::npos);
+  EXPECT_NE(page.find("<a href=\"http://proclens.example/prozess/smss.exe.html\">"
+                      "http://proclens.example/prozess/smss.exe.html</a>."),
+            std::string::npos);
+}
+
+TEST_F(OfflinePageTest, PlaceholdersFillInOrderIncludingInsideInsertedValues) {
+  platform.versions.blocks["C:\\Apps\\a.exe"] =
+      VersionBlockWith(u"_product_ tool", u"Suite _company_ _file_", u"Acme");
+  // Each placeholder fills what the ones before it inserted; _file_ comes too
+  // early to be filled inside the product.
+  EXPECT_EQ(Page(Item("a.exe", "C:\\Apps\\a.exe")),
+            "T:a.exe|N:Suite Acme _file_ tool|P:Suite Acme _file_|C:Acme|X:a.exe"
+            "|D: a.exe is located in folder C:\\Apps\\.");
+}
+
+TEST_F(OfflinePageTest, ValuesFromOutsideAreEscapedOurMarkupIsNot) {
+  platform.versions.blocks["C:\\A&B <x>\\evil.exe"] = VersionBlockWith(
+      u"<script>alert(1)</script>", u"\"><img src=x onerror=alert(2)>", u"O'Brien & Sons");
+  const std::string page =
+      Page(Item("evil.exe", "C:\\A&B <x>\\evil.exe", kSystemProcessImage));
+  EXPECT_EQ(page.find("<script>"), std::string::npos);
+  EXPECT_EQ(page.find("<img"), std::string::npos);
+  EXPECT_NE(page.find("N:&lt;script&gt;alert(1)&lt;/script&gt;|"), std::string::npos);
+  EXPECT_NE(page.find("P:&quot;&gt;&lt;img src=x onerror=alert(2)&gt;|"), std::string::npos);
+  EXPECT_NE(page.find("C:O&#39;Brien &amp; Sons|"), std::string::npos);
+  EXPECT_NE(page.find("located in folder C:\\A&amp;B &lt;x&gt;\\.<BR>Read all"), std::string::npos);
+  EXPECT_NE(page.find("<a href=\"http://proclens.example/process/evil.exe.html\">"),
+            std::string::npos);
+}
+
+TEST_F(OfflinePageTest, HostileFileNameIsEscapedEverywhereItAppears) {
+  const std::string page =
+      Page(Item("x\"><b>.exe", " Access is denied.", kSystemProcessImage));
+  EXPECT_EQ(page.find("<b>"), std::string::npos);
+  EXPECT_NE(page.find("T:x&quot;&gt;&lt;b&gt;.exe|"), std::string::npos);
+  EXPECT_NE(page.find("href=\"http://proclens.example/process/x&quot;&gt;&lt;b&gt;.exe.html\""),
+            std::string::npos);
+}
+
+TEST_F(OfflinePageTest, TemplateBytesSurviveZeroBytesIncluded) {
+  platform.resources.rcdata["PROC_EN_HTML"] = std::string("A\0_file_\0\xFF", 10);
+  EXPECT_EQ(Page(Item("a.exe", " Access is denied.")), std::string("A\0a.exe\0\xFF", 9));
+}
+
+TEST_F(OfflinePageTest, MissingTemplateGivesAnEmptyPage) {
+  platform.resources.rcdata.clear();
+  EXPECT_EQ(Page(Item("a.exe", "C:\\Apps\\a.exe")), "");
+}
+
+TEST(RewriteAddresses, PointTheTemplateImagesAtTheProgramsResources) {
+  const std::string page =
+      "<td background=\"http://proclens.example/img/bgverlauf.jpg\">"
+      "<img src=\"http://proclens.example/img/space.gif\">"
+      "<img src=\"http://proclens.example/img/space.jpg\">"
+      "<img src=\"HTTP://ProcLens.Example/IMG/Home.GIF\">"
+      "<img src=\"/gif/Awards\"><img src=\"/GIF/DOWNLOAD\">"
+      "<a href=\"http://proclens.example/software.html\">";
+  int path_calls = 0;
+  const auto program = [&path_calls] {
+    ++path_calls;
+    return std::string("C:\\P\\proclens.exe");
+  };
+  const auto upper = [](std::string text) { return testing::AsciiUpper(std::move(text)); };
+  EXPECT_EQ(RewriteAddresses(page, program, kSite, upper),
+            "<td background=\"res://C:\\P\\proclens.exe/JPG/BGverlauf\">"
+            "<img src=\"res://C:\\P\\proclens.exe/GIF/space\">"
+            "<img src=\"res://C:\\P\\proclens.exe/JPG/SPACE\">"
+            "<img src=\"res://C:\\P\\proclens.exe/GIF/Home\">"
+            "<img src=\"res://C:\\P\\proclens.exe/GIF/AWARDS\">"
+            "<img src=\"res://C:\\P\\proclens.exe/GIF/DOWNLOAD\">"
+            "<a href=\"http://proclens.example/software.html\">");
+  EXPECT_EQ(path_calls, 5);  // asked afresh for each rewrite that inserts it
+}
+
+TEST(RewriteAddresses, ExtensionsGoEverywhereEvenInsideTheProgramPath) {
+  const auto upper = [](std::string text) { return testing::AsciiUpper(std::move(text)); };
+  const std::string rewritten = RewriteAddresses(
+      "<img src=\"/GIF/AWARDS\">", [] { return std::string("C:\\my.gifs\\p.exe"); }, kSite, upper);
+  EXPECT_EQ(rewritten, "<img src=\"res://C:\\mys\\p.exe/GIF/AWARDS\">");
+}
+
+TEST_F(OfflinePageTest, TheRunsSiteBaseReplacesTheTemplatesSoImagesStillResolve) {
+  platform.resources.rcdata["PROC_EN_HTML"] =
+      "<img src=\"http://proclens.example/img/home.gif\"><a href=\"http://proclens.example/\">";
+  const std::string page = BuildOfflinePage(Item("a.exe", " x", 3), platform.Page(),
+                                            "http://127.0.0.1:8080/site/");
+  EXPECT_EQ(page,
+            "<img src=\"res://C:\\Program Files\\ProcLens\\proclens.exe/GIF/home\">"
+            "<a href=\"http://127.0.0.1:8080/site/\">");
+}
+
+TEST_F(OfflinePageTest, ProgramPathIsEscapedForTheAttributeItStandsIn) {
+  platform.resources.rcdata["PROC_EN_HTML"] = "<img src=\"/GIF/AWARDS\">";
+  platform.files.program_path = "C:\\a\"b&c\\p.exe";
+  EXPECT_EQ(Page(Item("a.exe", " x")), "<img src=\"res://C:\\a&quot;b&amp;c\\p.exe/GIF/AWARDS\">");
+}
+
+TEST_F(OfflinePageTest, LinuxPathsSplitAtTheSlash) {
+  platform.UseLinuxPaths();
+  EXPECT_EQ(Page(Item("sleep", "/usr/bin/sleep")),
+            "T:sleep|N:sleep|P:unknown|C:unknown|X:sleep|D: sleep is located in folder /usr/bin/.");
+}
+
+}  // namespace
+}  // namespace proclens
