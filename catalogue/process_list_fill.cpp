@@ -71,13 +71,15 @@ ProcessItem ProcessListFill::MakeItem(const SnapshotEntry& entry, std::string pa
   ProcessItem item;
   item.pid = entry.pid;
   item.caption = CaptionOf(entry.exe_file);
-  item.image_index = AddFileIcons(path);
+  // One search of the file serves both its icons and its size.
+  const auto file = platform_.files.FindFirstFile(path);
+  item.image_index = AddIconsOf(path, file);
   if (item.image_index < 0 && platform_.system.Traits().system_process_rule && !prefix.empty() &&
       ContainsIgnoringCase(path, prefix) &&
       ContainsIgnoringCase(kSystemProcessNames, "|" + item.caption + "|")) {
     item.image_index = kSystemProcessImage;
   }
-  const std::int64_t size = FileSizeOf(path);
+  const std::int64_t size = SizeOf(file);
   const bool resolved = IsResolvedPath(path);
   item.sub_items.push_back(std::move(path));
   if (resolved && size > 3) item.sub_items.push_back(FormatSizeText(size) + kSizeUnit);
@@ -85,7 +87,11 @@ ProcessItem ProcessListFill::MakeItem(const SnapshotEntry& entry, std::string pa
 }
 
 int ProcessListFill::AddFileIcons(const std::string& path) {
-  if (!FileExists(path)) return kMissingFileImage;
+  return AddIconsOf(path, platform_.files.FindFirstFile(path));
+}
+
+int ProcessListFill::AddIconsOf(const std::string& path, const std::optional<FileEntry>& entry) {
+  if (!entry || entry->is_directory) return kMissingFileImage;
   ExtractedIcons icons = platform_.files.ExtractIcons(path);
   if (icons.count == 0 || !icons.small) return kNoImage;
   // A file that gives only a small icon shows it in both lists, so that every
@@ -98,7 +104,10 @@ int ProcessListFill::AddFileIcons(const std::string& path) {
 }
 
 std::int64_t ProcessListFill::FileSizeOf(const std::string& path) {
-  const auto entry = platform_.files.FindFirstFile(path);
+  return SizeOf(platform_.files.FindFirstFile(path));
+}
+
+std::int64_t ProcessListFill::SizeOf(const std::optional<FileEntry>& entry) {
   if (!entry) return 0;
   // The whole 64-bit length: a 5 GiB file is not shown as its low 32 bits.
   return static_cast<std::int64_t>(std::min<std::uint64_t>(entry->size, INT64_MAX));

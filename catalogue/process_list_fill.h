@@ -3,6 +3,7 @@
 // order, then the unresolved ones, each with its icon in both image lists.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "catalogue/process_item.h"
@@ -38,6 +39,8 @@ class ProcessListFill {
 
  private:
   bool FileExists(const std::string& path);
+  int AddIconsOf(const std::string& path, const std::optional<FileEntry>& entry);
+  static std::int64_t SizeOf(const std::optional<FileEntry>& entry);
   bool ContainsIgnoringCase(const std::string& text, const std::string& part);
   std::string RetryInSystemDirectory(const SnapshotEntry& entry, const std::string& prefix,
                                      int processed);
