@@ -256,8 +256,7 @@ ProcessItem GtkListView::Item(std::size_t index) const {
 std::optional<std::size_t> GtkListView::SelectedIndex() const {
   switch (style_) {
     case ViewStyle::Report: {
-      auto selection = const_cast<Gtk::TreeView&>(details_).get_selection();
-      std::vector<Gtk::TreePath> rows = selection->get_selected_rows();
+      std::vector<Gtk::TreePath> rows = details_.get_selection()->get_selected_rows();
       return rows.empty() ? std::nullopt : IndexOfPath(rows.front());
     }
     case ViewStyle::LargeIcons:
