@@ -4,7 +4,9 @@
 #include <optional>
 #include <utility>
 
+#include "app/column_sort.h"
 #include "app/form_texts.h"
+#include "app/shell_actions.h"
 #include "infopage/page_file.h"
 #include "platform/system_info.h"
 #include "siteclient/site_base.h"
@@ -26,7 +28,13 @@ TForm1::TForm1(FormControls controls, FormPlatform platform,
       platform_(platform),
       compose_agent_string_(std::move(compose_agent_string)),
       list_fill_(platform_.catalogue, controls_.list_view, controls_.large_image_list,
-                 controls_.small_image_list) {}
+                 controls_.small_image_list) {
+  if (platform_.site != nullptr) {
+    page_selection_.emplace(
+        PageSelectionControls{controls_.list_view, controls_.web_browser, controls_.status_bar},
+        *platform_.site, platform_.catalogue.system, SiteBase(), [this] { ShowOfflinePage(); });
+  }
+}
 
 void TForm1::FormCreate() {
   // No title change is acted on before the first click on a process.
@@ -116,6 +124,24 @@ void TForm1::ShowOfflinePage() {
     return;
   }
   browser.Navigate(page_file);
+}
+
+void TForm1::ListViewClick() {
+  if (page_selection_) page_selection_->ListViewClick();
+}
+
+void TForm1::WebBrowserTitleChange(const std::string& text) {
+  if (page_selection_) page_selection_->WebBrowserTitleChange(text);
+}
+
+void TForm1::ListViewColumnClick(int column) { proclens::ListViewColumnClick(controls_.list_view, column); }
+
+void TForm1::ShowInExplorerPopupmenuClick() {
+  if (platform_.shell != nullptr) ShowInExplorer(*platform_.shell, controls_.list_view);
+}
+
+void TForm1::Image1Click() {
+  if (platform_.shell != nullptr) OpenPublisherSite(*platform_.shell, SiteBase());
 }
 
 }  // namespace proclens

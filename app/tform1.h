@@ -4,11 +4,15 @@
 // so both front-ends and the tests drive the same code.
 
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "app/controls.h"
+#include "app/page_selection.h"
 #include "catalogue/process_list_fill.h"
 #include "infopage/offline_page.h"
+#include "platform/shell_ops.h"
+#include "siteclient/site_client.h"
 
 namespace proclens {
 
@@ -18,6 +22,10 @@ struct FormPlatform {
   ScreenMetrics& screen;
   // What the offline page is built from; fronts without a browser pane leave it out.
   OfflinePagePlatform* offline_page = nullptr;
+  // The publisher's site for the click on a process, and the shell for the
+  // context menu and the logo; a front that leaves them out has no such actions.
+  SiteClient* site = nullptr;
+  ShellOps* shell = nullptr;
 };
 
 class TForm1 {
@@ -48,6 +56,15 @@ class TForm1 {
   // in a message box and the pane stays blank.
   void ShowOfflinePage();
 
+  // The online page of the selected process when the site has one, else its
+  // offline page; the title hook then watches the online page's first title.
+  void ListViewClick();
+  void WebBrowserTitleChange(const std::string& text);
+  // Sorts by the column: descending first, then alternating, per column.
+  void ListViewColumnClick(int column);
+  void ShowInExplorerPopupmenuClick();
+  void Image1Click();
+
  private:
   void SizeAndCentre();
   void ApplyGermanTexts();
@@ -57,6 +74,7 @@ class TForm1 {
   FormPlatform platform_;
   std::function<void()> compose_agent_string_;
   ProcessListFill list_fill_;
+  std::optional<PageSelection> page_selection_;
 };
 
 }  // namespace proclens
