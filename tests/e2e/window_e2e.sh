@@ -152,7 +152,7 @@ sleep 0.5
 snapshot resized
 
 # Close as a window manager would; the program must end by itself, with 0.
-"$close_window" "$window" || fail "could not send the close request"
+timeout 10 "$close_window" "$window" || fail "could not send the close request"
 exit_code=
 for _ in $(seq 1 100); do
   if ! kill -0 "$app_pid" 2>/dev/null; then wait "$app_pid"; exit_code=$?; break; fi
