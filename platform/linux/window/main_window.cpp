@@ -104,6 +104,13 @@ void MainWindow::Attach(TForm1& form) {
   large_speed_button_.on_click = [this] { Dispatch([this] { form_->LargeSpeedButtonClick(); }); };
   small_speed_button_.on_click = [this] { Dispatch([this] { form_->SmallSpeedButtonClick(); }); };
   report_speed_button_.on_click = [this] { Dispatch([this] { form_->ReportSpeedButtonClick(); }); };
+  list_view_.on_click = [this] { Dispatch([this] { form_->ListViewClick(); }); };
+  list_view_.on_column_click = [this](int column) {
+    Dispatch([this, column] { form_->ListViewColumnClick(column); });
+  };
+  list_view_.popup_item().signal_activate().connect(
+      [this] { Dispatch([this] { form_->ShowInExplorerPopupmenuClick(); }); });
+  on_logo_click = [this] { form_->Image1Click(); };
   signal_delete_event().connect(
       [this](GdkEventAny*) {
         Dispatch([this] { form_->FormClose(); });
