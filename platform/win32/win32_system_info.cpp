@@ -1,23 +1,29 @@
 #include "platform/win32/win32_system_info.h"
 
+#include <cstring>
+#include <vector>
+
 #include "platform/win32/win32_api.h"
 
 namespace proclens::win32 {
 namespace {
 
-// The directory only when the call copied all of it: a result of the capacity
-// or more is the size it would need, and the buffer holds nothing usable.
-std::optional<std::string> DirectoryFrom(UINT (*read)(char*, UINT)) {
-  char buffer[Win32SystemInfo::kDirectoryCapacity] = {};
-  const UINT length = read(buffer, Win32SystemInfo::kDirectoryCapacity);
-  if (length == 0 || length >= Win32SystemInfo::kDirectoryCapacity) return std::nullopt;
-  return std::string(buffer, length);
+unsigned ReadSystemDirectory(char* buffer, unsigned capacity) {
+  return GetSystemDirectoryA(buffer, capacity);
+}
+unsigned ReadWindowsDirectory(char* buffer, unsigned capacity) {
+  return GetWindowsDirectoryA(buffer, capacity);
 }
 
-UINT ReadSystemDirectory(char* buffer, UINT capacity) { return GetSystemDirectoryA(buffer, capacity); }
-UINT ReadWindowsDirectory(char* buffer, UINT capacity) { return GetWindowsDirectoryA(buffer, capacity); }
-
 }  // namespace
+
+std::optional<std::string> ReadDirectory(DirectoryReader read, unsigned capacity) {
+  std::vector<char> buffer(capacity, '\0');
+  const unsigned length = read(buffer.data(), capacity);
+  if (length == 0 || length >= capacity) return std::nullopt;
+  // Never past the buffer, even if the call left no terminating zero.
+  return std::string(buffer.data(), strnlen(buffer.data(), length));
+}
 
 std::uint32_t ReadPlatformId() {
   OSVERSIONINFOA version = {};
@@ -32,11 +38,11 @@ Win32SystemInfo::Win32SystemInfo(std::uint32_t platform_id)
     : traits_(WindowsTraits(platform_id)) {}
 
 std::optional<std::string> Win32SystemInfo::SystemDirectory() {
-  return DirectoryFrom(ReadSystemDirectory);
+  return ReadDirectory(ReadSystemDirectory, kDirectoryCapacity);
 }
 
 std::optional<std::string> Win32SystemInfo::WindowsDirectory() {
-  return DirectoryFrom(ReadWindowsDirectory);
+  return ReadDirectory(ReadWindowsDirectory, kDirectoryCapacity);
 }
 
 std::uint16_t Win32SystemInfo::UserDefaultLangId() { return GetUserDefaultLangID(); }

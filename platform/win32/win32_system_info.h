@@ -8,6 +8,12 @@ namespace proclens::win32 {
 // GetVersionExA's platform identifier, 0 when the query fails.
 std::uint32_t ReadPlatformId();
 
+// A directory read by a GetSystemDirectoryA-shaped call into a buffer of the
+// given capacity: the text only when the call copied all of it (a result of
+// the capacity or more is the size it would need), else nullopt.
+using DirectoryReader = unsigned (*)(char* buffer, unsigned capacity);
+std::optional<std::string> ReadDirectory(DirectoryReader read, unsigned capacity);
+
 class Win32SystemInfo : public SystemInfo {
  public:
   // The directory buffers, terminating zero included.

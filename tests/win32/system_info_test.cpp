@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "platform/win32/win32_api.h"
 #include "platform/win32/win32_system_info.h"
 
@@ -34,6 +36,28 @@ TEST(SystemInfoTest, UpperCasesWithTheLocaleRules) {
   if (GetACP() == 1252) {
     EXPECT_EQ(info.UpperCase("gr\xF6\xDF" "e"), "GR\xD6\xDF" "E");
   }
+}
+
+// A directory service as Windows answers it: the length copied when the text
+// and its zero fit, else the size the buffer would need.
+std::string simulated_directory;
+unsigned SimulatedDirectory(char* buffer, unsigned capacity) {
+  const auto length = static_cast<unsigned>(simulated_directory.size());
+  if (length + 1 > capacity) return length + 1;
+  memcpy(buffer, simulated_directory.c_str(), length + 1);
+  return length;
+}
+
+TEST(SystemInfoTest, DirectoriesThatDoNotFitAreNotUsed) {
+  const unsigned capacity = Win32SystemInfo::kDirectoryCapacity;
+  simulated_directory = "C:\\" + std::string(capacity - 4, 'd');  // 255 characters and the zero
+  EXPECT_EQ(ReadDirectory(SimulatedDirectory, capacity), simulated_directory);
+  simulated_directory += "d";
+  EXPECT_EQ(ReadDirectory(SimulatedDirectory, capacity), std::nullopt);
+  simulated_directory = "C:\\" + std::string(400, 'd');
+  EXPECT_EQ(ReadDirectory(SimulatedDirectory, capacity), std::nullopt);
+  simulated_directory.clear();
+  EXPECT_EQ(ReadDirectory(SimulatedDirectory, capacity), std::nullopt);
 }
 
 }  // namespace
