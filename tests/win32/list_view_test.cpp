@@ -63,6 +63,20 @@ TEST_F(ListViewTest, InsertsAtPositionsAndAppendsAtTheEnd) {
   EXPECT_STREQ(shown, "C:\\c.exe");
   ListView_GetItemText(list_.handle(), 1, 2, shown, sizeof(shown));
   EXPECT_STREQ(shown, "1\xB4" "000 byte");
+
+  // The row's picture is the item's; an item without one asks for none.
+  ProcessItem pictureless = MakeItem(50, "e.exe", "C:\\e.exe");
+  pictureless.image_index = kNoImage;
+  list_.AppendItem(pictureless);
+  LVITEMA row = {};
+  row.mask = LVIF_IMAGE;
+  row.iItem = 1;
+  SendMessageA(list_.handle(), LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&row));
+  EXPECT_EQ(row.iImage, 1);
+  row.iItem = 4;
+  SendMessageA(list_.handle(), LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&row));
+  EXPECT_EQ(row.iImage, I_IMAGENONE);
+  EXPECT_EQ(list_.Item(4).image_index, kNoImage);
 }
 
 TEST_F(ListViewTest, SortMovesRowsWithTheirData) {

@@ -63,7 +63,9 @@ void Win32ListView::InsertItem(std::size_t position, ProcessItem item) {
   row.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
   row.iItem = static_cast<int>(std::min(position, ItemCount()));
   row.pszText = const_cast<char*>(item.caption.c_str());
-  row.iImage = item.image_index;
+  // -1 would ask the list for the picture at every paint (I_IMAGECALLBACK);
+  // an item without a picture says so explicitly.
+  row.iImage = item.image_index >= 0 ? item.image_index : I_IMAGENONE;
   row.lParam = number;
   const int inserted =
       static_cast<int>(SendMessageA(list_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&row)));
