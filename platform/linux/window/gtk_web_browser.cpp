@@ -9,6 +9,7 @@
 #include <stdexcept>
 
 #include "platform/linux/window/gtk_text.h"
+#include "platform/linux/window/page_links.h"
 #include "platform/linux/window/res_scheme.h"
 
 namespace proclens::gtk_front {
@@ -67,6 +68,7 @@ WebKitWebView* GtkWebBrowser::View() {
   RegisterResScheme(context);
   view_ = WEBKIT_WEB_VIEW(webkit_web_view_new_with_context(context));
   g_object_ref_sink(view_);
+  SendNewWindowLinksToDefaultBrowser(view_);
   title_handler_ =
       g_signal_connect(view_, "notify::title", G_CALLBACK(&GtkWebBrowser::OnTitleNotify), this);
   gtk_box_pack_start(GTK_BOX(holder_.gobj()), GTK_WIDGET(view_), TRUE, TRUE, 0);

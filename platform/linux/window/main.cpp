@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "app/tform1.h"
+#include "platform/linux/linux_page_platform.h"
 #include "platform/linux/linux_platform.h"
 #include "platform/linux/window/debug_hooks.h"
 #include "platform/linux/window/main_window.h"
@@ -22,7 +23,10 @@ int main(int argc, char** argv) {
   proclens::linux_port::LinuxPlatform platform;
   proclens::gtk_front::GdkScreenMetrics screen;
   proclens::gtk_front::MainWindow window;
-  proclens::TForm1 form(window.Controls(), proclens::FormPlatform{platform.Catalogue(), screen});
+  proclens::linux_port::LinuxPagePlatform pages(platform.system);
+  proclens::OfflinePagePlatform page_platform = pages.Page();
+  proclens::TForm1 form(window.Controls(),
+                        proclens::FormPlatform{platform.Catalogue(), screen, &page_platform});
   window.Attach(form);
   window.Dispatch([&form] { form.FormCreate(); });
   // The first frame already shows the columns and buttons placed for the

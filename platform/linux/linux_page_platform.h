@@ -1,0 +1,23 @@
+#pragma once
+// The Linux operations that the offline page is built from, owned together.
+
+#include "infopage/offline_page.h"
+#include "platform/linux/gresource_resource_ops.h"
+#include "platform/linux/linux_page_file_ops.h"
+#include "platform/linux/pe_version_ops.h"
+
+namespace proclens::linux_port {
+
+struct LinuxPagePlatform {
+  explicit LinuxPagePlatform(SystemInfo& system_info) : system(system_info), versions(system_info) {}
+
+  SystemInfo& system;
+  PeVersionOps versions;
+  GResourceResourceOps resources;
+  LinuxPageFileOps files;
+
+  // Valid while this object lives.
+  OfflinePagePlatform Page() { return OfflinePagePlatform{versions, system, resources, files}; }
+};
+
+}  // namespace proclens::linux_port
