@@ -14,6 +14,8 @@ constexpr std::uint16_t kCodePageWindows1252 = 0x04E4;
 constexpr std::uint16_t kCodePageUnicode = 0x04B0;
 constexpr std::uint16_t kLanguageUsEnglish = 0x0409;
 
+// The text up to its first zero byte, however long: a description cut at 255
+// bytes would gain nothing and could end inside a UTF-8 sequence.
 std::optional<std::string> QueryText(const std::uint8_t* block, std::size_t block_size,
                                      const std::string& path, VersionOps& ops) {
   VersionValue value;
