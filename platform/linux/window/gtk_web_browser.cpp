@@ -50,13 +50,17 @@ GtkWebBrowser::GtkWebBrowser() {
   *first_draw = holder_.signal_draw().connect(
       [this, first_draw](const Cairo::RefPtr<Cairo::Context>&) {
         first_draw->disconnect();
-        Glib::signal_idle().connect_once([this] { View(); });
+        create_later_ = Glib::signal_idle().connect([this] {
+          View();
+          return false;
+        });
         return false;
       },
       true);
 }
 
 GtkWebBrowser::~GtkWebBrowser() {
+  create_later_.disconnect();
   if (view_ == nullptr) return;
   g_signal_handler_disconnect(view_, title_handler_);
   g_object_unref(view_);

@@ -41,6 +41,7 @@ class GtkWebBrowser : public WebBrowser {
   static void OnTitleNotify(WebKitWebView* view, void* param_spec, GtkWebBrowser* self);
 
   Gtk::Box holder_;
+  sigc::connection create_later_;  // the idle that creates the view after the first frame
   WebKitWebView* view_ = nullptr;  // our own reference, released last
   unsigned long title_handler_ = 0;
 };
