@@ -140,12 +140,5 @@ TEST_F(SiteLiveTest, OtherRepliesShowNothing) {
   EXPECT_THAT(server.Requests(), SizeIs(3));
 }
 
-TEST_F(SiteLiveTest, ZeroByteCutsTheTextOfItsRead) {
-  server.SetReportReply(std::string("\xA7" "seen\0unseen", 12));
-  client.ReportFirstSelection();
-  ASSERT_THAT(messages.texts, SizeIs(1));
-  EXPECT_EQ(messages.texts[0], "seen");
-}
-
 }  // namespace
 }  // namespace proclens

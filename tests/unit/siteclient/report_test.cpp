@@ -85,13 +85,6 @@ TEST_F(ReportTest, UnmarkedRepliesShowNothing) {
   }
 }
 
-TEST_F(ReportTest, ZeroByteInsideTheReplyEndsTheMessageOfThatRead) {
-  Reply({std::string("\xA7" "before\0after", 13), std::string(" next")});
-  client.ReportFirstSelection();
-  ASSERT_EQ(messages.shown.size(), 1u);
-  EXPECT_EQ(messages.shown[0].text, "before next");
-}
-
 TEST_F(ReportTest, IdentifierFollowsTheLanguageAndVolume) {
   system.lang_id = 0x0407;
   system.volume_serials.clear();

@@ -26,7 +26,6 @@ class FakeSiteSystem : public SiteOps, public SystemInfo {
   std::map<std::uint32_t, std::string> locale_names;    // by item; others fail
   std::uint16_t lang_id = 0x0409;
   std::vector<std::string> volume_roots_asked;
-  int lang_id_calls = 0;
 
   OsVersion VersionInfo() override { return version; }
   std::string ProgramPath() override { return program_path; }
@@ -45,10 +44,7 @@ class FakeSiteSystem : public SiteOps, public SystemInfo {
   const PlatformTraits& Traits() override { return traits_; }
   std::optional<std::string> SystemDirectory() override { return std::nullopt; }
   std::optional<std::string> WindowsDirectory() override { return std::nullopt; }
-  std::uint16_t UserDefaultLangId() override {
-    ++lang_id_calls;
-    return lang_id;
-  }
+  std::uint16_t UserDefaultLangId() override { return lang_id; }
   std::string UpperCase(std::string text) override { return text; }
 
  private:
