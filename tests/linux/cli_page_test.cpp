@@ -1,0 +1,98 @@
+// proclens-cli page, run as the user would run it.
+
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "linux/version_test_support.h"
+
+namespace proclens::testing {
+namespace {
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+class CliPageTest : public ::testing::Test {
+ protected:
+  CliPageTest() {
+    char folder[] = "/tmp/proclens-cli-page.XXXXXX";
+    folder_ = ::mkdtemp(folder);
+  }
+  ~CliPageTest() override { std::system(("rm -rf '" + folder_ + "'").c_str()); }
+
+  // The command in English, with its own temporary folder and the default site.
+  CommandOutput Page(const std::string& args, const std::string& tmpdir = "") {
+    return RunCommand("env -u LC_ALL -u LC_MESSAGES -u LANGUAGE -u PROCLENS_SITE_BASE LANG=C TMPDIR='" +
+                      (tmpdir.empty() ? folder_ : tmpdir) + "' " + PROCLENS_CLI_PATH + " page " +
+                      args);
+  }
+
+  // The path the command printed, checked to lie in the temporary folder.
+  std::string PrintedFile(const CommandOutput& run) {
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out.rfind(folder_ + "/htm", 0), 0u) << run.out;
+    EXPECT_EQ(run.out.substr(run.out.size() - 6), ".html\n");
+    return run.out.substr(0, run.out.size() - 1);
+  }
+
+  std::string folder_;
+};
+
+TEST_F(CliPageTest, ForAProcessWritesThePageOfItsListItem) {
+  const std::string page = ReadFile(PrintedFile(Page(std::to_string(::getpid()))));
+  char self[4096] = {};
+  ASSERT_GT(::readlink("/proc/self/exe", self, sizeof self - 1), 0);
+  const std::string path = self;
+  const std::string name = path.substr(path.rfind('/') + 1);
+  const std::string folder = path.substr(0, path.rfind('/') + 1);
+  EXPECT_NE(page.find("<title>proclens.example - " + name + "</title>"), std::string::npos);
+  EXPECT_NE(page.find(" " + name + " is located in folder " + folder + "."), std::string::npos);
+  EXPECT_NE(page.find("res://"), std::string::npos);
+  EXPECT_EQ(page.substr(page.size() - 10), "</html>\n\r\n");  // the template ends in a line feed
+}
+
+TEST_F(CliPageTest, ForAFileWritesThePageOfAnItemWithThatPath) {
+  const std::string file = folder_ + "/a <b> & \"c\".exe";
+  std::ofstream(file) << "not a program";
+  const std::string first = PrintedFile(Page("'" + file + "'"));
+  const std::string second = PrintedFile(Page("'" + file + "'"));
+  EXPECT_NE(first, second);
+  const std::string page = ReadFile(first);
+  EXPECT_EQ(page, ReadFile(second));
+  EXPECT_NE(page.find("<title>proclens.example - a &lt;b&gt; &amp; &quot;c&quot;.exe</title>"),
+            std::string::npos);
+  EXPECT_NE(page.find("<B>a &lt;b&gt; &amp; &quot;c&quot;.exe</B> belongs to the software <B>unknown</B>"),
+            std::string::npos);
+  EXPECT_EQ(page.find("<b>"), std::string::npos);
+}
+
+TEST_F(CliPageTest, GermanPageIsUtf8) {
+  const CommandOutput run = RunCommand("env -u LC_ALL -u LC_MESSAGES -u LANGUAGE LANG=de_DE.UTF-8 TMPDIR='" +
+                                       folder_ + "' " + PROCLENS_CLI_PATH + " page /bin/sh");
+  const std::string page = ReadFile(PrintedFile(run));
+  EXPECT_NE(page.find("geh\xC3\xB6rt zur Software <B>unbekannt</B> von <B>unbekannt</B>"),
+            std::string::npos);
+  EXPECT_NE(page.find("sh befindet sich im Ordner /bin/."), std::string::npos);
+}
+
+TEST_F(CliPageTest, UnwritableTemporaryFolderFailsWithTheReason) {
+  const CommandOutput run = Page("/bin/sh 2>&1", "/nonexistent-proclens-folder");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.out.find("/nonexistent-proclens-folder/"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("No such file or directory"), std::string::npos) << run.out;
+}
+
+TEST_F(CliPageTest, UnknownProcessOrNoArgumentFails) {
+  EXPECT_EQ(Page("4294967295 2>/dev/null").status, 1);
+  EXPECT_EQ(Page("2>/dev/null").status, 1);
+}
+
+}  // namespace
+}  // namespace proclens::testing
