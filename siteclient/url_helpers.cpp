@@ -11,6 +11,7 @@ constexpr std::uint32_t kStatusOk = 200;
 
 }  // namespace
 
+// In both helpers the request is declared after its client, so it is closed first.
 bool UrlExists(HttpOps& http, const std::string& agent, const std::string& address) {
   const auto client = http.Open(agent);
   if (!client) return false;
@@ -29,6 +30,7 @@ std::string FetchUrlText(HttpOps& http, const std::string& agent, const std::str
   std::size_t delivered = 0;
   while (delivered < kHttpBodyLimit) {
     const std::size_t wanted = std::min(kReadSize, kHttpBodyLimit - delivered);
+    // A failed read counts as an empty one; a count beyond the buffer is not believed.
     const std::size_t count = std::min(request->Read(buffer, wanted).value_or(0), wanted);
     if (count == 0) break;
     delivered += count;
