@@ -2,12 +2,18 @@
 // window built and filled before it is first shown, then the message loop
 // until the window is closed.
 
+#include "app/dialog_message_box.h"
+#include "app/form_texts.h"
 #include "app/tform1.h"
+#include "siteclient/site_base.h"
 #include "platform/win32/win32_api.h"
 #include "platform/win32/win32_file_ops.h"
 #include "platform/win32/win32_process_ops.h"
+#include "platform/win32/win32_shell_ops.h"
+#include "platform/win32/win32_site_ops.h"
 #include "platform/win32/win32_snapshot_ops.h"
 #include "platform/win32/win32_system_info.h"
+#include "platform/win32/wininet_http_ops.h"
 #include "platform/win32/window/list_dump.h"
 #include "platform/win32/window/main_window.h"
 
@@ -55,7 +61,15 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
 
   win32::MainWindow window;
   if (!window.Create(instance)) return 1;
-  TForm1 form(window.Controls(), FormPlatform{{snapshots, processes, files, system}, screen});
+  win32::WinInetHttpOps http;
+  win32::Win32SiteOps site_ops;
+  DialogMessageBox site_messages(window.Controls().message_dialog);
+  SiteClient site(SitePlatform{http, site_ops, system}, site_messages, SiteBase(), WindowCaption());
+  win32::Win32ShellOps shell([&window] { return window.handle(); });
+  FormPlatform platform{{snapshots, processes, files, system}, screen};
+  platform.site = &site;
+  platform.shell = &shell;
+  TForm1 form(window.Controls(), platform, [&site] { site.ComposeAgentString(); });
   window.Attach(form);
   window.Dispatch([&form] { form.FormCreate(); });
   win32::InstallListDumpIfAsked(window);

@@ -270,6 +270,15 @@ LRESULT CALLBACK MainWindow::WindowProc(HWND window, UINT message, WPARAM wparam
 }
 
 LRESULT MainWindow::OnNotify(const NMHDR& header) {
+  if (form_ && header.hwndFrom == list_view_.handle() && header.code == NM_CLICK) {
+    Dispatch([this] { form_->ListViewClick(); });
+    return 0;
+  }
+  if (form_ && header.hwndFrom == list_view_.handle() && header.code == LVN_COLUMNCLICK) {
+    const int column = reinterpret_cast<const NMLISTVIEW&>(header).iSubItem;
+    Dispatch([this, column] { form_->ListViewColumnClick(column); });
+    return 0;
+  }
   if (header.hwndFrom == list_view_.handle() && header.code == NM_RCLICK) {
     POINT cursor;
     GetCursorPos(&cursor);
@@ -293,6 +302,8 @@ void MainWindow::OnCommand(int id) {
     case IDC_LARGE_SPEED_BUTTON: Dispatch([this] { form_->LargeSpeedButtonClick(); }); break;
     case IDC_SMALL_SPEED_BUTTON: Dispatch([this] { form_->SmallSpeedButtonClick(); }); break;
     case IDC_REPORT_SPEED_BUTTON: Dispatch([this] { form_->ReportSpeedButtonClick(); }); break;
+    case IDM_SHOW_IN_EXPLORER: Dispatch([this] { form_->ShowInExplorerPopupmenuClick(); }); return;
+    case IDC_IMAGE1: Dispatch([this] { form_->Image1Click(); }); return;  // STN_CLICKED
     default: return;
   }
   Changed();
