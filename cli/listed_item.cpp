@@ -1,0 +1,67 @@
+#include "cli/listed_item.h"
+
+#include <cstdint>
+#include <utility>
+
+#include "catalogue/process_list_fill.h"
+
+namespace proclens::cli {
+namespace {
+
+// Keeps the first item of one process out of the list fill.
+class OneProcess : public ProcessItemList {
+ public:
+  explicit OneProcess(std::uint32_t pid) : pid_(pid) {}
+  void InsertItem(std::size_t, ProcessItem item) override { AppendItem(std::move(item)); }
+  void AppendItem(ProcessItem item) override {
+    if (item.pid == pid_ && !found) found = std::move(item);
+  }
+  std::optional<ProcessItem> found;
+
+ private:
+  std::uint32_t pid_;
+};
+
+// Only the image indexes matter here; they start after the two built-in images.
+class CountingImageList : public ImageList {
+ public:
+  int AddIcon(const Icon&) override { return count_++; }
+  void RemoveLastImage() override {
+    if (count_ > 2) --count_;
+  }
+
+ private:
+  int count_ = 2;
+};
+
+std::optional<std::uint32_t> ParsePid(const std::string& text) {
+  if (text.empty() || text.size() > 10 || text.find_first_not_of("0123456789") != std::string::npos) {
+    return std::nullopt;
+  }
+  const unsigned long long value = std::stoull(text);
+  if (value > 0xFFFFFFFFull) return std::nullopt;
+  return static_cast<std::uint32_t>(value);
+}
+
+}  // namespace
+
+std::optional<ProcessItem> ListedItem(const std::string& pid_or_file,
+                                      linux_port::LinuxPlatform& platform) {
+  CountingImageList large_images;
+  CountingImageList small_images;
+  if (std::optional<std::uint32_t> pid = ParsePid(pid_or_file)) {
+    OneProcess list(*pid);
+    ProcessListFill(platform.Catalogue(), list, large_images, small_images).FillProcessList();
+    return list.found;
+  }
+  OneProcess nothing(0);
+  ProcessListFill fill(platform.Catalogue(), nothing, large_images, small_images);
+  ProcessItem item;
+  const std::size_t slash = pid_or_file.find_last_of('/');
+  item.caption = slash == std::string::npos ? pid_or_file : pid_or_file.substr(slash + 1);
+  item.sub_items = {pid_or_file};
+  item.image_index = fill.AddFileIcons(pid_or_file);
+  return item;
+}
+
+}  // namespace proclens::cli

@@ -1,0 +1,17 @@
+#pragma once
+// The process item that the window would list for a process identifier, or,
+// for a file, an item whose path is that file and whose caption its name.
+
+#include <optional>
+#include <string>
+
+#include "catalogue/process_item.h"
+#include "platform/linux/linux_platform.h"
+
+namespace proclens::cli {
+
+// nullopt when a process identifier is not in the list.
+std::optional<ProcessItem> ListedItem(const std::string& pid_or_file,
+                                      linux_port::LinuxPlatform& platform);
+
+}  // namespace proclens::cli
