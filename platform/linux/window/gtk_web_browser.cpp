@@ -84,7 +84,11 @@ void GtkWebBrowser::OnTitleNotify(WebKitWebView* view, void*, GtkWebBrowser* sel
   const gchar* title = webkit_web_view_get_title(view);
   const std::string text = ValidUtf8(title ? title : "");
   if (self->on_title_seen) self->on_title_seen(text);
-  self->NotifyTitleChange(text);
+  if (self->dispatch) {
+    self->dispatch([self, &text] { self->NotifyTitleChange(text); });
+  } else {
+    self->NotifyTitleChange(text);
+  }
 }
 
 void GtkWebBrowser::Navigate(const std::string& address) {

@@ -6,11 +6,17 @@
 
 #include <cstdio>
 
+#include "app/dialog_message_box.h"
+#include "app/form_texts.h"
 #include "app/tform1.h"
+#include "platform/linux/curl_http_ops.h"
+#include "platform/linux/linux_shell_ops.h"
+#include "platform/linux/linux_site_ops.h"
 #include "platform/linux/linux_page_platform.h"
 #include "platform/linux/linux_platform.h"
 #include "platform/linux/window/debug_hooks.h"
 #include "platform/linux/window/main_window.h"
+#include "siteclient/site_base.h"
 
 int main(int argc, char** argv) {
   // gtk_init would abort without a display; say why and leave instead.
@@ -25,8 +31,16 @@ int main(int argc, char** argv) {
   proclens::gtk_front::MainWindow window;
   proclens::linux_port::LinuxPagePlatform pages(platform.system);
   proclens::OfflinePagePlatform page_platform = pages.Page();
-  proclens::TForm1 form(window.Controls(),
-                        proclens::FormPlatform{platform.Catalogue(), screen, &page_platform});
+  proclens::linux_port::CurlHttpOps http;
+  proclens::linux_port::LinuxSiteOps site_ops;
+  proclens::DialogMessageBox site_messages(window.Controls().message_dialog);
+  proclens::SiteClient site(proclens::SitePlatform{http, site_ops, platform.system}, site_messages,
+                            proclens::SiteBase(), proclens::WindowCaption());
+  proclens::linux_port::LinuxShellOps shell([&window] { window.get_display()->beep(); });
+  proclens::FormPlatform form_platform{platform.Catalogue(), screen, &page_platform};
+  form_platform.site = &site;
+  form_platform.shell = &shell;
+  proclens::TForm1 form(window.Controls(), form_platform, [&site] { site.ComposeAgentString(); });
   window.Attach(form);
   window.Dispatch([&form] { form.FormCreate(); });
   // The first frame already shows the columns and buttons placed for the

@@ -111,6 +111,7 @@ void MainWindow::Attach(TForm1& form) {
   list_view_.popup_item().signal_activate().connect(
       [this] { Dispatch([this] { form_->ShowInExplorerPopupmenuClick(); }); });
   on_logo_click = [this] { form_->Image1Click(); };
+  web_browser_.dispatch = [this](const std::function<void()>& handler) { Dispatch(handler); };
   signal_delete_event().connect(
       [this](GdkEventAny*) {
         Dispatch([this] { form_->FormClose(); });
