@@ -21,7 +21,12 @@ cleanup() {
 }
 trap cleanup EXIT
 
-fail() { echo "FAIL: $*" >&2; [ -f "$dump" ] && sed -n '1,12p' "$dump" >&2; exit 1; }
+fail() {
+  echo "FAIL: $*" >&2
+  [ -f "$dump" ] && sed -n '1,14p' "$dump" >&2
+  [ -f "$work/proclens.log" ] && tail -n 20 "$work/proclens.log" >&2
+  exit 1
+}
 skip() { echo "SKIP: $*"; exit 77; }
 
 # Waits up to $1 seconds for the command after it to succeed.
