@@ -93,6 +93,12 @@ void InstallDebugHooks(MainWindow& window) {
     WriteDump(window, target);
     window.list_view().on_view_style_changed = [&window, target] { WriteDump(window, target); };
     window.on_resized = [&window, target] { WriteDump(window, target); };
+    // After the form's handler, so the dump holds the sorted order.
+    auto column_click = window.list_view().on_column_click;
+    window.list_view().on_column_click = [column_click, &window, target](int column) {
+      if (column_click) column_click(column);
+      WriteDump(window, target);
+    };
     Gtk::Menu& popup = window.list_view().popup_menu();
     popup.signal_show().connect([&window, target] { WriteDump(window, target); }, true);
     popup.signal_hide().connect([&window, target] { WriteDump(window, target); }, true);

@@ -4,7 +4,7 @@
 //   PROCLENS_DUMP_LIST=<file>  the window's texts and the list (pid, caption,
 //                              path) as tab-separated lines, written after the
 //                              fill, after every change of the view style and
-//                              after every new size;
+//                              after every new size and after every header click;
 //   PROCLENS_NAVIGATE=<address> the browser pane loads it after start-up;
 //                              the dump then also holds the pane's last title;
 //   PROCLENS_STARTUP_MARK=1    one line on stderr when the first frame after

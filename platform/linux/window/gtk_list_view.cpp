@@ -134,7 +134,9 @@ void GtkListView::WireEvents(Gtk::Widget& view) {
   view.signal_button_press_event().connect(
       [this, &view](GdkEventButton* event) { return OnButtonPress(event, view); }, false);
   view.signal_button_release_event().connect(
-      [this](GdkEventButton* event) {
+      [this, &view](GdkEventButton* event) {
+        // Header clicks and column drags end here too; only the rows are the list's click.
+        if (&view == &details_ && event->window != details_.get_bin_window()->gobj()) return false;
         if (event->button == 1 && on_click) on_click();
         return false;
       },
