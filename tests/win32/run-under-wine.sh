@@ -32,6 +32,14 @@ else
   wine=wine
 fi
 
+if command -v wineserver >/dev/null 2>&1; then
+  wineserver=wineserver
+elif [ -x /usr/lib/wine/wineserver64 ]; then
+  wineserver=/usr/lib/wine/wineserver64
+else
+  wineserver=/usr/lib/wine/wineserver
+fi
+
 mkdir -p "$prefix"
 # Several tests may start at once: one of them creates the prefix, the others wait.
 (
@@ -51,6 +59,9 @@ mkdir -p "$prefix"
       "$wine" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d "$graphics" /f >/dev/null 2>&1 ||
         { echo "cannot set the graphics driver $graphics" >&2; exit 1; }
     fi
+    # The driver is chosen when the prefix's processes start: let the ones
+    # running now (wineboot's, or another test's) end first.
+    timeout 300 "$wineserver" -w
     echo "$graphics" >"$prefix/.proclens-graphics"
   fi
 ) 9>"$prefix.lock" || exit 1
