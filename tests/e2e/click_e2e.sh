@@ -1,0 +1,248 @@
+#!/usr/bin/env bash
+# End-to-end test of a click on a process, the header sort and the context
+# menu, under Xvfb, against the local test site and a fake file manager on a
+# private session bus. Child processes with names that sort first ("!0clk-a-...")
+# give the rows a known place once the names are sorted ascending.
+#
+# Also measures how long the offline page takes after a click when the site
+# refuses the connection and when it never answers; the figures are printed as
+# "figure:" lines.
+#
+# usage: click_e2e.sh PROCLENS PROCLENS-CLI FAKE-FILE-MANAGER ARTIFACT-DIR
+set -uo pipefail
+
+proclens=$1 cli=$2 fake_file_manager=$3 artifacts=$4
+here=$(cd "$(dirname "$0")" && pwd)
+mkdir -p "$artifacts"
+work=$(mktemp -d /tmp/proclens-click.XXXXXX)
+pids=()
+app_pid=
+
+cleanup() {
+  for pid in $app_pid "${pids[@]}"; do kill "$pid" 2>/dev/null; done
+  wait 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() { echo "FAIL: $*" >&2; [ -f "${dump:-}" ] && grep -v '^item' "$dump" >&2; exit 1; }
+skip() { echo "SKIP: $*"; exit 77; }
+wait_for() {
+  local limit=$1; shift
+  local deadline=$((SECONDS + limit))
+  until "$@"; do
+    [ "$SECONDS" -ge "$deadline" ] && return 1
+    sleep 0.02
+  done
+}
+now_ns() { date +%s%N; }
+ms_between() { echo $((($2 - $1) / 1000000)); }
+
+for tool in Xvfb xdotool dbus-daemon python3 import; do
+  command -v "$tool" >/dev/null || skip "$tool is missing"
+done
+
+# The display, the session bus and the fake file manager.
+display_number=$((300 + $$ % 200))
+while [ -e "/tmp/.X11-unix/X$display_number" ] || [ -e "/tmp/.X$display_number-lock" ]; do
+  display_number=$((display_number + 1))
+done
+Xvfb ":$display_number" -screen 0 1280x900x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+pids+=($!)
+export DISPLAY=":$display_number"
+wait_for 15 xdpyinfo >/dev/null 2>&1 || fail "Xvfb did not start"
+
+dbus-daemon --session --nofork --print-address=3 3>"$work/bus" >/dev/null 2>&1 &
+pids+=($!)
+wait_for 10 test -s "$work/bus" || fail "no session bus"
+DBUS_SESSION_BUS_ADDRESS=$(head -1 "$work/bus")
+export DBUS_SESSION_BUS_ADDRESS
+"$fake_file_manager" "$work/file-manager.log" >"$work/file-manager.out" 2>&1 &
+pids+=($!)
+wait_for 10 grep -q ready "$work/file-manager.out" || fail "the fake file manager did not start"
+
+# The test site knows one of the children; its report reply carries a message.
+python3 "$here/../site/test_site.py" --port-file "$work/port" --reply-file "$work/reply" \
+  --log-file "$work/site.log" --pages '!0clk-a-online' >/dev/null 2>&1 &
+pids+=($!)
+wait_for 15 test -s "$work/port" || fail "the test site did not start"
+site="http://127.0.0.1:$(cat "$work/port")/"
+printf '\247Hello from the test site' >"$work/reply"
+export no_proxy=127.0.0.1 NO_PROXY=127.0.0.1
+
+for name in '!0clk-a-online' '!0clk-b-offline' '!0clk-c-page404'; do
+  cp "$(command -v sleep)" "$work/$name"
+  "$work/$name" 300 &
+  pids+=($!)
+done
+
+dump_says() { grep -qP "$1" "$dump" 2>/dev/null; }
+dump_field() { awk -F'\t' -v k="$1" '$1==k {print $2; exit}' "$dump"; }
+snapshot() { timeout 20 import -window root "$artifacts/click-$1.png" && echo "artifact: $artifacts/click-$1.png"; }
+page_files() { ls "$pages" 2>/dev/null | grep -c '^htm'; }
+more_pages_than() { [ "$(page_files)" -gt "$1" ]; }
+windows_at_least() { [ "$(xdotool search --onlyvisible --pid "$app_pid" --name . 2>/dev/null | wc -l)" -ge "$1" ]; }
+windows_at_most() { [ "$(xdotool search --onlyvisible --pid "$app_pid" --name . 2>/dev/null | wc -l)" -le "$1" ]; }
+
+# Starts the window on a site base with its own page folder and dump.
+start_app() {
+  local label=$1 base=$2
+  dump=$work/$label.tsv pages=$work/pages-$label
+  mkdir -p "$pages"
+  env -u LC_ALL -u LC_MESSAGES -u LANGUAGE LANG=C.UTF-8 TMPDIR="$pages" PROCLENS_SITE_BASE="$base" \
+    PROCLENS_DUMP_LIST="$dump" timeout 200 "$proclens" >"$work/$label.log" 2>&1 &
+  app_pid=$!
+  window=$(timeout 30 xdotool search --sync --onlyvisible --pid "$app_pid" --name ProcLens | head -1)
+  [ -n "$window" ] || fail "no window appeared ($label)"
+  wait_for 20 dump_says '^client\t' || fail "the window wrote no list ($label)"
+  sleep 1.5  # the browser pane is created after the first frame
+}
+stop_app() { kill "$app_pid" 2>/dev/null; wait "$app_pid" 2>/dev/null; app_pid=; }
+
+# Header positions from the column widths in the dump.
+click_header() {
+  local column=$1 x=0 i width
+  for ((i = 0; i < column; i++)); do
+    x=$((x + $(awk -F'\t' -v c="$i" '$1=="column" && $2==c {print $4}' "$dump")))
+  done
+  width=$(awk -F'\t' -v c="$column" '$1=="column" && $2==c {print $4}' "$dump")
+  cp "$dump" "$work/before-header"
+  timeout 10 xdotool mousemove --window "$window" $((x + width / 2)) 52 click 1
+  wait_for 10 bash -c "! cmp -s '$dump' '$work/before-header'" || true
+}
+sorted() { python3 "$here/sort_order_check.py" "$dump" "$1" "$2" || fail "not sorted by column $1 $2"; }
+row_y() { echo $((77 + 23 * $1)); }
+click_row() { timeout 10 xdotool mousemove --window "$window" 60 "$(row_y "$1")" click 1; }
+first_items() { awk -F'\t' '$1=="item" {print $3}' "$dump" | head -3 | paste -sd,; }
+names_first() {
+  header_clicks=0
+  until [ "$(first_items)" = '!0clk-a-online,!0clk-b-offline,!0clk-c-page404' ]; do
+    header_clicks=$((header_clicks + 1))
+    [ $header_clicks -le 2 ] || fail "the test's processes are not first: $(first_items)"
+    click_header 0
+  done
+}
+click_button() {
+  local left top width
+  read -r left top width < <(awk -F'\t' -v n="$1" '$1=="button" && $2==n {print $3, $4, $5}' "$dump")
+  timeout 10 xdotool mousemove --window "$window" $((left + width / 2)) $((top + 13)) click 1
+}
+# Requests of the program itself (not of the browser pane) whose path starts so.
+site_requests() { grep -c "^$1[^	]*	proclens/1 (" "$work/site.log" 2>/dev/null; }
+
+# ---- 1. Header clicks sort the list; switching view styles keeps the order.
+start_app main "$site"
+notice=$(dump_field status)
+snapshot start
+click_header 1; sorted 1 desc
+click_header 1; sorted 1 asc
+click_header 0; sorted 0 desc
+grep '^item' "$dump" >"$work/items-sorted"
+for view in large small report; do
+  click_button "$view"
+  wait_for 10 dump_says "^view\t$view\$" || fail "no $view view"
+  sleep 0.3
+  snapshot "sorted-$view"
+done
+grep '^item' "$dump" | cmp -s - "$work/items-sorted" || fail "switching views changed the order"
+click_header 0; sorted 0 asc
+names_first
+snapshot sorted-by-name
+
+# ---- 2. An unknown process: the offline page, the status bar keeps its text.
+click_row 1
+wait_for 10 more_pages_than 0 || fail "no offline page for !0clk-b-offline"
+wait_for 10 dump_says '^title\t.*!0clk-b-offline' || fail "the offline page's title did not come"
+[ "$(dump_field status)" = "$notice" ] || fail "the status bar changed on an offline click"
+[ "$(site_requests '/cgi/kestrel.pl')" -eq 0 ] || fail "an offline click sent the report"
+sleep 0.5
+snapshot offline
+
+# ---- 3. A known process: its online page, the address, the report and its message.
+click_row 0
+address="${site}process/!0clk-a-online.html"
+wait_for 10 dump_says "^status\t\Q$address\E\$" || fail "the status bar does not show $address"
+wait_for 10 windows_at_least 2 ||
+  fail "no message box for the marked reply"
+sleep 0.5
+snapshot message-box
+timeout 10 xdotool key Return
+wait_for 10 windows_at_most 1 ||
+  fail "the message box did not close"
+wait_for 10 dump_says '^title\t!0clk-a-online$' || fail "the online page's title did not come"
+[ "$(site_requests '/cgi/kestrel.pl')" -eq 1 ] || fail "the report was not sent once"
+grep -qP "^/cgi/kestrel.pl\?$("$cli" id)\tproclens/1 \(Linux " "$work/site.log" ||
+  fail "the report does not carry the identifier $("$cli" id) and the agent"
+sleep 0.5
+snapshot online
+
+click_row 0  # the same item again: a new status test, no second report
+status_tests_are() { [ "$(site_requests '/process/!0clk-a-online.html')" -eq "$1" ]; }
+wait_for 10 status_tests_are 2 || fail "no second status test"
+sleep 1
+[ "$(site_requests '/cgi/kestrel.pl')" -eq 1 ] || fail "the report went out twice"
+
+# ---- 4. The context menu asks the file manager to show the file.
+timeout 10 xdotool mousemove --window "$window" 60 "$(row_y 0)" click 3
+sleep 0.5
+snapshot context-menu
+timeout 10 xdotool key Down Return
+wait_for 10 test -s "$work/file-manager.log" || fail "the file manager was not asked"
+shown=$(python3 -c 'import sys, urllib.parse; print(urllib.parse.unquote(open(sys.argv[1]).readline().rstrip("\n")))' \
+  "$work/file-manager.log")
+[ "$shown" = "ShowItems	file://$work/!0clk-a-online" ] || fail "the file manager was asked: $shown"
+stop_app
+
+# ---- 5. A site page whose title shows a failure: the offline page replaces it.
+mkdir -p "$work/static/process"
+printf '<html><head><title>Error 404 - no such page</title></head><body>gone</body></html>' \
+  >"$work/static/process/!0clk-c-page404.html"
+python3 -m http.server --bind 127.0.0.1 --directory "$work/static" 0 >"$work/static.log" 2>&1 &
+pids+=($!)
+wait_for 10 grep -qoP 'port \d+' "$work/static.log" || fail "the static site did not start"
+static="http://127.0.0.1:$(grep -oP 'port \K\d+' "$work/static.log" | head -1)/"
+start_app page404 "$static"
+names_first
+click_row 2
+wait_for 10 dump_says "^status\t\Q${static}process/!0clk-c-page404.html\E\$" || fail "the failing page was not navigated to"
+wait_for 10 more_pages_than 0 || fail "the failed title did not bring the offline page"
+wait_for 10 dump_says '^title\t.*!0clk-c-page404' || fail "the offline page's title did not come"
+sleep 0.5
+snapshot page404-replaced
+stop_app
+
+# ---- 6. Responsiveness: the offline page after a click on an unreachable site.
+# Port 1 on the loopback refuses at once; a listener that never accepts lets
+# the connection in and never answers.
+measure() {
+  local label=$1 base=$2 tries=$3 i before t0 file_ms title_ms
+  start_app "$label" "$base"
+  names_first
+  for ((i = 0; i < tries; i++)); do
+    before=$(page_files)
+    cp "$dump" "$work/before-click"
+    t0=$(now_ns)
+    # Rows 1 and 2 in turn, so that every page brings a new title.
+    click_row $((1 + i % 2))
+    wait_for 30 more_pages_than "$before" || fail "no offline page ($label)"
+    file_ms=$(ms_between "$t0" "$(stat -c %.9Y "$pages"/$(ls -t "$pages" | head -1) | tr -d .)")
+    wait_for 30 bash -c "grep -q '^title' '$dump' && ! cmp -s '$dump' '$work/before-click'" || fail "no title ($label)"
+    title_ms=$(ms_between "$t0" "$(now_ns)")
+    echo "figure: $label click $((i + 1)): page file written after $file_ms ms, its title reported after $title_ms ms"
+    echo "$file_ms" >>"$work/$label.figures"
+  done
+  stop_app
+}
+measure refused "http://127.0.0.1:1/" 6
+worst=$(sort -n "$work/refused.figures" | tail -1)
+[ "$worst" -lt 100 ] || fail "the offline page took $worst ms with the connection refused"
+
+python3 -c 'import socket, time
+s = socket.socket(); s.bind(("127.0.0.1", 0)); s.listen(8)
+open("'"$work"'/silent-port", "w").write(str(s.getsockname()[1]))
+time.sleep(600)' &
+pids+=($!)
+wait_for 10 test -s "$work/silent-port" || fail "no silent listener"
+measure silent "http://127.0.0.1:$(cat "$work/silent-port")/" 1
+
+echo "PASS: sort, offline and online clicks, report once with its message, failed title, context menu"
