@@ -8,11 +8,14 @@
 #include "siteclient/site_base.h"
 #include "platform/win32/win32_api.h"
 #include "platform/win32/win32_file_ops.h"
+#include "platform/win32/win32_page_file_ops.h"
 #include "platform/win32/win32_process_ops.h"
+#include "platform/win32/win32_resource_ops.h"
 #include "platform/win32/win32_shell_ops.h"
 #include "platform/win32/win32_site_ops.h"
 #include "platform/win32/win32_snapshot_ops.h"
 #include "platform/win32/win32_system_info.h"
+#include "platform/win32/win32_version_ops.h"
 #include "platform/win32/wininet_http_ops.h"
 #include "platform/win32/window/list_dump.h"
 #include "platform/win32/window/main_window.h"
@@ -69,6 +72,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
   FormPlatform platform{{snapshots, processes, files, system}, screen};
   platform.site = &site;
   platform.shell = &shell;
+  win32::Win32VersionOps versions;
+  win32::Win32ResourceOps resources;
+  win32::Win32PageFileOps page_files;
+  OfflinePagePlatform page_platform{versions, system, resources, page_files};
+  platform.offline_page = &page_platform;
   TForm1 form(window.Controls(), platform, [&site] { site.ComposeAgentString(); });
   window.Attach(form);
   window.Dispatch([&form] { form.FormCreate(); });
