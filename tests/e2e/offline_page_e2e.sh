@@ -1,0 +1,163 @@
+#!/usr/bin/env bash
+# End-to-end test of the offline information page under Xvfb: with the site
+# refusing every connection, a click on a process of ours writes a page file
+# into the temporary folder and the browser pane shows it with its title. A
+# copy of that same file, opened by path with a script that counts the
+# pictures, shows that every res:// picture of the page loads. Screenshots are
+# kept as artifacts.
+#
+# usage: offline_page_e2e.sh PROCLENS ARTIFACT-DIR en|de
+set -uo pipefail
+
+proclens=$1 artifacts=$2 language=$3
+mkdir -p "$artifacts"
+work=$(mktemp -d /tmp/proclens-page-e2e.XXXXXX)
+pages=$work/pages
+mkdir -p "$pages"
+pids=()
+app_pid=
+
+cleanup() {
+  for pid in $app_pid "${pids[@]}"; do kill "$pid" 2>/dev/null; done
+  wait 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "FAIL: $*" >&2
+  [ -f "${dump:-}" ] && grep -v '^item' "$dump" >&2
+  [ -f "$work/app.log" ] && tail -5 "$work/app.log" >&2
+  exit 1
+}
+skip() { echo "SKIP: $*"; exit 77; }
+wait_for() {
+  local limit=$1; shift
+  local deadline=$((SECONDS + limit))
+  until "$@"; do
+    [ "$SECONDS" -ge "$deadline" ] && return 1
+    sleep 0.1
+  done
+}
+
+for tool in Xvfb xdotool import xdpyinfo; do
+  command -v "$tool" >/dev/null || skip "$tool is missing"
+done
+case $language in
+  en) lang_env=C.UTF-8 ;;
+  de) lang_env=de_DE.UTF-8
+      locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$' || skip "no de_DE.UTF-8 locale (run tests/e2e/setup-locale.sh)" ;;
+  *) fail "unknown language $language" ;;
+esac
+
+display_number=$((500 + $$ % 200))
+while [ -e "/tmp/.X11-unix/X$display_number" ] || [ -e "/tmp/.X$display_number-lock" ]; do
+  display_number=$((display_number + 1))
+done
+Xvfb ":$display_number" -screen 0 1280x900x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+pids+=($!)
+export DISPLAY=":$display_number"
+wait_for 15 xdpyinfo >/dev/null 2>&1 || fail "Xvfb did not start"
+
+# A process of ours whose name sorts first, so that it is the first row once
+# the list is sorted by name.
+child='!a-offline-page'
+cp "$(command -v sleep)" "$work/$child"
+"$work/$child" 200 &
+pids+=($!)
+
+dump_says() { grep -qP "$1" "$dump" 2>/dev/null; }
+snapshot() { timeout 20 import -window root "$artifacts/page-$language-$1.png" && echo "artifact: $artifacts/page-$language-$1.png"; }
+page_files() { find "$pages" -maxdepth 1 -name 'htm*.html' | sort; }
+
+# Port 9 on the loopback refuses at once: the site is unreachable.
+start_app() {
+  dump=$work/$1.tsv
+  shift
+  env -u LC_ALL -u LC_MESSAGES -u LANGUAGE LANG=$lang_env TMPDIR="$pages" \
+    PROCLENS_SITE_BASE=http://127.0.0.1:9/ PROCLENS_DUMP_LIST="$dump" "$@" \
+    timeout 150 "$proclens" >>"$work/app.log" 2>&1 &
+  app_pid=$!
+  window=$(timeout 30 xdotool search --sync --onlyvisible --pid "$app_pid" --name ProcLens | head -1)
+  [ -n "$window" ] || fail "no window appeared"
+  wait_for 20 dump_says '^client\t' || fail "the window wrote no list"
+  sleep 1.5  # the browser pane is made after the first frame
+}
+stop_app() { kill "$app_pid" 2>/dev/null; wait "$app_pid" 2>/dev/null; app_pid=; }
+
+first_item() { awk -F'\t' '$1=="item" {print $3; exit}' "$dump"; }
+click_name_header() {
+  local width
+  width=$(awk -F'\t' '$1=="column" && $2==0 {print $4}' "$dump")
+  cp "$dump" "$work/before-header"
+  timeout 10 xdotool mousemove --window "$window" $((width / 2)) 52 click 1
+  wait_for 10 bash -c "! cmp -s '$dump' '$work/before-header'" || true
+}
+
+# ---- 1. A click on our process shows its offline page.
+start_app click
+for _ in 1 2 3; do
+  [ "$(first_item)" = "$child" ] && break
+  click_name_header
+done
+[ "$(first_item)" = "$child" ] || fail "$child is not the first row: $(first_item)"
+timeout 10 xdotool mousemove --window "$window" 60 77 click 1
+wait_for 20 test -n "$(page_files)" || fail "no page file appeared in the temporary folder"
+page=$(page_files | head -1)
+wait_for 20 dump_says "^title\tproclens\\.example - \\Q$child\\E\$" || fail "the pane does not show the page's title"
+sleep 1
+snapshot click
+
+if [ "$language" = de ]; then
+  grep -qF "<h1>$child Datei&nbsp;Informationen</h1>" "$page" || fail "no German heading in $page"
+  grep -qF " $child befindet sich im Ordner $work/." "$page" || fail "no German folder sentence"
+  grep -qF "geh$(printf '\xc3\xb6')rt zur Software <B>unbekannt</B>" "$page" || fail "German text is not UTF-8"
+else
+  grep -qF "<h1>$child file&nbsp;information</h1>" "$page" || fail "no English heading in $page"
+  grep -qF " $child is located in folder $work/." "$page" || fail "no English folder sentence"
+fi
+[ "$(tail -c 2 "$page" | od -An -tx1 | tr -d ' \n')" = 0d0a ] || fail "the page file does not end in CR LF"
+grep -q 'src="http' "$page" && fail "an image still points at the site"
+stop_app
+
+# ---- 2. Every picture of that page loads from the program's resources.
+checked=$work/checked.html
+cat >"$work/count.js" <<'SCRIPT'
+<script>
+window.addEventListener("load", function () {
+  var addresses = [];
+  for (var i = 0; i < document.images.length; i++) addresses.push(document.images[i].src);
+  var cells = document.querySelectorAll("[background]");
+  for (var j = 0; j < cells.length; j++) {
+    addresses.push(cells[j].getAttribute("background"));
+    var hover = /'(res:[^']+)'/.exec(cells[j].getAttribute("onmouseover") || "");
+    if (hover) addresses.push(hover[1]);
+  }
+  var loaded = 0, broken = 0;
+  function done() {
+    if (loaded + broken === addresses.length)
+      document.title = "pictures=" + addresses.length + " loaded=" + loaded + " broken=" + broken;
+  }
+  addresses.forEach(function (address) {
+    var picture = new Image();
+    picture.onload = function () { loaded++; done(); };
+    picture.onerror = function () { broken++; done(); };
+    picture.src = address;
+  });
+});
+</script>
+SCRIPT
+python3 - "$page" "$work/count.js" "$checked" <<'INSERT'
+import sys
+page = open(sys.argv[1], 'rb').read()
+script = open(sys.argv[2], 'rb').read()
+open(sys.argv[3], 'wb').write(page.replace(b'</body>', script + b'</body>'))
+INSERT
+start_app pictures PROCLENS_NAVIGATE="$checked"
+# Six pictures, five tiled backgrounds and three hover backgrounds.
+wait_for 30 dump_says '^title\tpictures=' || fail "the copied page did not report its pictures"
+dump_says '^title\tpictures=14 loaded=14 broken=0$' ||
+  fail "pictures: $(awk -F'\t' '$1=="title" {print $2}' "$dump")"
+snapshot pictures
+stop_app
+echo "PASS: offline page ($language)"
