@@ -70,6 +70,15 @@ site="http://127.0.0.1:$(cat "$work/port")/"
 printf '\247Hello from the test site' >"$work/reply"
 export no_proxy=127.0.0.1 NO_PROXY=127.0.0.1
 
+# The default browser is a script that notes the addresses it is given.
+mkdir -p "$work/xdg-data/applications" "$work/xdg-config"
+printf '#!/bin/sh\nprintf "%%s\\n" "$1" >>"%s"\n' "$work/browser.log" >"$work/fake-browser"
+chmod +x "$work/fake-browser"
+printf '[Desktop Entry]\nType=Application\nName=Fake browser\nExec=%s %%u\nMimeType=x-scheme-handler/http;\n' \
+  "$work/fake-browser" >"$work/xdg-data/applications/proclens-fake-browser.desktop"
+printf '[Default Applications]\nx-scheme-handler/http=proclens-fake-browser.desktop\n' \
+  >"$work/xdg-config/mimeapps.list"
+
 for name in '!0clk-a-online' '!0clk-b-offline' '!0clk-c-page404'; do
   cp "$(command -v sleep)" "$work/$name"
   "$work/$name" 300 &
@@ -81,8 +90,9 @@ dump_field() { awk -F'\t' -v k="$1" '$1==k {print $2; exit}' "$dump"; }
 snapshot() { timeout 20 import -window root "$artifacts/click-$1.png" && echo "artifact: $artifacts/click-$1.png"; }
 page_files() { ls "$pages" 2>/dev/null | grep -c '^htm'; }
 more_pages_than() { [ "$(page_files)" -gt "$1" ]; }
-windows_at_least() { [ "$(xdotool search --onlyvisible --pid "$app_pid" --name . 2>/dev/null | wc -l)" -ge "$1" ]; }
-windows_at_most() { [ "$(xdotool search --onlyvisible --pid "$app_pid" --name . 2>/dev/null | wc -l)" -le "$1" ]; }
+# The display is ours: every window on it is the program's.
+windows_at_least() { [ "$(xdotool search --onlyvisible --name . 2>/dev/null | wc -l)" -ge "$1" ]; }
+windows_at_most() { [ "$(xdotool search --onlyvisible --name . 2>/dev/null | wc -l)" -le "$1" ]; }
 
 # Starts the window on a site base with its own page folder and dump.
 start_app() {
@@ -90,9 +100,10 @@ start_app() {
   dump=$work/$label.tsv pages=$work/pages-$label
   mkdir -p "$pages"
   env -u LC_ALL -u LC_MESSAGES -u LANGUAGE LANG=C.UTF-8 TMPDIR="$pages" PROCLENS_SITE_BASE="$base" \
+    XDG_DATA_HOME="$work/xdg-data" XDG_CONFIG_HOME="$work/xdg-config" XDG_DATA_DIRS=/usr/share \
     PROCLENS_DUMP_LIST="$dump" timeout 200 "$proclens" >"$work/$label.log" 2>&1 &
   app_pid=$!
-  window=$(timeout 30 xdotool search --sync --onlyvisible --pid "$app_pid" --name ProcLens | head -1)
+  window=$(timeout 60 xdotool search --sync --onlyvisible --name ProcLens | head -1)
   [ -n "$window" ] || fail "no window appeared ($label)"
   wait_for 20 dump_says '^client\t' || fail "the window wrote no list ($label)"
   sleep 1.5  # the browser pane is created after the first frame
@@ -191,9 +202,14 @@ wait_for 10 test -s "$work/file-manager.log" || fail "the file manager was not a
 shown=$(python3 -c 'import sys, urllib.parse; print(urllib.parse.unquote(open(sys.argv[1]).readline().rstrip("\n")))' \
   "$work/file-manager.log")
 [ "$shown" = "ShowItems	file://$work/!0clk-a-online" ] || fail "the file manager was asked: $shown"
+
+# ---- 5. The logo opens the site base in the default browser.
+timeout 10 xdotool mousemove --window "$window" 23 23 click 1
+wait_for 10 test -s "$work/browser.log" || fail "the logo did not open the default browser"
+[ "$(cat "$work/browser.log")" = "$site" ] || fail "the browser was given $(cat "$work/browser.log")"
 stop_app
 
-# ---- 5. A site page whose title shows a failure: the offline page replaces it.
+# ---- 6. A site page whose title shows a failure: the offline page replaces it.
 mkdir -p "$work/static/process"
 printf '<html><head><title>Error 404 - no such page</title></head><body>gone</body></html>' \
   >"$work/static/process/!0clk-c-page404.html"
@@ -211,7 +227,7 @@ sleep 0.5
 snapshot page404-replaced
 stop_app
 
-# ---- 6. Responsiveness: the offline page after a click on an unreachable site.
+# ---- 7. Responsiveness: the offline page after a click on an unreachable site.
 # Port 1 on the loopback refuses at once; a listener that never accepts lets
 # the connection in and never answers.
 measure() {
@@ -245,4 +261,4 @@ pids+=($!)
 wait_for 10 test -s "$work/silent-port" || fail "no silent listener"
 measure silent "http://127.0.0.1:$(cat "$work/silent-port")/" 1
 
-echo "PASS: sort, offline and online clicks, report once with its message, failed title, context menu"
+echo "PASS: sort, offline and online clicks, report once with its message, failed title, context menu, logo"
