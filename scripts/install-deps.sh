@@ -24,8 +24,4 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 # The window is tried in German too; the locale has to exist for GTK to use it.
-if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
-  sudo_if_needed sed -i 's/^# *\(de_DE.UTF-8 UTF-8\)/\1/' /etc/locale.gen
-  grep -q '^de_DE.UTF-8 UTF-8' /etc/locale.gen || echo 'de_DE.UTF-8 UTF-8' | sudo_if_needed tee -a /etc/locale.gen >/dev/null
-  sudo_if_needed locale-gen >/dev/null
-fi
+"$here/tests/e2e/setup-locale.sh" >/dev/null

@@ -7,7 +7,6 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 
 scripts/install-deps.sh
-tests/e2e/setup-locale.sh  # the window's end-to-end test also runs in German
 
 jobs=${PROCLENS_JOBS:-$(nproc)}
 step() { printf '\n== %s\n' "$*"; }
