@@ -77,6 +77,9 @@ WebKitWebView* GtkWebBrowser::View() {
       g_signal_connect(view_, "notify::title", G_CALLBACK(&GtkWebBrowser::OnTitleNotify), this);
   gtk_box_pack_start(GTK_BOX(holder_.gobj()), GTK_WIDGET(view_), TRUE, TRUE, 0);
   gtk_widget_show(GTK_WIDGET(view_));
+  // The web process starts with the first load; starting it now keeps that
+  // cost out of the first click on a process.
+  if (webkit_web_view_get_uri(view_) == nullptr) webkit_web_view_load_uri(view_, "about:blank");
   return view_;
 }
 
