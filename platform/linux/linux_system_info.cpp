@@ -25,7 +25,12 @@ PlatformTraits LinuxTraits() {
 std::uint16_t LinuxSystemInfo::UserDefaultLangId() {
   for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
     const char* value = std::getenv(variable);
-    if (value != nullptr && *value != '\0') return LangIdFromLocale(value);
+    if (value == nullptr || *value == '\0') continue;
+    if (last_locale_ != value) {
+      last_locale_ = value;
+      last_lang_id_ = LangIdFromLocale(value);
+    }
+    return last_lang_id_;
   }
   return kUsEnglishLangId;
 }

@@ -1,6 +1,8 @@
 #pragma once
 // The running Linux system as the catalogue asks about it.
 
+#include <string>
+
 #include "platform/system_info.h"
 
 namespace proclens::linux_port {
@@ -21,6 +23,10 @@ class LinuxSystemInfo : public SystemInfo {
 
  private:
   PlatformTraits traits_ = LinuxTraits();
+  // The variables are read at every call, but the table is searched again only
+  // when their value changed: readers ask for the language many times per file.
+  std::string last_locale_;
+  std::uint16_t last_lang_id_ = 0;
 };
 
 }  // namespace proclens::linux_port
