@@ -2,8 +2,10 @@
 """Checks that the items of a proclens list dump are in the order of the
 list's comparison for one column and direction.
 
-usage: sort_order_check.py DUMP COLUMN asc|desc
-Column 0 is the caption, column 1 the path (both left-justified). Exits 0 when
+usage: sort_order_check.py DUMP COLUMN asc|desc [raw]
+Column 0 is the caption, column 1 the path (both left-justified). The GTK
+window's dump escapes backslashes in its fields; "raw" reads a dump that
+does not (the Win32 window's). Exits 0 when
 every neighbouring pair is in order, 1 with the first pair that is not.
 """
 
@@ -27,13 +29,14 @@ def unescape(field):
 
 def main():
     dump, column, direction = sys.argv[1], int(sys.argv[2]), sys.argv[3]
+    raw = len(sys.argv) > 4 and sys.argv[4] == "raw"
     sign = 1 if direction == "asc" else -1
     texts = []
     with open(dump, "rb") as lines:
         for line in lines:
             fields = line.rstrip(b"\n").split(b"\t")
             if fields[0] == b"item":
-                texts.append(unescape(fields[2 + column]))
+                texts.append(fields[2 + column] if raw else unescape(fields[2 + column]))
     if len(texts) < 2:
         print("fewer than two items", file=sys.stderr)
         return 1

@@ -272,11 +272,13 @@ LRESULT CALLBACK MainWindow::WindowProc(HWND window, UINT message, WPARAM wparam
 LRESULT MainWindow::OnNotify(const NMHDR& header) {
   if (form_ && header.hwndFrom == list_view_.handle() && header.code == NM_CLICK) {
     Dispatch([this] { form_->ListViewClick(); });
+    Changed();
     return 0;
   }
   if (form_ && header.hwndFrom == list_view_.handle() && header.code == LVN_COLUMNCLICK) {
     const int column = reinterpret_cast<const NMLISTVIEW&>(header).iSubItem;
     Dispatch([this, column] { form_->ListViewColumnClick(column); });
+    Changed();
     return 0;
   }
   if (header.hwndFrom == list_view_.handle() && header.code == NM_RCLICK) {
