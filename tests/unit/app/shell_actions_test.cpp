@@ -80,14 +80,6 @@ TEST_F(ShowInExplorerTest, LinuxPathsSplitOnlyAtTheSlash) {
   EXPECT_EQ(shell.calls[0].directory, "/opt/a:b/");
 }
 
-TEST(SplitFolderAndFileTest, KeepsTheSeparatorWithTheFolder) {
-  EXPECT_EQ(SplitFolderAndFile("C:\\x\\y.exe", "\\:").folder, "C:\\x\\");
-  EXPECT_EQ(SplitFolderAndFile("C:\\x\\y.exe", "\\:").file_name, "y.exe");
-  EXPECT_EQ(SplitFolderAndFile("plain", "\\:").folder, "");
-  EXPECT_EQ(SplitFolderAndFile("plain", "\\:").file_name, "plain");
-  EXPECT_EQ(SplitFolderAndFile("C:\\dir\\", "\\:").file_name, "");
-}
-
 TEST(OpenPublisherSiteTest, OpensTheSiteBaseAndBeepsOnlyOnFailure) {
   FakeShell shell;
   OpenPublisherSite(shell, "http://site.test/");

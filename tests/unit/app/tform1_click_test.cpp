@@ -90,14 +90,5 @@ TEST_F(FormClickTest, MenuAndLogoReachTheShell) {
   EXPECT_EQ(shell.beeps.size(), 1u);
 }
 
-TEST_F(FormClickTest, WithoutSiteAndShellTheHandlersDoNothing) {
-  Form().ListViewClick();
-  Form().Image1Click();
-  Form().ShowInExplorerPopupmenuClick();
-  EXPECT_TRUE(web_browser.navigations.empty());
-  EXPECT_TRUE(http.log.addresses.empty());
-  EXPECT_TRUE(shell.calls.empty());
-}
-
 }  // namespace
 }  // namespace proclens::fakes
