@@ -219,9 +219,14 @@ wait_for 10 grep -qoP 'port \d+' "$work/static.log" || fail "the static site did
 static="http://127.0.0.1:$(grep -oP 'port \K\d+' "$work/static.log" | head -1)/"
 start_app page404 "$static"
 names_first
+# An offline page first, so the pane holds a titled page when the failing one
+# loads: its title must still be the first the hook sees.
+click_row 1
+wait_for 10 more_pages_than 0 || fail "no offline page before the failing one"
+wait_for 10 dump_says '^title\t.*!0clk-b-offline' || fail "the first offline page's title did not come"
 click_row 2
 wait_for 10 dump_says "^status\t\Q${static}process/!0clk-c-page404.html\E\$" || fail "the failing page was not navigated to"
-wait_for 10 more_pages_than 0 || fail "the failed title did not bring the offline page"
+wait_for 10 more_pages_than 1 || fail "the failed title did not bring the offline page"
 wait_for 10 dump_says '^title\t.*!0clk-c-page404' || fail "the offline page's title did not come"
 sleep 0.5
 snapshot page404-replaced
