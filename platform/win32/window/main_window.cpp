@@ -178,6 +178,7 @@ FormControls MainWindow::Controls() {
 
 void MainWindow::Attach(TForm1& form) {
   form_ = &form;
+  web_browser_.dispatch = [this](const std::function<void()>& handler) { Dispatch(handler); };
   // The form has missed the sizes the window got while it was being built.
   Dispatch([this] { form_->FormResize(); });
 }

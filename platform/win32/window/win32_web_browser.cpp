@@ -47,7 +47,14 @@ bool Win32WebBrowser::Create(HWND parent, int control_id) {
                           0, 0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(control_id)),
                           GetModuleHandleA(nullptr), nullptr);
   if (!pane_) return false;
-  site_ = std::make_unique<BrowserSite>(pane_, TitleSinkFor(*this));
+  site_ = std::make_unique<BrowserSite>(
+      pane_, [this, sink = TitleSinkFor(*this)](const std::wstring& title) {
+        if (dispatch) {
+          dispatch([&sink, &title] { sink(title); });
+        } else {
+          sink(title);
+        }
+      });
   if (!site_->Embed()) {
     site_.reset();
     return false;

@@ -39,6 +39,10 @@ class Win32WebBrowser : public WebBrowser {
   void Navigate(const std::string& address) override;
   void Update() override;
 
+  // Runs the title-change handler the way the window runs its handlers, so a
+  // failure in it is shown rather than thrown into the control's event call.
+  std::function<void(const std::function<void()>& handler)> dispatch;
+
  private:
   HWND pane_ = nullptr;
   std::unique_ptr<BrowserSite> site_;
