@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # End-to-end test of the offline information page under Xvfb: with the site
 # refusing every connection, a click on a process of ours writes a page file
-# into the temporary folder and the browser pane shows it with its title. A
-# copy of that same file, opened by path with a script that counts the
-# pictures, shows that every res:// picture of the page loads. Screenshots are
-# kept as artifacts.
+# into the temporary folder and the browser pane shows it with its title; a
+# link of the page opens in the default browser (a stand-in that logs), not in
+# the pane. A copy of that same file, opened by path with a script that counts
+# the pictures, shows that every res:// picture of the page loads.
+# Screenshots are kept as artifacts.
 #
 # usage: offline_page_e2e.sh PROCLENS ARTIFACT-DIR en|de
 set -uo pipefail
@@ -40,7 +41,7 @@ wait_for() {
   done
 }
 
-for tool in Xvfb xdotool import xdpyinfo; do
+for tool in Xvfb xdotool import xdpyinfo python3; do
   command -v "$tool" >/dev/null || skip "$tool is missing"
 done
 case $language in
@@ -59,23 +60,39 @@ pids+=($!)
 export DISPLAY=":$display_number"
 wait_for 15 xdpyinfo >/dev/null 2>&1 || fail "Xvfb did not start"
 
-# A process of ours whose name sorts first, so that it is the first row once
-# the list is sorted by name.
-child='!a-offline-page'
+# A process of ours whose name sorts before the usual names, so that it is
+# among the first rows once the list is sorted by name.
+child='000-offline-page'
 cp "$(command -v sleep)" "$work/$child"
 "$work/$child" 200 &
 pids+=($!)
+
+# The default browser: a desktop entry of ours that only logs what it is given.
+mkdir -p "$work/xdg-data/applications"
+cat >"$work/xdg-data/applications/proclens-test-browser.desktop" <<ENTRY
+[Desktop Entry]
+Type=Application
+Name=Test browser
+Exec=sh -c 'echo "\$1" >>"$work/browser.log"' browser %u
+MimeType=x-scheme-handler/http;x-scheme-handler/https;
+ENTRY
+printf '[Default Applications]\nx-scheme-handler/http=proclens-test-browser.desktop\nx-scheme-handler/https=proclens-test-browser.desktop\n' \
+  >"$work/xdg-data/applications/mimeapps.list"
 
 dump_says() { grep -qP "$1" "$dump" 2>/dev/null; }
 snapshot() { timeout 20 import -window root "$artifacts/page-$language-$1.png" && echo "artifact: $artifacts/page-$language-$1.png"; }
 page_files() { find "$pages" -maxdepth 1 -name 'htm*.html' | sort; }
 
-# Port 9 on the loopback refuses at once: the site is unreachable.
+# A loopback port that nothing listens on refuses at once: the site is
+# unreachable. (Not port 9: web views refuse its addresses outright.)
+closed_port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+site=http://127.0.0.1:$closed_port/
 start_app() {
   dump=$work/$1.tsv
   shift
   env -u LC_ALL -u LC_MESSAGES -u LANGUAGE LANG=$lang_env TMPDIR="$pages" \
-    PROCLENS_SITE_BASE=http://127.0.0.1:9/ PROCLENS_DUMP_LIST="$dump" "$@" \
+    XDG_DATA_HOME="$work/xdg-data" \
+    PROCLENS_SITE_BASE="$site" PROCLENS_DUMP_LIST="$dump" "$@" \
     timeout 150 "$proclens" >>"$work/app.log" 2>&1 &
   app_pid=$!
   window=$(timeout 30 xdotool search --sync --onlyvisible --pid "$app_pid" --name ProcLens | head -1)
@@ -85,7 +102,8 @@ start_app() {
 }
 stop_app() { kill "$app_pid" 2>/dev/null; wait "$app_pid" 2>/dev/null; app_pid=; }
 
-first_item() { awk -F'\t' '$1=="item" {print $3; exit}' "$dump"; }
+# The child's row in the list's current order, counted from 0.
+child_row() { awk -F'\t' -v c="$child" '$1=="item" {if ($3==c) {print n + 0; exit} n++}' "$dump"; }
 click_name_header() {
   local width
   width=$(awk -F'\t' '$1=="column" && $2==0 {print $4}' "$dump")
@@ -97,11 +115,13 @@ click_name_header() {
 # ---- 1. A click on our process shows its offline page.
 start_app click
 for _ in 1 2 3; do
-  [ "$(first_item)" = "$child" ] && break
+  row=$(child_row)
+  [ -n "$row" ] && [ "$row" -lt 8 ] && break
   click_name_header
 done
-[ "$(first_item)" = "$child" ] || fail "$child is not the first row: $(first_item)"
-timeout 10 xdotool mousemove --window "$window" 60 77 click 1
+row=$(child_row)
+[ -n "$row" ] && [ "$row" -lt 8 ] || fail "$child is not among the first rows (row ${row:-none})"
+timeout 10 xdotool mousemove --window "$window" 60 $((77 + 23 * row)) click 1
 wait_for 20 test -n "$(page_files)" || fail "no page file appeared in the temporary folder"
 page=$(page_files | head -1)
 wait_for 20 dump_says "^title\tproclens\\.example - \\Q$child\\E\$" || fail "the pane does not show the page's title"
@@ -118,6 +138,15 @@ else
 fi
 [ "$(tail -c 2 "$page" | od -An -tx1 | tr -d ' \n')" = 0d0a ] || fail "the page file does not end in CR LF"
 grep -q 'src="http' "$page" && fail "an image still points at the site"
+
+# The page's "Deutsch" link (top right of the pane) goes to the default
+# browser and leaves the pane on the page.
+timeout 10 xdotool mousemove --window "$window" 1045 319 click 1
+wait_for 10 test -s "$work/browser.log" || fail "the default browser was not asked to open a link"
+grep -qxF "${site}prozess/" "$work/browser.log" || fail "the browser got: $(cat "$work/browser.log")"
+sleep 1
+dump_says "^title\tproclens\\.example - \\Q$child\\E\$" || fail "the link replaced the page in the pane"
+
 stop_app
 
 # ---- 2. Every picture of that page loads from the program's resources.
@@ -159,5 +188,6 @@ wait_for 30 dump_says '^title\tpictures=' || fail "the copied page did not repor
 dump_says '^title\tpictures=14 loaded=14 broken=0$' ||
   fail "pictures: $(awk -F'\t' '$1=="title" {print $2}' "$dump")"
 snapshot pictures
+
 stop_app
 echo "PASS: offline page ($language)"
