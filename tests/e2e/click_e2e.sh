@@ -58,7 +58,8 @@ wait_for 10 test -s "$work/bus" || fail "no session bus"
 DBUS_SESSION_BUS_ADDRESS=$(head -1 "$work/bus")
 export DBUS_SESSION_BUS_ADDRESS
 "$fake_file_manager" "$work/file-manager.log" >"$work/file-manager.out" 2>&1 &
-pids+=($!)
+file_manager_pid=$!
+pids+=($file_manager_pid)
 wait_for 10 grep -q ready "$work/file-manager.out" || fail "the fake file manager did not start"
 
 # The test site knows one of the children; its report reply carries a message.
@@ -76,7 +77,12 @@ printf '#!/bin/sh\nprintf "%%s\\n" "$1" >>"%s"\n' "$work/browser.log" >"$work/fa
 chmod +x "$work/fake-browser"
 printf '[Desktop Entry]\nType=Application\nName=Fake browser\nExec=%s %%u\nMimeType=x-scheme-handler/http;\n' \
   "$work/fake-browser" >"$work/xdg-data/applications/proclens-fake-browser.desktop"
-printf '[Default Applications]\nx-scheme-handler/http=proclens-fake-browser.desktop\n' \
+# The folder's default application, for when the file manager cannot be asked.
+printf '#!/bin/sh\nprintf "%%s\\n" "$1" >>"%s"\n' "$work/folder-opener.log" >"$work/folder-opener"
+chmod +x "$work/folder-opener"
+printf '[Desktop Entry]\nType=Application\nName=Fake folder opener\nExec=%s %%u\nMimeType=inode/directory;\n' \
+  "$work/folder-opener" >"$work/xdg-data/applications/proclens-folder-opener.desktop"
+printf '[Default Applications]\nx-scheme-handler/http=proclens-fake-browser.desktop\ninode/directory=proclens-folder-opener.desktop\n' \
   >"$work/xdg-config/mimeapps.list"
 
 for name in '!0clk-a-online' '!0clk-b-offline' '!0clk-c-page404'; do
@@ -96,10 +102,10 @@ windows_at_most() { [ "$(xdotool search --onlyvisible --name . 2>/dev/null | wc 
 
 # Starts the window on a site base with its own page folder and dump.
 start_app() {
-  local label=$1 base=$2
+  local label=$1 base=$2 language=${3:-C.UTF-8}
   dump=$work/$label.tsv pages=$work/pages-$label
   mkdir -p "$pages"
-  env -u LC_ALL -u LC_MESSAGES -u LANGUAGE LANG=C.UTF-8 TMPDIR="$pages" PROCLENS_SITE_BASE="$base" \
+  env -u LC_ALL -u LC_MESSAGES -u LANGUAGE LANG="$language" TMPDIR="$pages" PROCLENS_SITE_BASE="$base" \
     XDG_DATA_HOME="$work/xdg-data" XDG_CONFIG_HOME="$work/xdg-config" XDG_DATA_DIRS=/usr/share \
     PROCLENS_DUMP_LIST="$dump" timeout 200 "$proclens" >"$work/$label.log" 2>&1 &
   app_pid=$!
@@ -232,7 +238,33 @@ sleep 0.5
 snapshot page404-replaced
 stop_app
 
-# ---- 7. Responsiveness: the offline page after a click on an unreachable site.
+# ---- 7. German: the "prozess/" pages. Without the file manager on the bus,
+# the context menu opens the file's folder with its default application.
+if locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
+  kill "$file_manager_pid"
+  start_app german "$site" de_DE.UTF-8
+  names_first
+  click_row 0
+  wait_for 10 windows_at_least 2 || fail "no message box in the German run"
+  timeout 10 xdotool key Return
+  wait_for 10 dump_says "^status\t\Q${site}prozess/!0clk-a-online.html\E\$" || fail "no German page address"
+  timeout 10 xdotool mousemove --window "$window" 60 "$(row_y 0)" click 3
+  sleep 0.5
+  timeout 10 xdotool key Down Return
+  wait_for 15 test -s "$work/folder-opener.log" || fail "the folder was not opened"
+  opened=$(python3 -c 'import sys, urllib.parse; print(urllib.parse.unquote(open(sys.argv[1]).readline().rstrip("\n")))' \
+    "$work/folder-opener.log")
+  case $opened in
+    "file://$work"|"file://$work/"|"$work"|"$work/") ;;
+    *) fail "the folder opened was $opened" ;;
+  esac
+  snapshot german
+  stop_app
+else
+  echo "no de_DE.UTF-8 locale: the German run is left out"
+fi
+
+# ---- 8. Responsiveness: the offline page after a click on an unreachable site.
 # Port 1 on the loopback refuses at once; a listener that never accepts lets
 # the connection in and never answers.
 # The click lies between t0 (before xdotool starts) and t1 (after it has
@@ -276,4 +308,4 @@ read -r silent_file_ms silent_title_ms <"$work/silent.figures"
 [ "$silent_file_ms" -ge 7900 ] && [ "$silent_title_ms" -lt 8500 ] ||
   fail "with a silent site the offline page came after $silent_file_ms / $silent_title_ms ms"
 
-echo "PASS: sort, offline and online clicks, report once with its message, failed title, context menu, logo"
+echo "PASS: sort, offline and online clicks, report once with its message, failed title, context menu and its folder fallback, logo, German pages"
