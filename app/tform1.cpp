@@ -118,8 +118,8 @@ void TForm1::ShowOfflinePage() {
     page_file = WritePageFile(BuildOfflinePage(*item, page_platform, SiteBase()),
                               page_platform.files, GermanChosen(page_platform.system));
   } catch (const PageFileError& failure) {
-    // Reported here rather than thrown: the title-change path that also lands
-    // here runs inside the browser's own callback, where nothing may escape.
+    // Reported here rather than thrown, so that every caller (the click, the
+    // title change) leaves the pane blank and goes on the same way.
     controls_.message_dialog.ShowModal(WindowCaption(), failure.what());
     return;
   }
