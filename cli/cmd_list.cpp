@@ -8,6 +8,7 @@
 
 #include "catalogue/process_list_fill.h"
 #include "cli/command.h"
+#include "cli/listed_item.h"
 #include "platform/linux/linux_platform.h"
 
 namespace proclens::cli {
@@ -24,20 +25,6 @@ class CollectedItems : public ProcessItemList {
 
  private:
   std::vector<ProcessItem> items_;
-};
-
-// No pictures in a terminal: only the indexes, which start after the two
-// built-in images as in the window.
-class CountingImageList : public ImageList {
- public:
-  int AddIcon(const Icon& /*icon*/) override { return count_++; }
-  void RemoveLastImage() override {
-    if (count_ > kFirstOwnImage) --count_;
-  }
-
- private:
-  static constexpr int kFirstOwnImage = 2;
-  int count_ = kFirstOwnImage;
 };
 
 std::string SubItem(const ProcessItem& item, std::size_t index) {

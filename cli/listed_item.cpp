@@ -22,18 +22,6 @@ class OneProcess : public ProcessItemList {
   std::uint32_t pid_;
 };
 
-// Only the image indexes matter here; they start after the two built-in images.
-class CountingImageList : public ImageList {
- public:
-  int AddIcon(const Icon&) override { return count_++; }
-  void RemoveLastImage() override {
-    if (count_ > 2) --count_;
-  }
-
- private:
-  int count_ = 2;
-};
-
 std::optional<std::uint32_t> ParsePid(const std::string& text) {
   if (text.empty() || text.size() > 10 || text.find_first_not_of("0123456789") != std::string::npos) {
     return std::nullopt;
