@@ -26,31 +26,15 @@ cleanup() {
 trap cleanup EXIT
 
 fail() { echo "FAIL: $*" >&2; [ -f "${dump:-}" ] && grep -v '^item' "$dump" >&2; exit 1; }
-skip() { echo "SKIP: $*"; exit 77; }
-wait_for() {
-  local limit=$1; shift
-  local deadline=$((SECONDS + limit))
-  until "$@"; do
-    [ "$SECONDS" -ge "$deadline" ] && return 1
-    sleep 0.02
-  done
-}
+. "$(dirname "$0")/e2e_lib.sh"
 now_ns() { date +%s%N; }
 ms_between() { echo $((($2 - $1) / 1000000)); }
 
-for tool in Xvfb xdotool dbus-daemon python3 import; do
-  command -v "$tool" >/dev/null || skip "$tool is missing"
-done
+require_tools Xvfb xdotool dbus-daemon python3 import
 
 # The display, the session bus and the fake file manager.
-display_number=$((300 + $$ % 200))
-while [ -e "/tmp/.X11-unix/X$display_number" ] || [ -e "/tmp/.X$display_number-lock" ]; do
-  display_number=$((display_number + 1))
-done
-Xvfb ":$display_number" -screen 0 1280x900x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-pids+=($!)
-export DISPLAY=":$display_number"
-wait_for 15 xdpyinfo >/dev/null 2>&1 || fail "Xvfb did not start"
+start_xvfb 300
+pids+=("$xvfb_pid")
 
 dbus-daemon --session --nofork --print-address=3 3>"$work/bus" >/dev/null 2>&1 &
 pids+=($!)

@@ -31,34 +31,13 @@ fail() {
   [ -f "$work/app.log" ] && tail -5 "$work/app.log" >&2
   exit 1
 }
-skip() { echo "SKIP: $*"; exit 77; }
-wait_for() {
-  local limit=$1; shift
-  local deadline=$((SECONDS + limit))
-  until "$@"; do
-    [ "$SECONDS" -ge "$deadline" ] && return 1
-    sleep 0.1
-  done
-}
+. "$(dirname "$0")/e2e_lib.sh"
 
-for tool in Xvfb xdotool import xdpyinfo python3; do
-  command -v "$tool" >/dev/null || skip "$tool is missing"
-done
-case $language in
-  en) lang_env=C.UTF-8 ;;
-  de) lang_env=de_DE.UTF-8
-      locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$' || skip "no de_DE.UTF-8 locale (run tests/e2e/setup-locale.sh)" ;;
-  *) fail "unknown language $language" ;;
-esac
+require_tools Xvfb xdotool import xdpyinfo python3
+choose_language "$language"
 
-display_number=$((500 + $$ % 200))
-while [ -e "/tmp/.X11-unix/X$display_number" ] || [ -e "/tmp/.X$display_number-lock" ]; do
-  display_number=$((display_number + 1))
-done
-Xvfb ":$display_number" -screen 0 1280x900x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-pids+=($!)
-export DISPLAY=":$display_number"
-wait_for 15 xdpyinfo >/dev/null 2>&1 || fail "Xvfb did not start"
+start_xvfb 500
+pids+=("$xvfb_pid")
 
 # A process of ours whose name sorts before the usual names, so that it is
 # among the first rows once the list is sorted by name.

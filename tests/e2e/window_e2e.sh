@@ -27,34 +27,12 @@ fail() {
   [ -f "$work/proclens.log" ] && tail -n 20 "$work/proclens.log" >&2
   exit 1
 }
-skip() { echo "SKIP: $*"; exit 77; }
+. "$(dirname "$0")/e2e_lib.sh"
 
-# Waits up to $1 seconds for the command after it to succeed.
-wait_for() {
-  local limit=$1; shift
-  local deadline=$((SECONDS + limit))
-  until "$@"; do
-    [ "$SECONDS" -ge "$deadline" ] && return 1
-    sleep 0.2
-  done
-}
 
-case $language in
-  en) lang_env=C.UTF-8 ;;
-  de) lang_env=de_DE.UTF-8
-      locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$' || skip "no de_DE.UTF-8 locale (run tests/e2e/setup-locale.sh)" ;;
-  *) fail "unknown language $language" ;;
-esac
+choose_language "$language"
 
-# A display of our own: the first free number from a per-process start.
-display_number=$((90 + $$ % 200))
-while [ -e "/tmp/.X11-unix/X$display_number" ] || [ -e "/tmp/.X$display_number-lock" ]; do
-  display_number=$((display_number + 1))
-done
-Xvfb ":$display_number" -screen 0 1280x900x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-export DISPLAY=":$display_number"
-wait_for 15 xdpyinfo >/dev/null 2>&1 || fail "Xvfb did not start"
+start_xvfb 90
 
 # The child: a copy of sleep under a name of its own, with a bounded life.
 cp "$(command -v sleep)" "$work/pl-e2e-child"

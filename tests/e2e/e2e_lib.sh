@@ -1,0 +1,47 @@
+# The pieces every end-to-end script needs; sourced, not run. The script
+# defines fail() and $work before it calls them.
+
+skip() { echo "SKIP: $*"; exit 77; }
+
+# Waits up to $1 seconds for the command after it to succeed. The short poll
+# keeps the measured response times close to the real ones.
+wait_for() {
+  local limit=$1; shift
+  local deadline=$((SECONDS + limit))
+  until "$@"; do
+    [ "$SECONDS" -ge "$deadline" ] && return 1
+    sleep 0.02
+  done
+}
+
+require_tools() {
+  local tool
+  for tool in "$@"; do
+    command -v "$tool" >/dev/null || skip "$tool is missing"
+  done
+}
+
+# Sets lang_env to the locale the window is started in: en or de.
+choose_language() {
+  case $1 in
+    en) lang_env=C.UTF-8 ;;
+    de) lang_env=de_DE.UTF-8
+        locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$' ||
+          skip "no de_DE.UTF-8 locale (run tests/e2e/setup-locale.sh)" ;;
+    *) fail "unknown language $1" ;;
+  esac
+}
+
+# Starts a display of our own, the first free number from $1 plus a
+# per-process offset, so that scripts running side by side never meet.
+# Sets DISPLAY and xvfb_pid.
+start_xvfb() {
+  local number=$(($1 + $$ % 200))
+  while [ -e "/tmp/.X11-unix/X$number" ] || [ -e "/tmp/.X$number-lock" ]; do
+    number=$((number + 1))
+  done
+  Xvfb ":$number" -screen 0 1280x900x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+  xvfb_pid=$!
+  export DISPLAY=":$number"
+  wait_for 15 xdpyinfo >/dev/null 2>&1 || fail "Xvfb did not start"
+}
