@@ -5,16 +5,16 @@
 
 namespace proclens::win32 {
 
-HRESULT SiteClient::QueryInterface(REFIID riid, void** object) {
+HRESULT SiteOleClient::QueryInterface(REFIID riid, void** object) {
   return site_.QueryInterface(riid, object);
 }
 
-HRESULT SiteClient::GetMoniker(DWORD, DWORD, IMoniker** moniker) {
+HRESULT SiteOleClient::GetMoniker(DWORD, DWORD, IMoniker** moniker) {
   if (moniker) *moniker = nullptr;
   return E_NOTIMPL;
 }
 
-HRESULT SiteClient::GetContainer(IOleContainer** container) {
+HRESULT SiteOleClient::GetContainer(IOleContainer** container) {
   if (container) *container = nullptr;
   return E_NOINTERFACE;
 }

@@ -18,9 +18,9 @@ namespace proclens::win32 {
 
 class BrowserSite;
 
-class SiteClient : public IOleClientSite {
+class SiteOleClient : public IOleClientSite {
  public:
-  explicit SiteClient(BrowserSite& site) : site_(site) {}
+  explicit SiteOleClient(BrowserSite& site) : site_(site) {}
   STDMETHODIMP QueryInterface(REFIID riid, void** object) override;
   STDMETHODIMP_(ULONG) AddRef() override { return 1; }
   STDMETHODIMP_(ULONG) Release() override { return 1; }
@@ -121,7 +121,7 @@ class BrowserSite {
  private:
   HWND pane_;
   TitleSink on_title_;
-  SiteClient client_{*this};
+  SiteOleClient client_{*this};
   SiteInPlace in_place_{*this};
   SiteFrame frame_{*this};
   SiteEvents events_{*this};
