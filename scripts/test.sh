@@ -38,8 +38,16 @@ fi
 
 if [ -x tests/fuzz/run.sh ]; then
   step "Fuzzing, ${PROCLENS_FUZZ_SECONDS:-60} s per target"
+  mkdir -p build/fuzz
   for target in pe_version scan; do
-    tests/fuzz/run.sh "$target" "${PROCLENS_FUZZ_SECONDS:-60}" || failed=1
+    log=build/fuzz/$target.log
+    if tests/fuzz/run.sh "$target" "${PROCLENS_FUZZ_SECONDS:-60}" >"$log" 2>&1; then
+      echo "$target: $(grep -m1 '^stat::number_of_executed_units' "$log" || echo 'no stats') (log: $log)"
+    else
+      tail -n 60 "$log"
+      echo "$target: the fuzzer found a fault (log: $log)" >&2
+      failed=1
+    fi
   done
 fi
 
