@@ -1,7 +1,5 @@
 #include "platform/linux/window/gtk_web_browser.h"
 
-#include <webkit2/webkit2.h>
-
 #include <glibmm/main.h>
 
 #include <cctype>
@@ -11,6 +9,7 @@
 #include "platform/linux/window/gtk_text.h"
 #include "platform/linux/window/page_links.h"
 #include "platform/linux/window/res_scheme.h"
+#include "platform/linux/window/webkit_library.h"
 
 namespace proclens::gtk_front {
 namespace {
@@ -68,23 +67,28 @@ GtkWebBrowser::~GtkWebBrowser() {
 
 WebKitWebView* GtkWebBrowser::View() {
   if (view_ != nullptr) return view_;
-  WebKitWebContext* context = webkit_web_context_get_default();
-  RegisterResScheme(context);
-  view_ = WEBKIT_WEB_VIEW(webkit_web_view_new_with_context(context));
+  webkit_ = LoadWebKit(&load_error_);
+  if (webkit_ == nullptr) return nullptr;
+  const WebKitLibrary& webkit = *webkit_;
+  WebKitWebContext* context = webkit.webkit_web_context_get_default();
+  RegisterResScheme(webkit, context);
+  view_ = reinterpret_cast<WebKitWebView*>(webkit.webkit_web_view_new_with_context(context));
   g_object_ref_sink(view_);
-  SendNewWindowLinksToDefaultBrowser(view_);
+  SendNewWindowLinksToDefaultBrowser(webkit, view_);
   title_handler_ =
       g_signal_connect(view_, "notify::title", G_CALLBACK(&GtkWebBrowser::OnTitleNotify), this);
   gtk_box_pack_start(GTK_BOX(holder_.gobj()), GTK_WIDGET(view_), TRUE, TRUE, 0);
   gtk_widget_show(GTK_WIDGET(view_));
   // The web process starts with the first load; starting it now keeps that
   // cost out of the first click on a process.
-  if (webkit_web_view_get_uri(view_) == nullptr) webkit_web_view_load_uri(view_, "about:blank");
+  if (webkit.webkit_web_view_get_uri(view_) == nullptr) {
+    webkit.webkit_web_view_load_uri(view_, "about:blank");
+  }
   return view_;
 }
 
 void GtkWebBrowser::OnTitleNotify(WebKitWebView* view, void*, GtkWebBrowser* self) {
-  const gchar* title = webkit_web_view_get_title(view);
+  const gchar* title = self->webkit_->webkit_web_view_get_title(view);
   const std::string text = ValidUtf8(title ? title : "");
   if (self->on_title_seen) self->on_title_seen(text);
   // WebKit empties the title when a new page commits; that is no title of the
@@ -98,14 +102,19 @@ void GtkWebBrowser::OnTitleNotify(WebKitWebView* view, void*, GtkWebBrowser* sel
 }
 
 void GtkWebBrowser::Navigate(const std::string& address) {
-  webkit_web_view_load_uri(View(), NavigationUri(address).c_str());
+  const std::string uri = NavigationUri(address);
+  WebKitWebView* view = View();
+  if (view == nullptr) throw std::runtime_error("The browser pane is not available: " + load_error_);
+  webkit_->webkit_web_view_load_uri(view, uri.c_str());
 }
 
-void GtkWebBrowser::Update() { gtk_widget_queue_draw(GTK_WIDGET(View())); }
+void GtkWebBrowser::Update() {
+  if (WebKitWebView* view = View()) gtk_widget_queue_draw(GTK_WIDGET(view));
+}
 
 std::string GtkWebBrowser::CurrentUri() const {
   if (view_ == nullptr) return "";
-  const gchar* uri = webkit_web_view_get_uri(view_);
+  const gchar* uri = webkit_->webkit_web_view_get_uri(view_);
   return uri ? uri : "";
 }
 

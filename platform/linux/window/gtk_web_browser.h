@@ -14,6 +14,10 @@
 typedef struct _WebKitWebView WebKitWebView;
 
 namespace proclens::gtk_front {
+struct WebKitLibrary;
+}
+
+namespace proclens::gtk_front {
 
 class GtkWebBrowser : public WebBrowser {
  public:
@@ -24,7 +28,8 @@ class GtkWebBrowser : public WebBrowser {
 
   // The pane, to be packed by the window.
   Gtk::Widget& widget() { return holder_; }
-  // Creates the web view now if it does not exist yet.
+  // Creates the web view now if it does not exist yet; nullptr when WebKitGTK
+  // cannot be loaded (the pane then stays empty and Navigate says why).
   WebKitWebView* View();
 
   void Navigate(const std::string& address) override;
@@ -43,6 +48,8 @@ class GtkWebBrowser : public WebBrowser {
  private:
   static void OnTitleNotify(WebKitWebView* view, void* param_spec, GtkWebBrowser* self);
 
+  std::string load_error_;
+  const WebKitLibrary* webkit_ = nullptr;  // loaded with the view, not with the program
   Gtk::Box holder_;
   sigc::connection create_later_;  // the idle that creates the view after the first frame
   WebKitWebView* view_ = nullptr;  // our own reference, released last

@@ -1,7 +1,7 @@
 #include "platform/linux/window/page_links.h"
 
 #include <gio/gio.h>
-#include <webkit2/webkit2.h>
+#include "platform/linux/window/webkit_library.h"
 
 #include <cstdio>
 
@@ -9,14 +9,17 @@ namespace proclens::gtk_front {
 namespace {
 
 gboolean OnDecidePolicy(WebKitWebView*, WebKitPolicyDecision* decision,
-                        WebKitPolicyDecisionType type, gpointer) {
+                        WebKitPolicyDecisionType type, gpointer library) {
   if (type != WEBKIT_POLICY_DECISION_TYPE_NEW_WINDOW_ACTION) return FALSE;
-  WebKitNavigationAction* action =
-      webkit_navigation_policy_decision_get_navigation_action(WEBKIT_NAVIGATION_POLICY_DECISION(decision));
-  WebKitURIRequest* request = webkit_navigation_action_get_request(action);
-  const gchar* uri = webkit_uri_request_get_uri(request);
+  const WebKitLibrary& webkit = *static_cast<const WebKitLibrary*>(library);
+  // New-window decisions are navigation decisions (no type-checking cast: the
+  // library's type functions are not linked in).
+  WebKitNavigationAction* action = webkit.webkit_navigation_policy_decision_get_navigation_action(
+      reinterpret_cast<WebKitNavigationPolicyDecision*>(decision));
+  WebKitURIRequest* request = webkit.webkit_navigation_action_get_request(action);
+  const gchar* uri = webkit.webkit_uri_request_get_uri(request);
   // Only what the user clicked: a script opening windows on its own gets nothing.
-  if (uri != nullptr && webkit_navigation_action_is_user_gesture(action) &&
+  if (uri != nullptr && webkit.webkit_navigation_action_is_user_gesture(action) &&
       OpensInDefaultBrowser(uri)) {
     GError* error = nullptr;
     if (!g_app_info_launch_default_for_uri(uri, nullptr, &error)) {
@@ -24,7 +27,7 @@ gboolean OnDecidePolicy(WebKitWebView*, WebKitPolicyDecision* decision,
       g_clear_error(&error);
     }
   }
-  webkit_policy_decision_ignore(decision);
+  webkit.webkit_policy_decision_ignore(decision);
   return TRUE;
 }
 
@@ -41,9 +44,10 @@ bool OpensInDefaultBrowser(const std::string& uri) {
   return false;
 }
 
-void SendNewWindowLinksToDefaultBrowser(WebKitWebView* view) {
-  g_signal_connect(view, "decide-policy", G_CALLBACK(&OnDecidePolicy), nullptr);
-  webkit_settings_set_default_charset(webkit_web_view_get_settings(view), "UTF-8");
+void SendNewWindowLinksToDefaultBrowser(const WebKitLibrary& webkit, WebKitWebView* view) {
+  g_signal_connect(view, "decide-policy", G_CALLBACK(&OnDecidePolicy),
+                   const_cast<WebKitLibrary*>(&webkit));
+  webkit.webkit_settings_set_default_charset(webkit.webkit_web_view_get_settings(view), "UTF-8");
 }
 
 }  // namespace proclens::gtk_front

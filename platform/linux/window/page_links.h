@@ -9,9 +9,13 @@
 typedef struct _WebKitWebView WebKitWebView;
 
 namespace proclens::gtk_front {
+struct WebKitLibrary;
+}
+
+namespace proclens::gtk_front {
 
 // Connects the view's policy decisions; call once per view.
-void SendNewWindowLinksToDefaultBrowser(WebKitWebView* view);
+void SendNewWindowLinksToDefaultBrowser(const WebKitLibrary& webkit, WebKitWebView* view);
 
 // Whether an address asked for in a new window goes to the default browser:
 // web and mail addresses only, so a page cannot start local files or programs.

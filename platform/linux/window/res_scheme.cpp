@@ -1,6 +1,6 @@
 #include "platform/linux/window/res_scheme.h"
 
-#include <webkit2/webkit2.h>
+#include "platform/linux/window/webkit_library.h"
 
 #include <memory>
 #include <string>
@@ -35,40 +35,42 @@ const ResourceIndex& BundleIndex() {
   return index;
 }
 
-void FinishNotFound(WebKitURISchemeRequest* request, const char* uri) {
+void FinishNotFound(const WebKitLibrary& webkit, WebKitURISchemeRequest* request, const char* uri) {
   GError* error = g_error_new(G_IO_ERROR, G_IO_ERROR_NOT_FOUND, "No resource at %s", uri);
-  webkit_uri_scheme_request_finish_error(request, error);
+  webkit.webkit_uri_scheme_request_finish_error(request, error);
   g_error_free(error);
 }
 
-void ServeResource(WebKitURISchemeRequest* request, gpointer) {
-  const char* uri = webkit_uri_scheme_request_get_uri(request);
+void ServeResource(WebKitURISchemeRequest* request, gpointer library) {
+  const WebKitLibrary& webkit = *static_cast<const WebKitLibrary*>(library);
+  const char* uri = webkit.webkit_uri_scheme_request_get_uri(request);
   const EmbeddedResource* resource = BundleIndex().FindAddress(uri ? uri : "");
   gsize size = 0;
   if (resource == nullptr ||
       !g_resources_get_info(resource->stored_path.c_str(), G_RESOURCE_LOOKUP_FLAGS_NONE, &size,
                             nullptr, nullptr)) {
-    return FinishNotFound(request, uri ? uri : "");
+    return FinishNotFound(webkit, request, uri ? uri : "");
   }
   std::unique_ptr<GInputStream, decltype(&g_object_unref)> stream(
       g_resources_open_stream(resource->stored_path.c_str(), G_RESOURCE_LOOKUP_FLAGS_NONE, nullptr),
       &g_object_unref);
-  if (!stream) return FinishNotFound(request, uri);
-  webkit_uri_scheme_request_finish(request, stream.get(), static_cast<gint64>(size),
+  if (!stream) return FinishNotFound(webkit, request, uri);
+  webkit.webkit_uri_scheme_request_finish(request, stream.get(), static_cast<gint64>(size),
                                    resource->mime_type.c_str());
 }
 
 }  // namespace
 
-void RegisterResScheme(WebKitWebContext* context) {
+void RegisterResScheme(const WebKitLibrary& webkit, WebKitWebContext* context) {
   static WebKitWebContext* registered = nullptr;
   if (registered == context) return;
   registered = context;
-  webkit_web_context_register_uri_scheme(context, "res", &ServeResource, nullptr, nullptr);
+  webkit.webkit_web_context_register_uri_scheme(context, "res", &ServeResource,
+                                                const_cast<WebKitLibrary*>(&webkit), nullptr);
   // Local pages (our offline page files) may show res:// images; the scheme
   // being local keeps web pages from reading the program's resources.
-  webkit_security_manager_register_uri_scheme_as_local(
-      webkit_web_context_get_security_manager(context), "res");
+  webkit.webkit_security_manager_register_uri_scheme_as_local(
+      webkit.webkit_web_context_get_security_manager(context), "res");
 }
 
 }  // namespace proclens::gtk_front

@@ -6,8 +6,12 @@
 typedef struct _WebKitWebContext WebKitWebContext;
 
 namespace proclens::gtk_front {
+struct WebKitLibrary;
+}
+
+namespace proclens::gtk_front {
 
 // Registers the scheme with the context once; later calls do nothing.
-void RegisterResScheme(WebKitWebContext* context);
+void RegisterResScheme(const WebKitLibrary& webkit, WebKitWebContext* context);
 
 }  // namespace proclens::gtk_front

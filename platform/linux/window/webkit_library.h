@@ -1,0 +1,43 @@
+#pragma once
+// WebKitGTK, loaded when the browser pane is first made rather than with the
+// program: its hundred-odd libraries would take most of the time to the first
+// frame of the process list.
+
+#include <webkit2/webkit2.h>
+
+#include <string>
+
+namespace proclens::gtk_front {
+
+// Each member has the name and type of the WebKitGTK function it points at.
+#define PROCLENS_WEBKIT_FUNCTIONS(X)                     \
+  X(webkit_web_context_get_default)                      \
+  X(webkit_web_context_register_uri_scheme)              \
+  X(webkit_web_context_get_security_manager)             \
+  X(webkit_security_manager_register_uri_scheme_as_local) \
+  X(webkit_web_view_new_with_context)                    \
+  X(webkit_web_view_load_uri)                            \
+  X(webkit_web_view_get_uri)                             \
+  X(webkit_web_view_get_title)                           \
+  X(webkit_web_view_get_settings)                        \
+  X(webkit_settings_set_default_charset)                 \
+  X(webkit_uri_scheme_request_get_uri)                   \
+  X(webkit_uri_scheme_request_finish)                    \
+  X(webkit_uri_scheme_request_finish_error)              \
+  X(webkit_navigation_policy_decision_get_navigation_action) \
+  X(webkit_navigation_action_get_request)                \
+  X(webkit_navigation_action_is_user_gesture)            \
+  X(webkit_uri_request_get_uri)                          \
+  X(webkit_policy_decision_ignore)
+
+struct WebKitLibrary {
+#define PROCLENS_WEBKIT_MEMBER(name) decltype(&::name) name = nullptr;
+  PROCLENS_WEBKIT_FUNCTIONS(PROCLENS_WEBKIT_MEMBER)
+#undef PROCLENS_WEBKIT_MEMBER
+};
+
+// The library, loaded at the first call and kept for the rest of the run;
+// nullptr when it cannot be loaded, with the reason in *error.
+const WebKitLibrary* LoadWebKit(std::string* error);
+
+}  // namespace proclens::gtk_front
