@@ -50,8 +50,9 @@ std::string ShareSiteBase(const std::string& page, const std::string& site_base)
 
 ItemLocation LocateItemFile(const ProcessItem& item, char path_separator) {
   const std::string path = item.sub_items.empty() ? std::string() : item.sub_items[0];
-  std::string separators = "\\:";
-  if (path_separator != '\\' && path_separator != ':') separators += path_separator;
+  // Where "/" separates, "\\" and ":" are ordinary file-name characters: a
+  // folder cut at them would not be the file's folder.
+  const std::string separators = path_separator == '\\' ? "\\:" : std::string(1, path_separator);
   const std::size_t last = path.find_last_of(separators);
   if (last != std::string::npos && last + 1 >= kShortestFolder && !IsErrorText(path)) {
     return {path.substr(0, last + 1), path.substr(last + 1)};

@@ -32,7 +32,7 @@ struct ItemLocation {
   std::string file_name;
 };
 
-// Folders end at the last "\" or ":", and at the last path_separator as well.
+// Folders end at the last "\" or ":" on Windows, at the last "/" on Linux.
 ItemLocation LocateItemFile(const ProcessItem& item, char path_separator);
 
 // The RCDATA resource's bytes, unchanged; empty when it is missing.

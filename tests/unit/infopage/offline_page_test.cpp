@@ -54,6 +54,8 @@ TEST(LocateItemFile, SplitsAtTheLastSeparatorAndKeepsOnlyRealFolders) {
       {"/bin/x", '/', "/bin/", "x"},
       {"/x", '/', "", "caption.exe"},
       {"/opt/a:b/c\\d/e", '/', "/opt/a:b/c\\d/", "e"},
+      {"/opt/tools/a:b\\c", '/', "/opt/tools/", "a:b\\c"},  // ":" and "\\" name files on Linux
+      {"/memfd:sealed (deleted)", '/', "", "caption.exe"},
   };
   for (const LocationCase& c : cases) {
     const ItemLocation location = LocateItemFile(Item("caption.exe", c.path), c.separator);
