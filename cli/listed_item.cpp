@@ -1,9 +1,14 @@
 #include "cli/listed_item.h"
 
 #include <cstdint>
+#include <cstdio>
 #include <utility>
 
 #include "catalogue/process_list_fill.h"
+#include "infopage/offline_page.h"
+#include "infopage/page_file.h"
+#include "platform/linux/linux_page_platform.h"
+#include "siteclient/site_base.h"
 
 namespace proclens::cli {
 namespace {
@@ -50,6 +55,30 @@ std::optional<ProcessItem> ListedItem(const std::string& pid_or_file,
   item.sub_items = {pid_or_file};
   item.image_index = fill.AddFileIcons(pid_or_file);
   return item;
+}
+
+std::optional<ProcessItem> ItemOfArguments(const std::vector<std::string>& args,
+                                           linux_port::LinuxPlatform& platform,
+                                           const char* command, const char* usage) {
+  if (args.size() != 1 || args[0].empty()) {
+    std::fprintf(stderr, "usage: proclens-cli %s\n", usage);
+    return std::nullopt;
+  }
+  std::optional<ProcessItem> item = ListedItem(args[0], platform);
+  if (!item) std::fprintf(stderr, "proclens-cli %s: no process %s in the list\n", command, args[0].c_str());
+  return item;
+}
+
+std::optional<std::string> WriteItemPage(const ProcessItem& item,
+                                         linux_port::LinuxPlatform& platform, const char* command) {
+  linux_port::LinuxPagePlatform pages(platform.system);
+  try {
+    const std::string page = BuildOfflinePage(item, pages.Page(), SiteBase());
+    return WritePageFile(page, pages.files, GermanChosen(platform.system));
+  } catch (const PageFileError& failure) {
+    std::fprintf(stderr, "proclens-cli %s: %s\n", command, failure.what());
+    return std::nullopt;
+  }
 }
 
 }  // namespace proclens::cli
