@@ -10,29 +10,17 @@
 #include <cstdio>
 #include <string>
 
+#include "linux/run_command.h"
 #include "linux/test_site_server.h"
 
 namespace proclens {
 namespace {
 
-struct LookupResult {
-  int exit_code = -1;
-  std::string out;
-};
-
 // The site base goes in through the environment, as the window takes it.
-LookupResult Lookup(const std::string& site_base, const std::string& target) {
-  LookupResult result;
+testing::CommandOutput Lookup(const std::string& site_base, const std::string& target) {
   const std::string command = "env PROCLENS_SITE_BASE='" + site_base + "' " + PROCLENS_CLI_PATH +
                               " lookup '" + target + "' 2>/dev/null";
-  FILE* pipe = ::popen(command.c_str(), "r");
-  if (pipe == nullptr) return result;
-  char buffer[4096];
-  std::size_t got;
-  while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) result.out.append(buffer, got);
-  const int status = ::pclose(pipe);
-  result.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return result;
+  return testing::RunCommand(command);
 }
 
 bool IsRegularFile(const std::string& path) {
@@ -41,7 +29,7 @@ bool IsRegularFile(const std::string& path) {
 }
 
 // "offline PATH\n": the page file's path, which must exist.
-std::string OfflinePath(const LookupResult& result) {
+std::string OfflinePath(const testing::CommandOutput& result) {
   const std::string prefix = "offline ";
   if (result.out.rfind(prefix, 0) != 0 || result.out.back() != '\n') return "";
   return result.out.substr(prefix.size(), result.out.size() - prefix.size() - 1);
@@ -53,8 +41,8 @@ class CliLookupTest : public ::testing::Test {
 };
 
 TEST_F(CliLookupTest, KnownNameGivesTheOnlineAddressAndSendsNoReport) {
-  const LookupResult result = Lookup(server.Base(), "/usr/bin/bash");
-  EXPECT_EQ(result.exit_code, 0);
+  const testing::CommandOutput result = Lookup(server.Base(), "/usr/bin/bash");
+  EXPECT_EQ(result.status, 0);
   EXPECT_EQ(result.out, "online " + server.Base() + "process/bash.html\n");
   const auto requests = server.Requests();
   ASSERT_EQ(requests.size(), 1u);
@@ -63,8 +51,8 @@ TEST_F(CliLookupTest, KnownNameGivesTheOnlineAddressAndSendsNoReport) {
 }
 
 TEST_F(CliLookupTest, UnknownNameGivesTheOfflinePageFile) {
-  const LookupResult result = Lookup(server.Base(), "/usr/bin/true");
-  EXPECT_EQ(result.exit_code, 0);
+  const testing::CommandOutput result = Lookup(server.Base(), "/usr/bin/true");
+  EXPECT_EQ(result.status, 0);
   const std::string page = OfflinePath(result);
   ASSERT_FALSE(page.empty()) << result.out;
   EXPECT_TRUE(IsRegularFile(page));
@@ -75,8 +63,8 @@ TEST_F(CliLookupTest, UnknownNameGivesTheOfflinePageFile) {
 }
 
 TEST_F(CliLookupTest, ProcessIdentifierIsLookedUpByItsListedName) {
-  const LookupResult result = Lookup(server.Base(), std::to_string(::getpid()));
-  EXPECT_EQ(result.exit_code, 0);
+  const testing::CommandOutput result = Lookup(server.Base(), std::to_string(::getpid()));
+  EXPECT_EQ(result.status, 0);
   const std::string page = OfflinePath(result);
   ASSERT_FALSE(page.empty()) << result.out;
   ::unlink(page.c_str());
@@ -86,16 +74,16 @@ TEST_F(CliLookupTest, ProcessIdentifierIsLookedUpByItsListedName) {
 
 TEST(CliLookupOfflineTest, UnreachableSiteGivesTheOfflinePage) {
   // Port 1 on the loopback: the connection is refused at once.
-  const LookupResult result = Lookup("http://127.0.0.1:1/", "/usr/bin/bash");
-  EXPECT_EQ(result.exit_code, 0);
+  const testing::CommandOutput result = Lookup("http://127.0.0.1:1/", "/usr/bin/bash");
+  EXPECT_EQ(result.status, 0);
   const std::string page = OfflinePath(result);
   ASSERT_FALSE(page.empty()) << result.out;
   ::unlink(page.c_str());
 }
 
 TEST(CliLookupOfflineTest, MissingProcessIsAnError) {
-  const LookupResult result = Lookup("http://127.0.0.1:1/", "4294967295");
-  EXPECT_EQ(result.exit_code, 1);
+  const testing::CommandOutput result = Lookup("http://127.0.0.1:1/", "4294967295");
+  EXPECT_EQ(result.status, 1);
   EXPECT_EQ(result.out, "");
 }
 
