@@ -8,8 +8,7 @@
 
 #include "app/column_sort.h"
 #include "catalogue/size_text.h"
-#include "platform/win32/win32_image_list.h"
-#include "platform/win32/window/win32_list_view.h"
+#include "win32/list_view_fixture.h"
 
 namespace proclens::win32 {
 namespace {
@@ -23,37 +22,16 @@ ProcessItem SizedItem(const std::string& caption, std::int64_t size) {
   return item;
 }
 
-class Win32ColumnSortTest : public ::testing::Test {
+class Win32ColumnSortTest : public ListViewFixture {
  protected:
   void SetUp() override {
-    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_LISTVIEW_CLASSES};
-    InitCommonControlsEx(&controls);
-    parent_ = CreateWindowExA(0, "STATIC", "", WS_OVERLAPPEDWINDOW, 0, 0, 600, 400, nullptr,
-                              nullptr, GetModuleHandleA(nullptr), nullptr);
-    ASSERT_NE(parent_, nullptr);
-    ASSERT_TRUE(list_.Create(parent_, 1, large_.handle(), small_.handle(),
-                             {{"Running process", 122, ColumnAlignment::Left},
-                              {"File", 284, ColumnAlignment::Left},
-                              {"File size", 122, ColumnAlignment::Right}}));
+    ListViewFixture::SetUp();
+    if (HasFatalFailure()) return;
     for (const ProcessItem& item : {SizedItem("small.exe", 999), SizedItem("none.exe", 0),
                                     SizedItem("Huge.exe", 1234567), SizedItem("mid.exe", 12345)}) {
       list_.AppendItem(item);
     }
   }
-  void TearDown() override {
-    if (parent_) DestroyWindow(parent_);
-  }
-
-  std::vector<std::string> Captions() const {
-    std::vector<std::string> captions;
-    for (std::size_t row = 0; row < list_.ItemCount(); ++row) captions.push_back(list_.Item(row).caption);
-    return captions;
-  }
-
-  HWND parent_ = nullptr;
-  Win32ImageList large_{32};
-  Win32ImageList small_{16};
-  Win32ListView list_;
 };
 
 TEST_F(Win32ColumnSortTest, SizesInNumericOrderDescendingThenAscending) {
