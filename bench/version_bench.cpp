@@ -45,9 +45,9 @@ double FastestSeconds(const std::string& file, proclens::VersionPlatform platfor
 
 int main() {
   proclens::linux_port::LinuxSystemInfo system;
-  proclens::linux_port::PeVersionOps ops(system);
+  proclens::linux_port::PeVersionOps ops(system, nullptr);  // PE resources only, as pefile reads
   FixedLanguageSystem fixed_system;
-  proclens::linux_port::PeVersionOps fixed_ops(fixed_system);
+  proclens::linux_port::PeVersionOps fixed_ops(fixed_system, nullptr);
   for (std::string file; std::getline(std::cin, file);) {
     if (file.empty()) continue;
     proclens::VersionTexts texts;

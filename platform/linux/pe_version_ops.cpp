@@ -10,6 +10,8 @@
 #include <cstring>
 #include <string_view>
 
+#include "platform/linux/desktop_icon_index.h"
+#include "platform/linux/package_version_block.h"
 #include "platform/linux/unique_fd.h"
 #include "platform/pe/pe_version_resource.h"
 #include "platform/pe/windowed_reader.h"
@@ -74,6 +76,22 @@ std::string ResolveAlongPath(const std::string& file_name) {
 std::vector<std::uint8_t> PeVersionOps::ReadBlock(const std::string& file_name) {
   const std::string path = ResolveAlongPath(file_name);
   if (path.empty()) return {};
+  std::vector<std::uint8_t> block = ReadPeBlock(path);
+  if (!block.empty() || packages_ == nullptr) return block;
+  return PackageBlock(path);
+}
+
+std::vector<std::uint8_t> PeVersionOps::PackageBlock(const std::string& path) {
+  // The package lists the file itself, not the links that lead to it.
+  const auto real = RealPathOf(path);
+  if (!real) return {};
+  const std::uint16_t language = system_.UserDefaultLangId();
+  const auto texts = packages_->Describe(*real, IsGermanLanguage(language));
+  if (!texts) return {};
+  return PackageVersionBlock(*texts, language);
+}
+
+std::vector<std::uint8_t> PeVersionOps::ReadPeBlock(const std::string& path) {
   // Non-blocking, so that a FIFO of that name cannot hold the caller up.
   UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
   if (!fd.valid()) return {};

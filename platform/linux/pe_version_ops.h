@@ -1,11 +1,13 @@
 #pragma once
 // The version API on Linux: the version resource of PE files read with pread,
-// and the block queries of platform/pe. Other files have no version block.
+// and the block queries of platform/pe. Any other file, and a PE file without
+// a version resource, gets a block made from what its package says it is.
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "platform/linux/package_catalog.h"
 #include "platform/pe/version_block.h"
 #include "platform/system_info.h"
 #include "platform/version_ops.h"
@@ -14,8 +16,11 @@ namespace proclens::linux_port {
 
 class PeVersionOps : public VersionOps {
  public:
-  // The user's language picks among the languages of a version resource.
-  explicit PeVersionOps(SystemInfo& system) : system_(system) {}
+  // The user's language picks among the languages of a version resource, and
+  // between a package's German and untranslated texts. Without packages, only
+  // PE files have version blocks.
+  explicit PeVersionOps(SystemInfo& system, PackageCatalog* packages = &PackageCatalog::System())
+      : system_(system), packages_(packages) {}
 
   std::uint32_t GetFileVersionInfoSize(const std::string& file_name, std::uint32_t& handle) override;
   bool GetFileVersionInfo(const std::string& file_name, std::uint32_t handle, std::uint32_t size,
@@ -28,8 +33,11 @@ class PeVersionOps : public VersionOps {
 
  private:
   std::vector<std::uint8_t> ReadBlock(const std::string& file_name);
+  std::vector<std::uint8_t> ReadPeBlock(const std::string& path);
+  std::vector<std::uint8_t> PackageBlock(const std::string& path);
 
   SystemInfo& system_;
+  PackageCatalog* packages_;
   pe::BlockQuery query_;
   std::uint64_t bytes_read_ = 0;
   // The block that the size call read, kept for the fill call that follows it.

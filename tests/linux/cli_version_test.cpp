@@ -10,13 +10,15 @@ namespace proclens::testing {
 namespace {
 
 std::string Seed(const std::string& name) { return TestsFolder() + "/fuzz/seeds/pe_version/" + name; }
+// Neither a PE file nor a file of any package.
+std::string NoVersion() { return TestsFolder() + "/fuzz/seeds/scan/block.bin"; }
 
 TEST(CliVersion, PrintsOneTabSeparatedLinePerFile) {
   const CommandOutput run = RunCommand(std::string(PROCLENS_CLI_PATH) + " version " +
-                                       Seed("pe32.dll") + " /bin/sh " + Seed("pe32plus_scan.dll"));
+                                       Seed("pe32.dll") + " " + NoVersion() + " " + Seed("pe32plus_scan.dll"));
   ASSERT_EQ(run.status, 0);
   EXPECT_EQ(run.out, Seed("pe32.dll") + "\tok\tSeed tool \xC3\xA4\xF0\x9F\x98\x80\tSeed\tSeed Co\n" +
-                         "/bin/sh\tnone\t\t\t\n" +
+                         NoVersion() + "\tnone\t\t\t\n" +
                          Seed("pe32plus_scan.dll") + "\tok\tScan me\t\tScanned\n");
 }
 

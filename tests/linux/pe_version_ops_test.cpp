@@ -57,7 +57,7 @@ class PeVersionOpsTest : public ::testing::Test {
   fs::path dir_;
   std::string saved_path_;
   FixedLanguageSystem system_{0x0409};
-  PeVersionOps ops_{system_};
+  PeVersionOps ops_{system_, nullptr};  // the PE reader alone
 };
 
 TEST_F(PeVersionOpsTest, ReadsTheTextsOfAFileByItsPath) {

@@ -1,0 +1,88 @@
+#!/usr/bin/env python3
+"""Package texts of programs, whole process: proclens-cli version --json
+against dpkg-query, the package system's own answer to the same question.
+
+  many: proclens-cli version --json over 400 programs of /usr/bin, against
+        dpkg-query -S of the same files followed by one dpkg-query -W of
+        their packages (goal: at most 0.5x);
+  one:  proclens-cli version --json /usr/bin/bash, against
+        dpkg-query -S /bin/bash (goal: at most 0.5x).
+
+Medians of REPS runs, the two commands taking turns. Builds nothing.
+usage: package_texts_bench.py PROCLENS_CLI [REPS]
+"""
+import json
+import os
+import statistics
+import subprocess
+import sys
+import time
+
+
+def programs(count):
+    """The first COUNT files of /usr/bin that a package ships, by name, each
+    with the path that dpkg's lists write for it (/bin/bash for /usr/bin/bash)."""
+    names = sorted(os.listdir("/usr/bin"))
+    files = [os.path.join("/usr/bin", n) for n in names if os.path.isfile(os.path.join("/usr/bin", n))]
+    found = subprocess.run(["dpkg-query", "-S"] + files, capture_output=True, text=True).stdout
+    owned = set()
+    for line in found.splitlines():
+        package, _, path = line.partition(": ")
+        if "diversion" not in line:
+            owned.add(path)
+    chosen = []
+    for f in files:
+        listed = f if f in owned else f.replace("/usr/bin/", "/bin/", 1)
+        if listed in owned:
+            chosen.append((f, listed))
+    return chosen[:count]
+
+
+def timed(command):
+    start = time.perf_counter()
+    result = subprocess.run(command, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+    return time.perf_counter() - start, result.stdout
+
+
+def dpkg_query_both(files):
+    started = time.perf_counter()
+    out = subprocess.run(["dpkg-query", "-S"] + files, capture_output=True, text=True).stdout
+    packages = sorted({line.split(": ", 1)[0].split(",")[0].strip() for line in out.splitlines()
+                       if ": " in line and not line.startswith("diversion")})
+    subprocess.run(["dpkg-query", "-W", "-f=${Package}\t${Maintainer}\t${binary:Summary}\n"] + packages,
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    return time.perf_counter() - started
+
+
+def compare(label, ours_cmd, theirs, reps):
+    ours_times, their_times = [], []
+    for _ in range(reps):
+        ours_times.append(timed(ours_cmd)[0])
+        their_times.append(theirs())
+    ours_m, theirs_m = statistics.median(ours_times), statistics.median(their_times)
+    print(f"{label}: proclens-cli {ours_m * 1000:.1f} ms, dpkg-query {theirs_m * 1000:.1f} ms, "
+          f"ratio {ours_m / theirs_m:.2f} (goal <= 0.5)")
+
+
+def main():
+    if len(sys.argv) < 2:
+        sys.exit(__doc__)
+    cli = sys.argv[1]
+    reps = int(sys.argv[2]) if len(sys.argv) > 2 else 9
+    chosen = programs(400)
+    files = [ours for ours, _ in chosen]
+    # dpkg-query does not know merged /usr: it is asked for the paths its lists write.
+    listed = [theirs for _, theirs in chosen]
+    print(f"{len(files)} programs of /usr/bin, {len(os.listdir('/var/lib/dpkg/info'))} files in dpkg's info folder")
+
+    _, out = timed([cli, "version", "--json"] + files)
+    named = sum(1 for item in json.loads(out) if item["ok"])
+    print(f"proclens-cli names the software of {named} of {len(files)}")
+
+    compare("many", [cli, "version", "--json"] + files, lambda: dpkg_query_both(listed), reps)
+    compare("one", [cli, "version", "--json", "/usr/bin/bash"],
+            lambda: timed(["dpkg-query", "-S", "/bin/bash"])[0], reps)
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,234 @@
+#include "platform/linux/dpkg_file_index.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <functional>
+#include <memory>
+
+#include "platform/linux/unique_fd.h"
+
+namespace proclens::linux_port {
+namespace {
+
+// The largest list of a real system is about a megabyte.
+constexpr std::size_t kListLimit = 64u << 20;
+constexpr std::size_t kDiversionsLimit = 16u << 20;
+
+constexpr std::string_view kListSuffix = ".list";
+constexpr std::string_view kShareFolders[] = {"/usr/share/metainfo/", "/usr/share/appdata/",
+                                              "/usr/share/applications/"};
+
+bool StartsWith(std::string_view text, std::string_view prefix) {
+  return text.substr(0, prefix.size()) == prefix;
+}
+
+bool EndsWith(std::string_view text, std::string_view suffix) {
+  return text.size() >= suffix.size() && text.substr(text.size() - suffix.size()) == suffix;
+}
+
+// Calls f for each line of text, without its line end.
+template <typename F>
+void ForEachLine(std::string_view text, F&& f) {
+  while (!text.empty()) {
+    const std::size_t end = text.find('\n');
+    std::string_view line = text.substr(0, end);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    f(line);
+    if (end == std::string_view::npos) break;
+    text.remove_prefix(end + 1);
+  }
+}
+
+std::uint64_t HashOf(std::string_view merged_path) { return std::hash<std::string_view>{}(merged_path); }
+
+bool UnderLinkedFolder(std::string_view path) {
+  constexpr std::string_view kLinked[] = {"/bin", "/sbin", "/lib", "/lib32", "/lib64", "/libx32"};
+  // Nearly every listed path begins "/usr/", "/etc/" or "/var/"; they skip the loop.
+  if (path.size() < 4 || (path[1] != 'b' && path[1] != 's' && path[1] != 'l')) return false;
+  for (const std::string_view folder : kLinked) {
+    if (StartsWith(path, folder) && (path.size() == folder.size() || path[folder.size()] == '/'))
+      return true;
+  }
+  return false;
+}
+
+// The info folder's list names, without ".list", sorted.
+std::vector<std::string> ListNames(const std::string& info_folder) {
+  std::vector<std::string> names;
+  struct CloseDir {
+    void operator()(DIR* dir) const { ::closedir(dir); }
+  };
+  std::unique_ptr<DIR, CloseDir> dir(::opendir(info_folder.c_str()));
+  if (!dir) return names;
+  while (const dirent* entry = ::readdir(dir.get())) {
+    const std::string_view name = entry->d_name;
+    if (name.size() > kListSuffix.size() && EndsWith(name, kListSuffix))
+      names.emplace_back(name.substr(0, name.size() - kListSuffix.size()));
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+std::string InfoFolder(const std::string& root) { return root + "var/lib/dpkg/info/"; }
+
+}  // namespace
+
+std::string MergedUsrPath(std::string_view path) {
+  return UnderLinkedFolder(path) ? "/usr" + std::string(path) : std::string(path);
+}
+
+std::optional<std::string_view> ReadWholeFile(const std::string& path, std::size_t limit,
+                                              std::string& buffer) {
+  // Non-blocking, so that a FIFO put in the database's place cannot hold us up.
+  UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+  if (!fd.valid()) return std::nullopt;
+  struct stat st {};
+  if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) || static_cast<std::uint64_t>(st.st_size) > limit)
+    return std::nullopt;
+  // Growing only: a smaller file does not pay for clearing the buffer again.
+  const auto size = static_cast<std::size_t>(st.st_size);
+  if (buffer.size() < size) buffer.resize(size);
+  std::size_t done = 0;
+  while (done < size) {
+    const ssize_t got = ::read(fd.get(), buffer.data() + done, size - done);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) return std::nullopt;
+    if (got == 0) break;  // the file shrank while it was read
+    done += static_cast<std::size_t>(got);
+  }
+  return std::string_view(buffer.data(), done);
+}
+
+std::optional<std::string> ReadWholeFile(const std::string& path, std::size_t limit) {
+  std::string buffer;
+  const auto text = ReadWholeFile(path, limit, buffer);
+  if (!text) return std::nullopt;
+  buffer.resize(text->size());
+  return buffer;
+}
+
+DpkgFileIndex DpkgFileIndex::Load(const std::string& root) {
+  DpkgFileIndex index;
+  index.root_ = root.empty() || root.back() != '/' ? root + '/' : root;
+  const std::string info = InfoFolder(index.root_);
+  index.list_names_ = ListNames(info);
+  index.share_files_.resize(index.list_names_.size());
+
+  std::string aliased;
+  std::string buffer;
+  for (std::uint32_t id = 0; id < index.list_names_.size(); ++id) {
+    const auto text = ReadWholeFile(info + index.list_names_[id] + ".list", kListLimit, buffer);
+    if (!text) continue;
+    ForEachLine(*text, [&](std::string_view line) {
+      if (line.empty() || line.front() != '/') return;
+      std::string_view merged = line;
+      if (UnderLinkedFolder(line)) {
+        aliased.assign("/usr").append(line);
+        merged = aliased;
+      }
+      index.entries_.push_back({HashOf(merged), id, kNoEntry});
+      if (!StartsWith(merged, "/usr/share/")) return;
+      for (const std::string_view folder : kShareFolders) {
+        if (StartsWith(merged, folder)) index.share_files_[id].emplace_back(merged);
+      }
+    });
+  }
+  index.BuildBuckets();
+
+  if (const auto text = ReadWholeFile(index.root_ + "var/lib/dpkg/diversions", kDiversionsLimit)) {
+    std::vector<std::string_view> lines;
+    ForEachLine(*text, [&](std::string_view line) { lines.push_back(line); });
+    // Three lines each; an incomplete last one is left out.
+    for (std::size_t i = 0; i + 3 <= lines.size(); i += 3) {
+      if (lines[i].empty() || lines[i + 1].empty()) continue;
+      index.diversions_.push_back(
+          {MergedUsrPath(lines[i]), MergedUsrPath(lines[i + 1]), std::string(lines[i + 2])});
+    }
+  }
+  return index;
+}
+
+void DpkgFileIndex::BuildBuckets() {
+  std::size_t size = 1024;
+  while (size < 2 * entries_.size()) size *= 2;
+  buckets_.assign(size, kNoEntry);
+  // Entries of one package stay in list order within a bucket's chain.
+  for (std::size_t i = entries_.size(); i-- > 0;) {
+    const std::size_t bucket = entries_[i].hash & (size - 1);
+    entries_[i].next = buckets_[bucket];
+    buckets_[bucket] = static_cast<std::uint32_t>(i);
+  }
+}
+
+std::optional<std::uint32_t> DpkgFileIndex::PackageId(std::string_view list_name) const {
+  const auto it = std::lower_bound(list_names_.begin(), list_names_.end(), list_name);
+  if (it == list_names_.end() || *it != list_name) return std::nullopt;
+  return static_cast<std::uint32_t>(it - list_names_.begin());
+}
+
+std::vector<DpkgOwner> DpkgFileIndex::ListedBy(std::string_view merged_path) const {
+  std::vector<DpkgOwner> owners;
+  if (buckets_.empty()) return owners;
+  const std::uint64_t hash = HashOf(merged_path);
+  std::vector<std::uint32_t> packages;
+  for (std::uint32_t i = buckets_[hash & (buckets_.size() - 1)]; i != kNoEntry; i = entries_[i].next) {
+    if (entries_[i].hash == hash) packages.push_back(entries_[i].package);
+  }
+  // The chain holds the entries in list-name order.
+  packages.erase(std::unique(packages.begin(), packages.end()), packages.end());
+  for (const std::uint32_t package : packages) {
+    const std::string& list_name = list_names_[package];
+    const auto text = ReadWholeFile(InfoFolder(root_) + list_name + ".list", kListLimit);
+    if (!text) continue;
+    std::optional<std::string> listed;
+    ForEachLine(*text, [&](std::string_view line) {
+      if (!listed && !line.empty() && MergedUsrPath(line) == merged_path) listed = std::string(line);
+    });
+    if (listed) owners.push_back({list_name, std::move(*listed)});
+  }
+  return owners;
+}
+
+std::optional<DpkgOwner> DpkgFileIndex::OwnerOf(std::string_view path) const {
+  const std::string merged = MergedUsrPath(path);
+  for (const Diversion& diversion : diversions_) {
+    if (merged == diversion.diverted) {
+      // The diverted file is the one the original package shipped.
+      for (DpkgOwner& owner : ListedBy(diversion.original)) {
+        if (owner.package() != diversion.by) return std::move(owner);
+      }
+      return std::nullopt;
+    }
+    if (merged == diversion.original) {
+      // What stands at the original path is the diverting package's, if it ships one.
+      for (DpkgOwner& owner : ListedBy(diversion.original)) {
+        if (owner.package() == diversion.by) return std::move(owner);
+      }
+      return std::nullopt;
+    }
+  }
+  std::vector<DpkgOwner> owners = ListedBy(merged);
+  if (owners.empty()) return std::nullopt;
+  return std::move(owners.front());
+}
+
+std::vector<std::string> DpkgFileIndex::FilesBelow(std::string_view list_name, std::string_view folder,
+                                                   std::string_view suffix) const {
+  std::vector<std::string> files;
+  const auto id = PackageId(list_name);
+  if (!id) return files;
+  for (const std::string& file : share_files_[*id]) {
+    const std::string_view rest = std::string_view(file).substr(std::min(folder.size(), file.size()));
+    if (StartsWith(file, folder) && EndsWith(rest, suffix) && rest.find('/') == std::string_view::npos &&
+        rest.size() > suffix.size())
+      files.push_back(file);
+  }
+  return files;
+}
+
+}  // namespace proclens::linux_port

@@ -1,0 +1,99 @@
+#include "platform/linux/package_version_block.h"
+
+#include <glib.h>
+
+#include <cstdio>
+#include <string>
+
+#include "platform/linux/gobject_ptr.h"
+
+namespace proclens::linux_port {
+namespace {
+
+constexpr std::uint16_t kBinaryType = 0;
+constexpr std::uint16_t kTextType = 1;
+constexpr std::uint16_t kCodePageUnicode = 0x04B0;
+
+using Bytes = std::vector<std::uint8_t>;
+
+void PutU16(Bytes& out, std::uint16_t value) {
+  out.push_back(static_cast<std::uint8_t>(value & 0xFF));
+  out.push_back(static_cast<std::uint8_t>(value >> 8));
+}
+
+void PadToFour(Bytes& out) {
+  while (out.size() % 4 != 0) out.push_back(0);
+}
+
+// UTF-16 units of UTF-8 text, with its terminator; bytes that are not UTF-8
+// become U+FFFD rather than ending the text.
+std::u16string Utf16Of(const std::string& text) {
+  GCharPtr valid(g_utf8_make_valid(text.data(), static_cast<gssize>(text.size())));
+  glong units = 0;
+  std::unique_ptr<gunichar2, GFree> wide(g_utf8_to_utf16(valid.get(), -1, nullptr, &units, nullptr));
+  std::u16string result;
+  if (wide) result.assign(reinterpret_cast<const char16_t*>(wide.get()), static_cast<std::size_t>(units));
+  result.push_back(u'\0');
+  return result;
+}
+
+// One node: length, value length, type, key, then the value and the children,
+// each starting on a 32-bit boundary (the node itself starts on one).
+Bytes Node(const std::string& key, std::uint16_t type, const Bytes& value, std::uint16_t value_length,
+           const Bytes& children) {
+  Bytes node;
+  PutU16(node, 0);  // the length, filled in at the end
+  PutU16(node, value_length);
+  PutU16(node, type);
+  for (const char16_t unit : Utf16Of(key)) PutU16(node, static_cast<std::uint16_t>(unit));
+  PadToFour(node);
+  node.insert(node.end(), value.begin(), value.end());
+  if (!children.empty()) {
+    PadToFour(node);
+    node.insert(node.end(), children.begin(), children.end());
+  }
+  const auto length = static_cast<std::uint16_t>(node.size());
+  node[0] = static_cast<std::uint8_t>(length & 0xFF);
+  node[1] = static_cast<std::uint8_t>(length >> 8);
+  return node;
+}
+
+void Append(Bytes& out, const Bytes& node) {
+  PadToFour(out);
+  out.insert(out.end(), node.begin(), node.end());
+}
+
+Bytes StringNode(const std::string& key, const std::string& text) {
+  Bytes value;
+  const std::u16string units = Utf16Of(text);
+  for (const char16_t unit : units) PutU16(value, static_cast<std::uint16_t>(unit));
+  return Node(key, kTextType, value, static_cast<std::uint16_t>(units.size()), {});
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> PackageVersionBlock(const PackageTexts& texts, std::uint16_t language) {
+  Bytes strings;
+  const std::pair<const char*, const std::string*> entries[] = {
+      {"FileDescription", &texts.description}, {"ProductName", &texts.product}, {"CompanyName", &texts.company}};
+  for (const auto& [key, text] : entries) {
+    // Node lengths are 16 bits; a text that long is not a name anyway.
+    if (!text->empty() && text->size() < 4096) Append(strings, StringNode(key, *text));
+  }
+  char table_name[9];
+  std::snprintf(table_name, sizeof table_name, "%04X%04X", unsigned{language}, unsigned{kCodePageUnicode});
+  const Bytes table = Node(table_name, kTextType, {}, 0, strings);
+  const Bytes string_file_info = Node("StringFileInfo", kTextType, {}, 0, table);
+
+  Bytes translation;
+  PutU16(translation, language);
+  PutU16(translation, kCodePageUnicode);
+  const Bytes var = Node("Translation", kBinaryType, translation, 4, {});
+  const Bytes var_file_info = Node("VarFileInfo", kTextType, {}, 0, var);
+
+  Bytes children = string_file_info;
+  Append(children, var_file_info);
+  return Node("VS_VERSION_INFO", kBinaryType, {}, 0, children);
+}
+
+}  // namespace proclens::linux_port
