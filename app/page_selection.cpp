@@ -3,6 +3,8 @@
 #include <optional>
 #include <utility>
 
+#include "siteclient/url_helpers.h"
+
 namespace proclens {
 
 std::string LowerCaseAsciiLetters(std::string text) {
@@ -12,8 +14,11 @@ std::string LowerCaseAsciiLetters(std::string text) {
   return text;
 }
 
-std::string OnlineAddress(const std::string& site_base, const std::string& caption, bool german) {
-  return site_base + (german ? "prozess/" : "process/") + LowerCaseAsciiLetters(caption) + ".html";
+std::string OnlineAddress(const std::string& site_base, const std::string& caption, bool german,
+                          bool percent_encode) {
+  const std::string name = LowerCaseAsciiLetters(caption);
+  return site_base + (german ? "prozess/" : "process/") +
+         (percent_encode ? PercentEncodePathSegment(name) : name) + ".html";
 }
 
 bool TitleShowsFailure(const std::string& title, const std::string& lower_caption) {
@@ -34,7 +39,8 @@ void PageSelection::ListViewClick() {
   const std::optional<ProcessItem> item = controls_.list_view.SelectedItem();
   if (!item) return;
   // The Language choice is asked afresh at every click.
-  const std::string address = OnlineAddress(site_base_, item->caption, GermanChosen(system_));
+  const std::string address = OnlineAddress(site_base_, item->caption, GermanChosen(system_),
+                                            system_.Traits().percent_encode_addresses);
   if (!site_.UrlExists(address)) {
     show_offline_page_();
     return;

@@ -17,8 +17,10 @@ namespace proclens {
 std::string LowerCaseAsciiLetters(std::string text);
 
 // site base + "process/" ("prozess/" in German) + the lower-cased caption +
-// ".html", nothing escaped.
-std::string OnlineAddress(const std::string& site_base, const std::string& caption, bool german);
+// ".html"; the caption percent-encoded when the platform asks for it, else
+// nothing escaped.
+std::string OnlineAddress(const std::string& site_base, const std::string& caption, bool german,
+                          bool percent_encode = false);
 
 // Whether a title shows that the online page for the lower-cased caption
 // failed: it does not hold the caption, and it is "about:blank" or holds "404".

@@ -26,7 +26,8 @@ int RunLookup(const std::vector<std::string>& args) {
   linux_port::LinuxPlatform platform;
   const std::optional<ProcessItem> item = ItemOfArguments(args, platform, "lookup", kUsage);
   if (!item) return 1;
-  const std::string address = OnlineAddress(SiteBase(), item->caption, GermanChosen(platform.system));
+  const std::string address = OnlineAddress(SiteBase(), item->caption, GermanChosen(platform.system),
+                                            platform.system.Traits().percent_encode_addresses);
   linux_port::LinuxSiteOps site;
   linux_port::CurlHttpOps http;
   if (UrlExists(http, ComposeAgentString(site, platform.system), address)) {

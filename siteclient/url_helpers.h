@@ -17,4 +17,9 @@ bool UrlExists(HttpOps& http, const std::string& agent, const std::string& addre
 // kHttpBodyLimit bytes, so a site cannot fill the memory. Empty when nothing came.
 std::string FetchUrlText(HttpOps& http, const std::string& agent, const std::string& address);
 
+// The text as one path segment of an address: letters, digits and the marks
+// a segment may hold as they stand are kept; every other byte (blanks, '%',
+// '/', '?', '#', bytes outside ASCII) becomes %XX.
+std::string PercentEncodePathSegment(const std::string& text);
+
 }  // namespace proclens

@@ -19,6 +19,8 @@ PlatformTraits LinuxTraits() {
   traits.path_separator = '/';
   traits.access_denied_error = EACCES;
   traits.administrator_word = "root";
+  // libcurl refuses an address with a blank; WebKit would cut it at a '#'.
+  traits.percent_encode_addresses = true;
   return traits;
 }
 

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <string>
 
+#include "linux/live_process.h"
 #include "linux/run_command.h"
 #include "linux/test_site_server.h"
 
@@ -70,6 +71,17 @@ TEST_F(CliLookupTest, ProcessIdentifierIsLookedUpByItsListedName) {
   ::unlink(page.c_str());
   ASSERT_EQ(server.Requests().size(), 1u);
   EXPECT_THAT(server.Requests()[0].path, ::testing::StartsWith("/process/proclens_linux_"));
+}
+
+TEST_F(CliLookupTest, ABlankInTheNameReachesTheSitePercentEncoded) {
+  linux_test::TempDir dir;
+  const auto program = linux_test::CopySleep(dir.path(), "Web Content", 64 * 1024);
+  linux_test::Child child(program.string(), linux_test::SleepArgs("Web Content"));
+  const testing::CommandOutput result = Lookup(server.Base(), std::to_string(child.pid()));
+  EXPECT_EQ(result.status, 0);
+  ::unlink(OfflinePath(result).c_str());
+  ASSERT_EQ(server.Requests().size(), 1u);
+  EXPECT_EQ(server.Requests()[0].path, "/process/web%20content.html");
 }
 
 TEST(CliLookupOfflineTest, UnreachableSiteGivesTheOfflinePage) {

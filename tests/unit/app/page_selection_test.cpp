@@ -246,5 +246,14 @@ TEST(OnlineAddressTest, LowerCasesOnlyAsciiLettersAndEscapesNothing) {
   EXPECT_EQ(LowerCaseAsciiLetters("AZ[@az\xC9"), "az[@az\xC9");
 }
 
+TEST(OnlineAddressTest, PercentEncodesTheCaptionWhereThePlatformAsks) {
+  EXPECT_EQ(OnlineAddress(kBase, "Web Content", false, true), "http://site.test/process/web%20content.html");
+  EXPECT_EQ(OnlineAddress(kBase, "a#b?c%d/e\\f\"<>", true, true),
+            "http://site.test/prozess/a%23b%3Fc%25d%2Fe%5Cf%22%3C%3E.html");
+  // UTF-8 letters go as their bytes, the way a browser sends them.
+  EXPECT_EQ(OnlineAddress(kBase, "Gr\xC3\xBC\xC3\x9F-1.2_x~(y)+z@w", false, true),
+            "http://site.test/process/gr%C3%BC%C3%9F-1.2_x~(y)+z@w.html");
+}
+
 }  // namespace
 }  // namespace proclens::fakes
