@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -153,6 +155,26 @@ TEST(VersionOpsTest, ABareNameIsFoundAlongTheLibrarySearchOrderOnly) {
   ASSERT_TRUE(CopyFileTo(L"C:\\windows\\system32\\kernel32.dll", copy));
   EXPECT_TRUE(ReadVersionInfo(Narrow(copy), {windows, system}).ok);
   EXPECT_FALSE(ReadVersionInfo("proclens-version-probe.dll", {windows, system}).ok);
+}
+
+// The version fixture, linked by the MinGW tools, with its resource section's
+// raw data cut inside the version block: version.dll maps the rest as zeros
+// and shows the texts, and the portable reader agrees.
+TEST(VersionOpsTest, BothReadABlockThatRunsPastTheRawData) {
+  std::string linked_path = "Z:" PROCLENS_VERSION_FIXTURE;
+  std::replace(linked_path.begin(), linked_path.end(), '/', '\\');
+  std::ifstream in(linked_path, std::ios::binary);
+  const std::vector<std::uint8_t> linked((std::istreambuf_iterator<char>(in)), {});
+  const auto cut = proclens::testing::CutLastSectionRawData(linked, 0x200);
+  ASSERT_FALSE(cut.empty()) << linked_path;
+  ScratchDirectory scratch;
+  const std::string path = Narrow(scratch.path()) + "\\cut.dll";
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(cut.data()), static_cast<std::streamsize>(cut.size()));
+  ExpectSameTexts(path);
+  Win32SystemInfo system;
+  Win32VersionOps windows;
+  EXPECT_EQ(ReadVersionInfo(path, {windows, system}).description, "Resource past the raw data");
 }
 
 }  // namespace
