@@ -114,6 +114,18 @@ bool ExpectSameTexts(const std::string& file) {
   return expected.ok;
 }
 
+// Writes the file into a scratch folder and reads it both ways: version.dll's texts.
+VersionTexts ReadBothWays(const std::vector<std::uint8_t>& image) {
+  ScratchDirectory scratch;
+  const std::string path = Narrow(scratch.path()) + "\\built.dll";
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(image.data()), static_cast<std::streamsize>(image.size()));
+  ExpectSameTexts(path);
+  Win32SystemInfo system;
+  Win32VersionOps windows;
+  return ReadVersionInfo(path, {windows, system});
+}
+
 TEST(VersionOpsTest, ThePortableReaderAgreesWithVersionDllOnTheSystemFiles) {
   std::vector<std::string> files = SystemFiles("*.dll");
   const std::vector<std::string> programs = SystemFiles("*.exe");
@@ -135,15 +147,7 @@ TEST(VersionOpsTest, BothReadABuiltFileWithTextsBeyondAscii) {
       StringFileInfo({StringTable(u"040904b0", {{u"FileDescription", u"Caf\u00e9 tool"},
                                                 {u"CompanyName", u"M\u00fcller"}})}),
       VarFileInfo({{0x0409, 0x04B0}})}));
-  const auto image = BuildPe(block, true);
-  ScratchDirectory scratch;
-  const std::string path = Narrow(scratch.path()) + "\\built.dll";
-  std::ofstream(path, std::ios::binary)
-      .write(reinterpret_cast<const char*>(image.data()), static_cast<std::streamsize>(image.size()));
-  ExpectSameTexts(path);
-  Win32SystemInfo system;
-  Win32VersionOps windows;
-  EXPECT_EQ(ReadVersionInfo(path, {windows, system}).company, "M\xFC" "ller");
+  EXPECT_EQ(ReadBothWays(BuildPe(block, true)).company, "M\xFC" "ller");
 }
 
 TEST(VersionOpsTest, ABareNameIsFoundAlongTheLibrarySearchOrderOnly) {
@@ -167,14 +171,7 @@ TEST(VersionOpsTest, BothReadABlockThatRunsPastTheRawData) {
   const std::vector<std::uint8_t> linked((std::istreambuf_iterator<char>(in)), {});
   const auto cut = proclens::testing::CutLastSectionRawData(linked, 0x200);
   ASSERT_FALSE(cut.empty()) << linked_path;
-  ScratchDirectory scratch;
-  const std::string path = Narrow(scratch.path()) + "\\cut.dll";
-  std::ofstream(path, std::ios::binary)
-      .write(reinterpret_cast<const char*>(cut.data()), static_cast<std::streamsize>(cut.size()));
-  ExpectSameTexts(path);
-  Win32SystemInfo system;
-  Win32VersionOps windows;
-  EXPECT_EQ(ReadVersionInfo(path, {windows, system}).description, "Resource past the raw data");
+  EXPECT_EQ(ReadBothWays(cut).description, "Resource past the raw data");
 }
 
 }  // namespace
