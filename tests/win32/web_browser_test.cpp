@@ -106,7 +106,9 @@ TEST_F(BrowserPaneTest, ControlTitlesAreComparedInTheirOwnText) {
     // What the narrow form shows depends on the code page; the decision does not.
     EXPECT_EQ(seen[i].substr(0, std::string(cases[i].seen).size()), cases[i].seen) << i;
   }
-  if (GetACP() == 1252) EXPECT_EQ(seen[4], "good:Gr\xFC\xDF" "e");
+  if (GetACP() == 1252) {
+    EXPECT_EQ(seen[4], "good:Gr\xFC\xDF" "e");
+  }
 }
 
 TEST_F(BrowserPaneTest, PaneWorksWithOrWithoutTheControl) {
