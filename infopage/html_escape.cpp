@@ -23,12 +23,12 @@ std::string EscapeHtml(std::string_view text) {
 std::string EscapeCss(std::string_view text) {
   // Blanks and controls end a url(); quotes and the backslash end a string or
   // start an escape; "<" could close the style element.
-  constexpr std::string_view kSpecial = "\\\"'()<>&;{}";
+  constexpr std::string_view kCssSyntax = "\\\"'()<>&;{}";
   std::string escaped;
   escaped.reserve(text.size());
   for (char c : text) {
     const auto byte = static_cast<unsigned char>(c);
-    if (byte >= 0x80 || (byte > 0x20 && byte < 0x7F && kSpecial.find(c) == std::string_view::npos)) {
+    if (byte >= 0x80 || (byte > 0x20 && byte < 0x7F && kCssSyntax.find(c) == std::string_view::npos)) {
       escaped += c;
       continue;
     }
