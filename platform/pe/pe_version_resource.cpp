@@ -157,20 +157,24 @@ bool PeFile::ReadSections(std::uint64_t table_offset, std::size_t count) {
 }
 
 // As the loader maps the file: a section spans its raw data, and its virtual
-// size where that is larger, the part past the raw data being zeros.
+// size where that is larger, the part past the raw data being zeros. Raw data
+// wins over another section's zeros, so a virtual size that overlaps later
+// sections (the loader refuses such a file) changes nothing that reads today.
 std::optional<FileRegion> PeFile::Locate(std::uint32_t rva) const {
   const std::uint64_t file_size = file_.Size();
   for (const Section& s : sections_) {
-    const std::uint64_t mapped = std::max(s.raw_size, s.virtual_size);
-    if (rva < s.virtual_address || rva - s.virtual_address >= mapped) continue;
+    if (rva < s.virtual_address || rva - s.virtual_address >= s.raw_size) continue;
     const std::uint64_t into = rva - s.virtual_address;
-    if (into >= s.raw_size) return FileRegion{0, 0, mapped - into};
     const std::uint64_t offset = s.raw_offset + into;
     if (offset >= file_size) return std::nullopt;
     const std::uint64_t raw_left = s.raw_size - into;
     // A file cut short of its raw data holds no zeros beyond it.
     if (file_size - offset < raw_left) return FileRegion{offset, file_size - offset, 0};
-    return FileRegion{offset, raw_left, mapped - s.raw_size};
+    return FileRegion{offset, raw_left, std::max(s.virtual_size, s.raw_size) - s.raw_size};
+  }
+  for (const Section& s : sections_) {
+    if (rva < s.virtual_address || rva - s.virtual_address >= s.virtual_size) continue;
+    return FileRegion{0, 0, s.virtual_size - (rva - s.virtual_address)};
   }
   return std::nullopt;
 }
