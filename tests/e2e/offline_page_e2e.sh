@@ -4,7 +4,8 @@
 # into the temporary folder and the browser pane shows it with its title; a
 # link of the page opens in the default browser (a stand-in that logs), not in
 # the pane. A copy of that same file, opened by path with a script that counts
-# the pictures, shows that every res:// picture of the page loads.
+# the pictures, shows that every res:// picture of the page loads and that a
+# menu cell under the mouse takes its hover background.
 # Screenshots are kept as artifacts.
 #
 # usage: offline_page_e2e.sh PROCLENS ARTIFACT-DIR en|de
@@ -148,6 +149,14 @@ window.addEventListener("load", function () {
     if (loaded + broken === addresses.length)
       document.title = "pictures=" + addresses.length + " loaded=" + loaded + " broken=" + broken;
   }
+  // Under the mouse a menu cell shows the hover background from the style sheet.
+  var menu = document.querySelectorAll(".menu td");
+  for (var m = 0; m < menu.length; m++) {
+    menu[m].addEventListener("mouseover", function (event) {
+      var cell = event.currentTarget;
+      setTimeout(function () { document.title = "hover=" + getComputedStyle(cell).backgroundImage; }, 50);
+    });
+  }
   addresses.forEach(function (address) {
     var picture = new Image();
     picture.onload = function () { loaded++; done(); };
@@ -169,6 +178,16 @@ wait_for 30 dump_says '^title\tpictures=' || fail "the copied page did not repor
 dump_says '^title\tpictures=12 loaded=12 broken=0$' ||
   fail "pictures: $(awk -F'\t' '$1=="title" {print $2}' "$dump")"
 snapshot pictures
+# The mouse goes down the pane's left side until it passes over the menu.
+for y in $(seq 250 10 690); do
+  timeout 10 xdotool mousemove --window "$window" 60 "$y"
+  sleep 0.2
+  dump_says "^title\thover=" && break
+done
+wait_for 5 dump_says '^title\thover=' || fail "no menu cell reported the mouse over it"
+dump_says '^title\thover=url\("res:///.*/JPG/BGmenutop"\)$' ||
+  fail "hover: $(awk -F'\t' '$1=="title" {print $2}' "$dump")"
+snapshot hover
 
 stop_app
 echo "PASS: offline page ($language)"
