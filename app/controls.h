@@ -69,9 +69,35 @@ class ListView : public ProcessItemList {
 // ImageList is the catalogue's (catalogue/process_item.h): LargeImageList and
 // SmallImageList, both starting with the system-process and missing-file images.
 
-// The title a page reports, in the narrow encoding; fronts convert from the
-// browser's wide or UTF-8 text.
-using TitleChangeHandler = std::function<void(const std::string& title)>;
+// The title a page reports, kept in the browser's own text (UTF-16 on
+// Windows, UTF-8 on Linux). Narrow texts are converted to the title's form to
+// be compared with it, never the title to theirs: converting a title to the
+// ANSI code page can make a caption or "404" appear where there is none.
+class PageTitle {
+ public:
+  virtual ~PageTitle() = default;
+  // Whether the text (narrow) stands anywhere in the title; an empty text
+  // stands in every title.
+  virtual bool Contains(const std::string& text) const = 0;
+  virtual bool Equals(const std::string& text) const = 0;
+  // The title as narrow text, for showing only.
+  virtual std::string Narrow() const = 0;
+};
+
+// A title whose text is the program's narrow text already (WebKit's UTF-8 on
+// Linux): compared byte for byte.
+class NarrowTitle : public PageTitle {
+ public:
+  explicit NarrowTitle(std::string text) : text_(std::move(text)) {}
+  bool Contains(const std::string& text) const override { return text_.find(text) != std::string::npos; }
+  bool Equals(const std::string& text) const override { return text_ == text; }
+  std::string Narrow() const override { return text_; }
+
+ private:
+  std::string text_;
+};
+
+using TitleChangeHandler = std::function<void(const PageTitle& title)>;
 
 // The browser pane. The title-change hook is one assignable slot, empty or
 // holding a handler; a title change that arrives while it is empty has no effect.
@@ -93,11 +119,12 @@ class WebBrowser {
 
   // Fronts call this for every title change the browser reports. The handler may
   // empty or replace the slot while it runs, so it is called from a copy.
-  void NotifyTitleChange(const std::string& title) {
+  void NotifyTitleChange(const PageTitle& title) {
     if (!title_change_) return;
     TitleChangeHandler running = title_change_;
     running(title);
   }
+  void NotifyTitleChange(const std::string& narrow_title) { NotifyTitleChange(NarrowTitle(narrow_title)); }
 
  private:
   TitleChangeHandler title_change_;

@@ -21,10 +21,10 @@ std::string OnlineAddress(const std::string& site_base, const std::string& capti
          (percent_encode ? PercentEncodePathSegment(name) : name) + ".html";
 }
 
-bool TitleShowsFailure(const std::string& title, const std::string& lower_caption) {
+bool TitleShowsFailure(const PageTitle& title, const std::string& lower_caption) {
   // A title naming the process is good even when it also holds "404".
-  if (!lower_caption.empty() && title.find(lower_caption) != std::string::npos) return false;
-  return title == "about:blank" || title.find("404") != std::string::npos;
+  if (!lower_caption.empty() && title.Contains(lower_caption)) return false;
+  return title.Equals("about:blank") || title.Contains("404");
 }
 
 PageSelection::PageSelection(PageSelectionControls controls, SiteClient& site, SystemInfo& system,
@@ -46,14 +46,14 @@ void PageSelection::ListViewClick() {
     return;
   }
   controls_.web_browser.SetTitleChangeHandler(
-      [this](const std::string& title) { WebBrowserTitleChange(title); });
+      [this](const PageTitle& title) { WebBrowserTitleChange(title); });
   controls_.web_browser.Navigate(address);
   controls_.status_bar.SetText(address);
   // Its message box dispatches events: a title change may be handled in there.
   site_.ReportFirstSelection();
 }
 
-void PageSelection::WebBrowserTitleChange(const std::string& title) {
+void PageSelection::WebBrowserTitleChange(const PageTitle& title) {
   // The item selected now, which may not be the one whose page was asked for.
   const std::optional<ProcessItem> item = controls_.list_view.SelectedItem();
   if (!item) return;

@@ -24,7 +24,8 @@ std::string OnlineAddress(const std::string& site_base, const std::string& capti
 
 // Whether a title shows that the online page for the lower-cased caption
 // failed: it does not hold the caption, and it is "about:blank" or holds "404".
-bool TitleShowsFailure(const std::string& title, const std::string& lower_caption);
+// The comparisons are made in the title's own text.
+bool TitleShowsFailure(const PageTitle& title, const std::string& lower_caption);
 
 struct PageSelectionControls {
   ListView& list_view;
@@ -47,7 +48,7 @@ class PageSelection {
 
   // The hook's handler: acts on one title change while an item is selected.
   // It may run inside ListViewClick while the report's message box is open.
-  void WebBrowserTitleChange(const std::string& title);
+  void WebBrowserTitleChange(const PageTitle& title);
 
  private:
   PageSelectionControls controls_;

@@ -130,7 +130,7 @@ void TForm1::ListViewClick() {
   if (page_selection_) page_selection_->ListViewClick();
 }
 
-void TForm1::WebBrowserTitleChange(const std::string& text) {
+void TForm1::WebBrowserTitleChange(const PageTitle& text) {
   if (page_selection_) page_selection_->WebBrowserTitleChange(text);
 }
 

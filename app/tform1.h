@@ -59,7 +59,7 @@ class TForm1 {
   // The online page of the selected process when the site has one, else its
   // offline page; the title hook then watches the online page's first title.
   void ListViewClick();
-  void WebBrowserTitleChange(const std::string& text);
+  void WebBrowserTitleChange(const PageTitle& text);
   // Sorts by the column: descending first, then alternating, per column.
   void ListViewColumnClick(int column);
   void ShowInExplorerPopupmenuClick();

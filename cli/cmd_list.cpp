@@ -7,9 +7,9 @@
 #include <nlohmann/json.hpp>
 
 #include "catalogue/process_list_fill.h"
+#include "cli/cli_platform.h"
 #include "cli/command.h"
 #include "cli/listed_item.h"
-#include "platform/linux/linux_platform.h"
 
 namespace proclens::cli {
 namespace {
@@ -47,16 +47,16 @@ void PrintTable(const std::vector<ProcessItem>& items) {
   }
 }
 
-void PrintJson(const std::vector<ProcessItem>& items) {
+void PrintJson(const std::vector<ProcessItem>& items, CliPlatform& platform) {
   nlohmann::ordered_json list = nlohmann::ordered_json::array();
   for (const ProcessItem& item : items) {
     list.push_back({{"pid", item.pid},
-                    {"caption", item.caption},
-                    {"path", SubItem(item, 0)},
-                    {"size_text", SubItem(item, 1)},
+                    {"caption", platform.Utf8(item.caption)},
+                    {"path", platform.Utf8(SubItem(item, 0))},
+                    {"size_text", platform.Utf8(SubItem(item, 1))},
                     {"image", item.image_index}});
   }
-  // Process names are bytes, not always UTF-8.
+  // Process names are bytes, not always valid text.
   const std::string text = list.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
   std::printf("%s\n", text.c_str());
 }
@@ -72,14 +72,14 @@ int RunList(const std::vector<std::string>& args) {
       return 1;
     }
   }
-  linux_port::LinuxPlatform platform;
+  const std::unique_ptr<CliPlatform> platform = MakeCliPlatform();
   CollectedItems items;
   CountingImageList large_images;
   CountingImageList small_images;
-  ProcessListFill fill(platform.Catalogue(), items, large_images, small_images);
+  ProcessListFill fill(platform->Catalogue(), items, large_images, small_images);
   fill.FillProcessList();
   if (json) {
-    PrintJson(items.items());
+    PrintJson(items.items(), *platform);
   } else {
     PrintTable(items.items());
   }

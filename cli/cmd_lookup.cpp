@@ -9,10 +9,9 @@
 #include <vector>
 
 #include "app/page_selection.h"
+#include "cli/cli_platform.h"
 #include "cli/command.h"
 #include "cli/listed_item.h"
-#include "platform/linux/curl_http_ops.h"
-#include "platform/linux/linux_site_ops.h"
 #include "siteclient/agent_string.h"
 #include "siteclient/site_base.h"
 #include "siteclient/url_helpers.h"
@@ -23,17 +22,16 @@ namespace {
 constexpr char kUsage[] = "lookup PID|FILE";
 
 int RunLookup(const std::vector<std::string>& args) {
-  linux_port::LinuxPlatform platform;
-  const std::optional<ProcessItem> item = ItemOfArguments(args, platform, "lookup", kUsage);
+  const std::unique_ptr<CliPlatform> platform = MakeCliPlatform();
+  const std::optional<ProcessItem> item = ItemOfArguments(args, *platform, "lookup", kUsage);
   if (!item) return 1;
-  const std::string address = OnlineAddress(SiteBase(), item->caption, GermanChosen(platform.system),
-                                            platform.system.Traits().percent_encode_addresses);
-  linux_port::LinuxSiteOps site;
-  linux_port::CurlHttpOps http;
-  if (UrlExists(http, ComposeAgentString(site, platform.system), address)) {
+  SystemInfo& system = platform->System();
+  const std::string address = OnlineAddress(SiteBase(), item->caption, GermanChosen(system),
+                                            system.Traits().percent_encode_addresses);
+  if (UrlExists(platform->Http(), ComposeAgentString(platform->Site(), system), address)) {
     std::printf("online %s\n", address.c_str());
   } else {
-    const std::optional<std::string> file = WriteItemPage(*item, platform, "lookup");
+    const std::optional<std::string> file = WriteItemPage(*item, *platform, "lookup");
     if (!file) return 1;
     std::printf("offline %s\n", file->c_str());
   }

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "cli/cli_platform.h"
 #include "cli/command.h"
 #include "cli/listed_item.h"
-#include "platform/linux/linux_platform.h"
 
 namespace proclens::cli {
 namespace {
@@ -16,10 +16,10 @@ namespace {
 constexpr char kUsage[] = "page PID|FILE";
 
 int RunPage(const std::vector<std::string>& args) {
-  linux_port::LinuxPlatform platform;
-  const std::optional<ProcessItem> item = ItemOfArguments(args, platform, "page", kUsage);
+  const std::unique_ptr<CliPlatform> platform = MakeCliPlatform();
+  const std::optional<ProcessItem> item = ItemOfArguments(args, *platform, "page", kUsage);
   if (!item) return 1;
-  const std::optional<std::string> file = WriteItemPage(*item, platform, "page");
+  const std::optional<std::string> file = WriteItemPage(*item, *platform, "page");
   if (!file) return 1;
   std::printf("%s\n", file->c_str());
   return std::fflush(stdout) == 0 ? 0 : 1;

@@ -5,10 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "cli/cli_platform.h"
 #include "cli/command.h"
-#include "platform/linux/curl_http_ops.h"
-#include "platform/linux/linux_site_ops.h"
-#include "platform/linux/linux_system_info.h"
 #include "siteclient/agent_string.h"
 #include "siteclient/installation_id.h"
 #include "siteclient/url_helpers.h"
@@ -16,10 +14,8 @@
 namespace proclens::cli {
 namespace {
 
-std::string Agent() {
-  linux_port::LinuxSiteOps site;
-  linux_port::LinuxSystemInfo system;
-  return ComposeAgentString(site, system);
+std::string Agent(CliPlatform& platform) {
+  return ComposeAgentString(platform.Site(), platform.System());
 }
 
 bool OneArgument(const std::vector<std::string>& args, const char* usage) {
@@ -29,27 +25,27 @@ bool OneArgument(const std::vector<std::string>& args, const char* usage) {
 }
 
 int RunAgent(const std::vector<std::string>& /*args*/) {
-  std::printf("%s\n", Agent().c_str());
+  const std::unique_ptr<CliPlatform> platform = MakeCliPlatform();
+  std::printf("%s\n", Agent(*platform).c_str());
   return 0;
 }
 
 int RunId(const std::vector<std::string>& /*args*/) {
-  linux_port::LinuxSiteOps site;
-  linux_port::LinuxSystemInfo system;
-  std::printf("%s\n", InstallationId(site, system).c_str());
+  const std::unique_ptr<CliPlatform> platform = MakeCliPlatform();
+  std::printf("%s\n", InstallationId(platform->Site(), platform->System()).c_str());
   return 0;
 }
 
 int RunExists(const std::vector<std::string>& args) {
   if (!OneArgument(args, "exists URL")) return 2;
-  linux_port::CurlHttpOps http;
-  return UrlExists(http, Agent(), args[0]) ? 0 : 1;
+  const std::unique_ptr<CliPlatform> platform = MakeCliPlatform();
+  return UrlExists(platform->Http(), Agent(*platform), args[0]) ? 0 : 1;
 }
 
 int RunFetch(const std::vector<std::string>& args) {
   if (!OneArgument(args, "fetch URL")) return 2;
-  linux_port::CurlHttpOps http;
-  const std::string text = FetchUrlText(http, Agent(), args[0]);
+  const std::unique_ptr<CliPlatform> platform = MakeCliPlatform();
+  const std::string text = FetchUrlText(platform->Http(), Agent(*platform), args[0]);
   return std::fwrite(text.data(), 1, text.size(), stdout) == text.size() ? 0 : 1;
 }
 

@@ -7,10 +7,9 @@
 
 #include <nlohmann/json.hpp>
 
+#include "cli/cli_platform.h"
 #include "cli/command.h"
 #include "infopage/version_info_reader.h"
-#include "platform/linux/linux_system_info.h"
-#include "platform/linux/pe_version_ops.h"
 
 namespace proclens::cli {
 namespace {
@@ -31,12 +30,13 @@ void PrintLine(const std::string& file, const VersionTexts& texts) {
               OneField(texts.company).c_str());
 }
 
-nlohmann::ordered_json AsJson(const std::string& file, const VersionTexts& texts) {
-  return {{"file", file},
+nlohmann::ordered_json AsJson(const std::string& file, const VersionTexts& texts,
+                              CliPlatform& platform) {
+  return {{"file", platform.Utf8(file)},
           {"ok", texts.ok},
-          {"description", texts.description},
-          {"product", texts.product},
-          {"company", texts.company}};
+          {"description", platform.Utf8(texts.description)},
+          {"product", platform.Utf8(texts.product)},
+          {"company", platform.Utf8(texts.company)}};
 }
 
 int RunVersion(const std::vector<std::string>& args) {
@@ -54,19 +54,18 @@ int RunVersion(const std::vector<std::string>& args) {
     return 1;
   }
 
-  linux_port::LinuxSystemInfo system;
-  linux_port::PeVersionOps versions(system);
+  const std::unique_ptr<CliPlatform> platform = MakeCliPlatform();
   nlohmann::ordered_json list = nlohmann::ordered_json::array();
   for (const std::string& file : files) {
-    const VersionTexts texts = ReadVersionInfo(file, {versions, system});
+    const VersionTexts texts = ReadVersionInfo(file, {platform->Versions(), platform->System()});
     if (json) {
-      list.push_back(AsJson(file, texts));
+      list.push_back(AsJson(file, texts, *platform));
     } else {
       PrintLine(file, texts);
     }
   }
   if (json) {
-    // Texts from files are not always valid UTF-8.
+    // Texts from files are not always valid text.
     const std::string text = list.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
     std::printf("%s\n", text.c_str());
   }

@@ -7,7 +7,6 @@
 #include "catalogue/process_list_fill.h"
 #include "infopage/offline_page.h"
 #include "infopage/page_file.h"
-#include "platform/linux/linux_page_platform.h"
 #include "siteclient/site_base.h"
 
 namespace proclens::cli {
@@ -38,8 +37,7 @@ std::optional<std::uint32_t> ParsePid(const std::string& text) {
 
 }  // namespace
 
-std::optional<ProcessItem> ListedItem(const std::string& pid_or_file,
-                                      linux_port::LinuxPlatform& platform) {
+std::optional<ProcessItem> ListedItem(const std::string& pid_or_file, CliPlatform& platform) {
   CountingImageList large_images;
   CountingImageList small_images;
   if (std::optional<std::uint32_t> pid = ParsePid(pid_or_file)) {
@@ -50,7 +48,9 @@ std::optional<ProcessItem> ListedItem(const std::string& pid_or_file,
   OneProcess nothing(0);
   ProcessListFill fill(platform.Catalogue(), nothing, large_images, small_images);
   ProcessItem item;
-  const std::size_t slash = pid_or_file.find_last_of('/');
+  // The caption is the file's name, as a snapshot would report it.
+  const bool windows_paths = platform.System().Traits().path_separator == '\\';
+  const std::size_t slash = pid_or_file.find_last_of(windows_paths ? "\\/:" : "/");
   item.caption = slash == std::string::npos ? pid_or_file : pid_or_file.substr(slash + 1);
   item.sub_items = {pid_or_file};
   item.image_index = fill.AddFileIcons(pid_or_file);
@@ -58,7 +58,7 @@ std::optional<ProcessItem> ListedItem(const std::string& pid_or_file,
 }
 
 std::optional<ProcessItem> ItemOfArguments(const std::vector<std::string>& args,
-                                           linux_port::LinuxPlatform& platform,
+                                           CliPlatform& platform,
                                            const char* command, const char* usage) {
   if (args.size() != 1 || args[0].empty()) {
     std::fprintf(stderr, "usage: proclens-cli %s\n", usage);
@@ -69,12 +69,12 @@ std::optional<ProcessItem> ItemOfArguments(const std::vector<std::string>& args,
   return item;
 }
 
-std::optional<std::string> WriteItemPage(const ProcessItem& item,
-                                         linux_port::LinuxPlatform& platform, const char* command) {
-  linux_port::LinuxPagePlatform pages(platform.system);
+std::optional<std::string> WriteItemPage(const ProcessItem& item, CliPlatform& platform,
+                                         const char* command) {
   try {
-    const std::string page = BuildOfflinePage(item, pages.Page(), SiteBase());
-    return WritePageFile(page, pages.files, GermanChosen(platform.system));
+    const OfflinePagePlatform pages = platform.Page();
+    const std::string page = BuildOfflinePage(item, pages, SiteBase());
+    return WritePageFile(page, pages.files, GermanChosen(pages.system));
   } catch (const PageFileError& failure) {
     std::fprintf(stderr, "proclens-cli %s: %s\n", command, failure.what());
     return std::nullopt;

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "catalogue/process_item.h"
-#include "platform/linux/linux_platform.h"
+#include "cli/cli_platform.h"
 
 namespace proclens::cli {
 
@@ -26,18 +26,17 @@ class CountingImageList : public ImageList {
 };
 
 // nullopt when a process identifier is not in the list.
-std::optional<ProcessItem> ListedItem(const std::string& pid_or_file,
-                                      linux_port::LinuxPlatform& platform);
+std::optional<ProcessItem> ListedItem(const std::string& pid_or_file, CliPlatform& platform);
 
 // The item named by a command's one PID|FILE argument; nullopt, with the
 // usage or the reason on standard error, when there is none.
 std::optional<ProcessItem> ItemOfArguments(const std::vector<std::string>& args,
-                                           linux_port::LinuxPlatform& platform,
+                                           CliPlatform& platform,
                                            const char* command, const char* usage);
 
 // Builds the item's offline page and writes it to a new page file: its path,
 // or nullopt with the reason on standard error.
-std::optional<std::string> WriteItemPage(const ProcessItem& item,
-                                         linux_port::LinuxPlatform& platform, const char* command);
+std::optional<std::string> WriteItemPage(const ProcessItem& item, CliPlatform& platform,
+                                         const char* command);
 
 }  // namespace proclens::cli

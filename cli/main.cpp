@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/cli_platform.h"
 #include "cli/command.h"
 
 namespace proclens::cli {
@@ -25,6 +26,7 @@ int PrintUsage(std::FILE* out) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  proclens::cli::UseBinaryStandardOutput();
   if (argc < 2) return PrintUsage(stderr);
   const std::string name = argv[1];
   if (name == "--help" || name == "-h" || name == "help") return PrintUsage(stdout);

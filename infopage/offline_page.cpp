@@ -83,24 +83,6 @@ std::string DescriptionText(const std::string& folder, bool system_process,
   return text;
 }
 
-std::string RewriteAddresses(std::string page, const std::function<std::string()>& program_path,
-                             const std::string& site_base,
-                             const std::function<std::string(std::string)>& upper_case) {
-  auto rewrite = [&](const std::string& from, const std::string& to) {
-    page = ReplaceAllIgnoringCase(page, from, to, upper_case);
-  };
-  rewrite("/GIF/DOWNLOAD", "res://" + program_path() + "/GIF/DOWNLOAD");
-  rewrite("/GIF/AWARDS", "res://" + program_path() + "/GIF/AWARDS");
-  // "img/bg" and "img/space.jpg" before "img/", which begins both.
-  rewrite(site_base + "img/bg", "res://" + program_path() + "/JPG/BG");
-  rewrite(site_base + "img/space.jpg", "res://" + program_path() + "/JPG/SPACE");
-  rewrite(site_base + "img/", "res://" + program_path() + "/GIF/");
-  // Resource names have no extension.
-  rewrite(".jpg", "");
-  rewrite(".gif", "");
-  return page;
-}
-
 std::string FillPlaceholders(std::string page, const PlaceholderValues& values) {
   page = ReplaceAllExact(page, "_desc_", values.description_text);
   page = ReplaceAllExact(page, "_file_", values.file_name);
@@ -132,7 +114,7 @@ std::string BuildOfflinePage(const ProcessItem& item, OfflinePagePlatform platfo
   std::string page = ShareSiteBase(LoadTemplateText(platform.resources, language.template_name),
                                    site_base);
   page = RewriteAddresses(
-      std::move(page), [&platform] { return EscapeHtml(platform.files.ProgramPath()); }, site_base,
+      page, [&platform] { return platform.files.ProgramPath(); }, site_base,
       [&platform](std::string text) { return platform.system.UpperCase(std::move(text)); });
   return FillPlaceholders(std::move(page), values);
 }

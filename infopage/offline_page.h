@@ -7,6 +7,7 @@
 #include <string>
 
 #include "catalogue/process_item.h"
+#include "infopage/page_addresses.h"
 #include "platform/page_file_ops.h"
 #include "platform/resource_ops.h"
 #include "platform/system_info.h"
@@ -55,13 +56,6 @@ const OfflinePageLanguage& PageLanguage(bool german);
 // system processes). folder must already be escaped for HTML.
 std::string DescriptionText(const std::string& folder, bool system_process,
                             const OfflinePageLanguage& language, const std::string& site_base);
-
-// The seven address rewrites, in order, every occurrence, letters compared
-// without regard to case. program_path is asked for afresh for each rewrite
-// that uses it.
-std::string RewriteAddresses(std::string page, const std::function<std::string()>& program_path,
-                             const std::string& site_base,
-                             const std::function<std::string(std::string)>& upper_case);
 
 struct PlaceholderValues {
   std::string description_text;

@@ -3,20 +3,28 @@
 namespace proclens {
 namespace {
 
-// Replaces at the occurrences of pattern in haystack, which has the same
-// length as text and lines up with it byte for byte.
-std::string ReplaceAt(const std::string& text, const std::string& haystack,
-                      const std::string& pattern, const std::string& replacement) {
-  if (pattern.empty() || text.empty()) return text;
+std::vector<std::size_t> FindAll(const std::string& haystack, const std::string& pattern) {
+  std::vector<std::size_t> found;
+  if (pattern.empty()) return found;
+  for (std::size_t at = haystack.find(pattern); at != std::string::npos;
+       at = haystack.find(pattern, at + pattern.size())) {
+    found.push_back(at);
+  }
+  return found;
+}
+
+// Puts the replacement at each of the positions, where pattern_size bytes of
+// text stood.
+std::string ReplaceAt(const std::string& text, const std::vector<std::size_t>& positions,
+                      std::size_t pattern_size, const std::string& replacement) {
+  if (positions.empty()) return text;
   std::string result;
   std::size_t copied = 0;
-  for (std::size_t found = haystack.find(pattern); found != std::string::npos;
-       found = haystack.find(pattern, copied)) {
-    result.append(text, copied, found - copied);
+  for (const std::size_t at : positions) {
+    result.append(text, copied, at - copied);
     result += replacement;
-    copied = found + pattern.size();
+    copied = at + pattern_size;
   }
-  if (copied == 0) return text;
   result.append(text, copied, std::string::npos);
   return result;
 }
@@ -32,20 +40,25 @@ std::string AsciiUpperCase(std::string text) {
 
 std::string ReplaceAllExact(const std::string& text, const std::string& pattern,
                             const std::string& replacement) {
-  return ReplaceAt(text, text, pattern, replacement);
+  return ReplaceAt(text, FindAll(text, pattern), pattern.size(), replacement);
 }
 
-std::string ReplaceAllIgnoringCase(const std::string& text, const std::string& pattern,
-                                   const std::string& replacement,
-                                   const std::function<std::string(std::string)>& upper_case) {
-  if (pattern.empty() || text.empty()) return text;
+std::vector<std::size_t> FindAllIgnoringCase(const std::string& text, const std::string& pattern,
+                                             const std::function<std::string(std::string)>& upper_case) {
+  if (pattern.empty() || text.empty()) return {};
   std::string upper_text = upper_case(text);
   std::string upper_pattern = upper_case(pattern);
   if (upper_text.size() != text.size() || upper_pattern.size() != pattern.size()) {
     upper_text = AsciiUpperCase(text);
     upper_pattern = AsciiUpperCase(pattern);
   }
-  return ReplaceAt(text, upper_text, upper_pattern, replacement);
+  return FindAll(upper_text, upper_pattern);
+}
+
+std::string ReplaceAllIgnoringCase(const std::string& text, const std::string& pattern,
+                                   const std::string& replacement,
+                                   const std::function<std::string(std::string)>& upper_case) {
+  return ReplaceAt(text, FindAllIgnoringCase(text, pattern, upper_case), pattern.size(), replacement);
 }
 
 }  // namespace proclens

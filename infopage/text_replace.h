@@ -2,8 +2,10 @@
 // Replacing every occurrence of a text in a page, left to right, never
 // rescanning what was put in.
 
+#include <cstddef>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace proclens {
 
@@ -19,5 +21,10 @@ std::string ReplaceAllExact(const std::string& text, const std::string& pattern,
 std::string ReplaceAllIgnoringCase(const std::string& text, const std::string& pattern,
                                    const std::string& replacement,
                                    const std::function<std::string(std::string)>& upper_case);
+
+// Where ReplaceAllIgnoringCase would replace: the start of every occurrence,
+// left to right, without overlap.
+std::vector<std::size_t> FindAllIgnoringCase(const std::string& text, const std::string& pattern,
+                                             const std::function<std::string(std::string)>& upper_case);
 
 }  // namespace proclens

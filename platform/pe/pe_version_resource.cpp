@@ -22,14 +22,17 @@ constexpr std::size_t kMaxDirectoryEntries = 4096;
 
 struct Section {
   std::uint32_t virtual_address = 0;
+  std::uint32_t virtual_size = 0;
   std::uint32_t raw_size = 0;
   std::uint32_t raw_offset = 0;
 };
 
-// Where an RVA lies in the file, and how many bytes of its section follow it there.
+// Where an RVA lies in the file, how many bytes of its section follow it
+// there, and how many zero bytes the loader maps after those.
 struct FileRegion {
   std::uint64_t offset = 0;
   std::uint64_t available = 0;
+  std::uint64_t zeros = 0;
 };
 
 struct DirectoryEntry {
@@ -90,10 +93,12 @@ std::vector<std::uint8_t> PeFile::VersionResource() {
   const std::uint32_t data_size = ReadU32(&data_entry[4]);
   if (data_size == 0 || data_size > kMaxVersionBlockSize) return {};
   const auto data = Locate(data_rva);
-  if (!data || data->available < data_size) return {};
+  if (!data || data->available + data->zeros < data_size) return {};
 
-  std::vector<std::uint8_t> block(data_size);
-  if (!file_.ReadAt(data->offset, block.data(), block.size())) return {};
+  // What the file does not hold of it, the loader maps as zeros.
+  std::vector<std::uint8_t> block(data_size, 0);
+  const auto from_file = static_cast<std::size_t>(std::min<std::uint64_t>(data->available, data_size));
+  if (from_file > 0 && !file_.ReadAt(data->offset, block.data(), from_file)) return {};
   return block;
 }
 
@@ -145,12 +150,16 @@ bool PeFile::ReadSections(std::uint64_t table_offset, std::size_t count) {
   if (!file_.ReadAt(table_offset, table.data(), table.size())) return false;
   for (std::size_t i = 0; i < count; ++i) {
     const std::uint8_t* header = &table[i * 40];
-    sections_.push_back({ReadU32(header + 12), ReadU32(header + 16), ReadU32(header + 20)});
+    sections_.push_back({ReadU32(header + 12), ReadU32(header + 8), ReadU32(header + 16),
+                         ReadU32(header + 20)});
   }
   return true;
 }
 
-// As the loader maps a data file: the section whose raw data holds the RVA.
+// As the loader maps the file: a section spans its raw data, and its virtual
+// size where that is larger, the part past the raw data being zeros. Raw data
+// wins over another section's zeros, so a virtual size that overlaps later
+// sections (the loader refuses such a file) changes nothing that reads today.
 std::optional<FileRegion> PeFile::Locate(std::uint32_t rva) const {
   const std::uint64_t file_size = file_.Size();
   for (const Section& s : sections_) {
@@ -158,7 +167,14 @@ std::optional<FileRegion> PeFile::Locate(std::uint32_t rva) const {
     const std::uint64_t into = rva - s.virtual_address;
     const std::uint64_t offset = s.raw_offset + into;
     if (offset >= file_size) return std::nullopt;
-    return FileRegion{offset, std::min<std::uint64_t>(s.raw_size - into, file_size - offset)};
+    const std::uint64_t raw_left = s.raw_size - into;
+    // A file cut short of its raw data holds no zeros beyond it.
+    if (file_size - offset < raw_left) return FileRegion{offset, file_size - offset, 0};
+    return FileRegion{offset, raw_left, std::max(s.virtual_size, s.raw_size) - s.raw_size};
+  }
+  for (const Section& s : sections_) {
+    if (rva < s.virtual_address || rva - s.virtual_address >= s.virtual_size) continue;
+    return FileRegion{0, 0, s.virtual_size - (rva - s.virtual_address)};
   }
   return std::nullopt;
 }

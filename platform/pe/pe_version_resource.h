@@ -16,9 +16,11 @@ inline constexpr std::uint32_t kMaxVersionBlockSize = 64 * 1024;
 // The bytes of the file's RT_VERSION resource (the VS_VERSIONINFO block):
 // resource 1 when there is one, else the first. Of its languages, the one the
 // loader would pick for a neutral request: neutral, the user's language, its
-// primary language, U.S. English, else the first listed. Empty when the file
-// is not a PE file, has no such resource, or any offset or size in the way
-// points outside the file.
+// primary language, U.S. English, else the first listed. The bytes are those
+// the loader maps: where the resource runs past its section's raw data into
+// the section's virtual size, the rest is zeros. Empty when the file is not a
+// PE file, has no such resource, or any offset or size in the way points
+// outside the file or the mapped section.
 std::vector<std::uint8_t> ReadVersionResource(PositionedReader& file,
                                               std::uint16_t user_language = 0x0409);
 

@@ -4,7 +4,8 @@
 # into the temporary folder and the browser pane shows it with its title; a
 # link of the page opens in the default browser (a stand-in that logs), not in
 # the pane. A copy of that same file, opened by path with a script that counts
-# the pictures, shows that every res:// picture of the page loads.
+# the pictures, shows that every res:// picture of the page loads and that a
+# menu cell under the mouse takes its hover background.
 # Screenshots are kept as artifacts.
 #
 # usage: offline_page_e2e.sh PROCLENS ARTIFACT-DIR en|de
@@ -136,15 +137,25 @@ window.addEventListener("load", function () {
   var addresses = [];
   for (var i = 0; i < document.images.length; i++) addresses.push(document.images[i].src);
   var cells = document.querySelectorAll("[background]");
-  for (var j = 0; j < cells.length; j++) {
-    addresses.push(cells[j].getAttribute("background"));
-    var hover = /'(res:[^']+)'/.exec(cells[j].getAttribute("onmouseover") || "");
+  for (var j = 0; j < cells.length; j++) addresses.push(cells[j].getAttribute("background"));
+  // The menu's hover background, as the style sheet names it.
+  var rules = document.styleSheets[0].cssRules;
+  for (var k = 0; k < rules.length; k++) {
+    var hover = /url\("?(res:[^")]+)/.exec(rules[k].style ? rules[k].style.backgroundImage : "");
     if (hover) addresses.push(hover[1]);
   }
   var loaded = 0, broken = 0;
   function done() {
     if (loaded + broken === addresses.length)
       document.title = "pictures=" + addresses.length + " loaded=" + loaded + " broken=" + broken;
+  }
+  // Under the mouse a menu cell shows the hover background from the style sheet.
+  var menu = document.querySelectorAll(".menu td");
+  for (var m = 0; m < menu.length; m++) {
+    menu[m].addEventListener("mouseover", function (event) {
+      var cell = event.currentTarget;
+      setTimeout(function () { document.title = "hover=" + getComputedStyle(cell).backgroundImage; }, 50);
+    });
   }
   addresses.forEach(function (address) {
     var picture = new Image();
@@ -162,11 +173,21 @@ script = open(sys.argv[2], 'rb').read()
 open(sys.argv[3], 'wb').write(page.replace(b'</body>', script + b'</body>'))
 INSERT
 start_app pictures PROCLENS_NAVIGATE="$checked"
-# Six pictures, five tiled backgrounds and three hover backgrounds.
+# Six pictures, five tiled backgrounds and the menu's hover background.
 wait_for 30 dump_says '^title\tpictures=' || fail "the copied page did not report its pictures"
-dump_says '^title\tpictures=14 loaded=14 broken=0$' ||
+dump_says '^title\tpictures=12 loaded=12 broken=0$' ||
   fail "pictures: $(awk -F'\t' '$1=="title" {print $2}' "$dump")"
 snapshot pictures
+# The mouse goes down the pane's left side until it passes over the menu.
+for y in $(seq 250 10 690); do
+  timeout 10 xdotool mousemove --window "$window" 60 "$y"
+  sleep 0.2
+  dump_says "^title\thover=" && break
+done
+wait_for 5 dump_says '^title\thover=' || fail "no menu cell reported the mouse over it"
+dump_says '^title\thover=url\("res:///.*/JPG/BGmenutop"\)$' ||
+  fail "hover: $(awk -F'\t' '$1=="title" {print $2}' "$dump")"
+snapshot hover
 
 stop_app
 echo "PASS: offline page ($language)"

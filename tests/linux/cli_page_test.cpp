@@ -82,6 +82,25 @@ TEST_F(CliPageTest, GermanPageIsUtf8) {
   EXPECT_NE(page.find("sh befindet sich im Ordner /bin/."), std::string::npos);
 }
 
+// The page's picture addresses, read as a browser reads them, name the program
+// wherever it is installed: blanks, quotes, parentheses, backslashes and
+// letters beyond ASCII in its folder, a ".gif" and a ".jpg" among them.
+TEST_F(CliPageTest, EveryPictureAddressNamesTheProgramWhereverItLies) {
+  const std::string folder = folder_ + "/Pro gram (x86)/\xC3\x9C" "ber 'q\" \\x\\u/my.gifs/x.jpg.d";
+  const std::string program = folder + "/proclens-cli";
+  const auto quoted = [](const std::string& text) {
+    std::string out = "'";
+    for (char c : text) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return out + "'";
+  };
+  ASSERT_EQ(RunCommand("mkdir -p " + quoted(folder) + " && cp " + PROCLENS_CLI_PATH + " " + quoted(program)).status, 0);
+  const CommandOutput run = RunCommand("env -u PROCLENS_SITE_BASE LANG=C TMPDIR='" + folder_ + "' " +
+                                       quoted(program) + " page /bin/sh");
+  const CommandOutput check = RunCommand(TestsFolder() + "/tools/page_addresses_check.py " +
+                                         quoted(PrintedFile(run)) + " " + quoted(program) + " 2>&1");
+  EXPECT_EQ(check.status, 0) << check.out;
+}
+
 TEST_F(CliPageTest, UnwritableTemporaryFolderFailsWithTheReason) {
   const CommandOutput run = Page("/bin/sh 2>&1", "/nonexistent-proclens-folder");
   EXPECT_EQ(run.status, 1);

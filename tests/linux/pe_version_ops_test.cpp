@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 #include "infopage/version_info_reader.h"
 #include "linux/version_test_support.h"
@@ -99,6 +100,23 @@ TEST_F(PeVersionOpsTest, ALargeFileCostsWhatASmallOneCosts) {
   ASSERT_TRUE(Read(large.string()).ok);
   EXPECT_EQ(ops_.bytes_read() - small_cost, small_cost);
   EXPECT_LT(small_cost, 4096u);
+}
+
+// A DLL linked by the MinGW tools whose resource section's raw data stops
+// inside the version block, the block's trailing zeros left out of the file:
+// the loader maps them from the section's virtual size, and so do we.
+TEST_F(PeVersionOpsTest, ReadsAVersionBlockThatRunsPastTheRawData) {
+  std::ifstream in(PROCLENS_VERSION_FIXTURE, std::ios::binary);
+  const std::vector<std::uint8_t> linked((std::istreambuf_iterator<char>(in)), {});
+  const auto cut = CutLastSectionRawData(linked, 0x200);
+  ASSERT_FALSE(cut.empty());
+  const VersionTexts texts = Read(Write("cut.dll", cut).string());
+  EXPECT_TRUE(texts.ok);
+  EXPECT_EQ(texts.description, "Resource past the raw data");
+  EXPECT_EQ(texts.product, "Fixture");
+  EXPECT_EQ(texts.company, "Fixture Co");
+  // Past the virtual size there is nothing: the block does not fit.
+  EXPECT_FALSE(Read(Write("unmapped.dll", CutLastSectionRawData(linked, 0x200, 0x200)).string()).ok);
 }
 
 }  // namespace

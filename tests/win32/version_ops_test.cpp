@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -112,6 +114,18 @@ bool ExpectSameTexts(const std::string& file) {
   return expected.ok;
 }
 
+// Writes the file into a scratch folder and reads it both ways: version.dll's texts.
+VersionTexts ReadBothWays(const std::vector<std::uint8_t>& image) {
+  ScratchDirectory scratch;
+  const std::string path = Narrow(scratch.path()) + "\\built.dll";
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(image.data()), static_cast<std::streamsize>(image.size()));
+  ExpectSameTexts(path);
+  Win32SystemInfo system;
+  Win32VersionOps windows;
+  return ReadVersionInfo(path, {windows, system});
+}
+
 TEST(VersionOpsTest, ThePortableReaderAgreesWithVersionDllOnTheSystemFiles) {
   std::vector<std::string> files = SystemFiles("*.dll");
   const std::vector<std::string> programs = SystemFiles("*.exe");
@@ -133,15 +147,7 @@ TEST(VersionOpsTest, BothReadABuiltFileWithTextsBeyondAscii) {
       StringFileInfo({StringTable(u"040904b0", {{u"FileDescription", u"Caf\u00e9 tool"},
                                                 {u"CompanyName", u"M\u00fcller"}})}),
       VarFileInfo({{0x0409, 0x04B0}})}));
-  const auto image = BuildPe(block, true);
-  ScratchDirectory scratch;
-  const std::string path = Narrow(scratch.path()) + "\\built.dll";
-  std::ofstream(path, std::ios::binary)
-      .write(reinterpret_cast<const char*>(image.data()), static_cast<std::streamsize>(image.size()));
-  ExpectSameTexts(path);
-  Win32SystemInfo system;
-  Win32VersionOps windows;
-  EXPECT_EQ(ReadVersionInfo(path, {windows, system}).company, "M\xFC" "ller");
+  EXPECT_EQ(ReadBothWays(BuildPe(block, true)).company, "M\xFC" "ller");
 }
 
 TEST(VersionOpsTest, ABareNameIsFoundAlongTheLibrarySearchOrderOnly) {
@@ -153,6 +159,19 @@ TEST(VersionOpsTest, ABareNameIsFoundAlongTheLibrarySearchOrderOnly) {
   ASSERT_TRUE(CopyFileTo(L"C:\\windows\\system32\\kernel32.dll", copy));
   EXPECT_TRUE(ReadVersionInfo(Narrow(copy), {windows, system}).ok);
   EXPECT_FALSE(ReadVersionInfo("proclens-version-probe.dll", {windows, system}).ok);
+}
+
+// The version fixture, linked by the MinGW tools, with its resource section's
+// raw data cut inside the version block: version.dll maps the rest as zeros
+// and shows the texts, and the portable reader agrees.
+TEST(VersionOpsTest, BothReadABlockThatRunsPastTheRawData) {
+  std::string linked_path = "Z:" PROCLENS_VERSION_FIXTURE;
+  std::replace(linked_path.begin(), linked_path.end(), '/', '\\');
+  std::ifstream in(linked_path, std::ios::binary);
+  const std::vector<std::uint8_t> linked((std::istreambuf_iterator<char>(in)), {});
+  const auto cut = proclens::testing::CutLastSectionRawData(linked, 0x200);
+  ASSERT_FALSE(cut.empty()) << linked_path;
+  EXPECT_EQ(ReadBothWays(cut).description, "Resource past the raw data");
 }
 
 }  // namespace

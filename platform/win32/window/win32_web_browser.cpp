@@ -33,8 +33,21 @@ void RegisterPaneClass() {
 
 }  // namespace
 
+bool WideTitle::Contains(const std::string& text) const {
+  if (text.empty()) return true;
+  const std::wstring wide = WideFromNarrow(text);
+  return !wide.empty() && text_.find(wide) != std::wstring::npos;
+}
+
+bool WideTitle::Equals(const std::string& text) const {
+  const std::wstring wide = WideFromNarrow(text);
+  return text_ == wide && wide.empty() == text.empty();
+}
+
+std::string WideTitle::Narrow() const { return NarrowFromWide(text_); }
+
 std::function<void(const std::wstring&)> TitleSinkFor(WebBrowser& browser) {
-  return [&browser](const std::wstring& title) { browser.NotifyTitleChange(NarrowFromWide(title)); };
+  return [&browser](const std::wstring& title) { browser.NotifyTitleChange(WideTitle(title)); };
 }
 
 Win32WebBrowser::Win32WebBrowser() = default;

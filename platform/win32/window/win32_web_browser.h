@@ -16,8 +16,22 @@ namespace proclens::win32 {
 
 class BrowserSite;
 
-// What the site does with a title the control reports: hand it, in the
-// program's narrow text, to the pane's title-change hook.
+// A title the control reports, kept in UTF-16: the narrow texts it is
+// compared with are converted from the ANSI code page, so that no best-fit
+// conversion of the title can make them appear in it.
+class WideTitle : public PageTitle {
+ public:
+  explicit WideTitle(std::wstring text) : text_(std::move(text)) {}
+  bool Contains(const std::string& text) const override;
+  bool Equals(const std::string& text) const override;
+  std::string Narrow() const override;
+
+ private:
+  std::wstring text_;
+};
+
+// What the site does with a title the control reports: hand it to the pane's
+// title-change hook.
 std::function<void(const std::wstring&)> TitleSinkFor(WebBrowser& browser);
 
 class Win32WebBrowser : public WebBrowser {

@@ -222,7 +222,7 @@ struct TitleCase {
 class TitleDecisionTest : public ::testing::TestWithParam<TitleCase> {};
 
 TEST_P(TitleDecisionTest, FailureOnlyWithoutTheCaptionAndWithBlankOr404) {
-  EXPECT_EQ(TitleShowsFailure(GetParam().title, "svchost.exe"), GetParam().fails)
+  EXPECT_EQ(TitleShowsFailure(NarrowTitle(GetParam().title), "svchost.exe"), GetParam().fails)
       << GetParam().title;
 }
 
@@ -235,7 +235,7 @@ INSTANTIATE_TEST_SUITE_P(
                       TitleCase{"", false}));
 
 TEST(TitleShowsFailureTest, EmptyCaptionNeverCountsAsFound) {
-  EXPECT_TRUE(TitleShowsFailure("404", ""));
+  EXPECT_TRUE(TitleShowsFailure(NarrowTitle("404"), ""));
 }
 
 TEST(OnlineAddressTest, LowerCasesOnlyAsciiLettersAndEscapesNothing) {

@@ -30,7 +30,7 @@ class FormCreateTest : public FormFixture {
 };
 
 TEST_F(FormCreateTest, RunsItsStepsInOrderWithTheTitleHookEmptiedFirst) {
-  web_browser.SetTitleChangeHandler([](const std::string&) {});
+  web_browser.SetTitleChangeHandler([](const PageTitle&) {});
   CreateWithLanguage(0x0407);
 
   const std::vector<std::string> expected = {

@@ -17,9 +17,9 @@ TEST(WebBrowserHookTest, TitleChangesReachOnlyTheHandlerThatIsSet) {
   browser.NotifyTitleChange("before");  // empty slot: no effect
   EXPECT_FALSE(browser.HasTitleChangeHandler());
 
-  browser.SetTitleChangeHandler([&](const std::string& title) { seen.push_back("a:" + title); });
+  browser.SetTitleChangeHandler([&](const PageTitle& title) { seen.push_back("a:" + title.Narrow()); });
   browser.NotifyTitleChange("one");
-  browser.SetTitleChangeHandler([&](const std::string& title) { seen.push_back("b:" + title); });
+  browser.SetTitleChangeHandler([&](const PageTitle& title) { seen.push_back("b:" + title.Narrow()); });
   browser.NotifyTitleChange("two");
   browser.ClearTitleChangeHandler();
   browser.NotifyTitleChange("three");
@@ -44,10 +44,10 @@ TEST(WebBrowserHookTest, HandlerMayEmptyTheSlotWhileItRuns) {
   std::vector<std::string> seen;
   int live = 0;
   browser.SetTitleChangeHandler([&browser, &seen, &live, count = LifeCount(live)](
-                                    const std::string& title) {
+                                    const PageTitle& title) {
     browser.ClearTitleChangeHandler();
     // Emptying the slot must not destroy the handler under the running call.
-    seen.push_back(title + (live > 0 ? " (alive)" : " (destroyed)"));
+    seen.push_back(title.Narrow() + (live > 0 ? " (alive)" : " (destroyed)"));
   });
   browser.NotifyTitleChange("first");
   browser.NotifyTitleChange("second");
@@ -59,9 +59,9 @@ TEST(WebBrowserHookTest, HandlerMayEmptyTheSlotWhileItRuns) {
 TEST(WebBrowserHookTest, HandlerMayPutAnotherInItsPlace) {
   FakeWebBrowser browser;
   std::vector<std::string> seen;
-  browser.SetTitleChangeHandler([&](const std::string& title) {
-    browser.SetTitleChangeHandler([&](const std::string& later) { seen.push_back("next:" + later); });
-    seen.push_back("first:" + title);
+  browser.SetTitleChangeHandler([&](const PageTitle& title) {
+    browser.SetTitleChangeHandler([&](const PageTitle& later) { seen.push_back("next:" + later.Narrow()); });
+    seen.push_back("first:" + title.Narrow());
   });
   browser.NotifyTitleChange("a");
   browser.NotifyTitleChange("b");

@@ -196,11 +196,29 @@ TEST(RewriteAddresses, PointTheTemplateImagesAtTheProgramsResources) {
   EXPECT_EQ(path_calls, 5);  // asked afresh for each rewrite that inserts it
 }
 
-TEST(RewriteAddresses, ExtensionsGoEverywhereEvenInsideTheProgramPath) {
+TEST(RewriteAddresses, ExtensionsGoOnlyWhereTheyEndAResourceName) {
   const auto upper = [](std::string text) { return testing::AsciiUpper(std::move(text)); };
-  const std::string rewritten = RewriteAddresses(
-      "<img src=\"/GIF/AWARDS\">", [] { return std::string("C:\\my.gifs\\p.exe"); }, kSite, upper);
-  EXPECT_EQ(rewritten, "<img src=\"res://C:\\mys\\p.exe/GIF/AWARDS\">");
+  const struct {
+    const char* program;
+    const char* page;
+    const char* rewritten;
+  } cases[] = {
+      {"C:\\Tools\\my.gifs\\p.exe", "<img src=\"/GIF/AWARDS\">",
+       "<img src=\"res://C:\\Tools\\my.gifs\\p.exe/GIF/AWARDS\">"},
+      {"/opt/x.jpg.d/proclens", "<td background=\"http://proclens.example/img/bgmenu.JPG\">",
+       "<td background=\"res:///opt/x.jpg.d/proclens/JPG/BGmenu\">"},
+      // Other texts of the template keep their extensions; a doubled one goes whole.
+      {"/p", "<img src=\"http://proclens.example/img/a.gif.jpg\"> see x.gif",
+       "<img src=\"res:///p/GIF/a\"> see x.gif"},
+      // The path from one rewrite is not rewritten again by a later one.
+      {"/srv/GIF/AWARDS/p", "<img src=\"/GIF/DOWNLOAD.gif\">",
+       "<img src=\"res:///srv/GIF/AWARDS/p/GIF/DOWNLOAD\">"},
+  };
+  for (const auto& c : cases) {
+    const std::string program = c.program;
+    EXPECT_EQ(RewriteAddresses(c.page, [&program] { return program; }, kSite, upper), c.rewritten)
+        << c.program;
+  }
 }
 
 TEST_F(OfflinePageTest, TheRunsSiteBaseReplacesTheTemplatesSoImagesStillResolve) {

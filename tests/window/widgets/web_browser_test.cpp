@@ -39,8 +39,8 @@ TEST_F(ShownBrowser, TitlesReachTheSlotOnlyWhileItHoldsAHandler) {
   EXPECT_TRUE(seen_by_slot.empty());  // the slot was empty: no effect
 
   // The handler empties the slot while it runs, as the page logic does.
-  browser_.SetTitleChangeHandler([&](const std::string& title) {
-    seen_by_slot.push_back(title);
+  browser_.SetTitleChangeHandler([&](const PageTitle& title) {
+    seen_by_slot.push_back(title.Narrow());
     browser_.ClearTitleChangeHandler();
   });
   browser_.Navigate("data:text/html,<title>second</title><script>"

@@ -101,4 +101,28 @@ inline std::vector<std::uint8_t> BuildPe(const std::vector<std::uint8_t>& block,
   return BuildPe(std::vector<LanguageBlock>{{0x409, block}}, pe32_plus, resource_id);
 }
 
+// A PE file whose last section keeps only raw_size bytes of raw data, the
+// file ending there, as a linker writes a section whose tail is zeros: its
+// virtual size still covers the rest, unless a virtual_size other than 0 is
+// given. Empty when that section is not the last in the file or not that large.
+inline std::vector<std::uint8_t> CutLastSectionRawData(std::vector<std::uint8_t> file,
+                                                        std::uint32_t raw_size,
+                                                        std::uint32_t virtual_size = 0) {
+  const auto u16 = [&file](std::size_t at) { return static_cast<std::uint16_t>(file[at] | file[at + 1] << 8); };
+  const auto u32 = [&file, &u16](std::size_t at) { return u16(at) | static_cast<std::uint32_t>(u16(at + 2)) << 16; };
+  if (file.size() < 0x40) return {};
+  const std::uint32_t pe = u32(0x3C);
+  if (file.size() < pe + 24ull) return {};
+  const std::size_t count = u16(pe + 6);
+  const std::size_t table = pe + 24ull + u16(pe + 20);
+  if (count == 0 || file.size() < table + 40 * count) return {};
+  const std::size_t last = table + 40 * (count - 1);
+  const std::uint32_t raw_offset = u32(last + 20);
+  if (u32(last + 16) <= raw_size || file.size() != raw_offset + std::size_t{u32(last + 16)}) return {};
+  PokeU32(file, last + 16, raw_size);
+  if (virtual_size != 0) PokeU32(file, last + 8, virtual_size);
+  file.resize(raw_offset + raw_size);
+  return file;
+}
+
 }  // namespace proclens::testing

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "unit/infopage/version_block_builder.h"
 #include "unit/platform/pe/pe_image_builder.h"
 
@@ -99,6 +101,31 @@ TEST(ReadVersionResource, OffsetsOutsideTheTreeOrFileGiveNoBlock) {
   auto data_past_section = good;
   PokeU32(data_past_section, L::kResourceRaw + L::kDataEntry + 4, 0x1000);
   EXPECT_TRUE(Read(data_past_section).empty());
+}
+
+// A section whose raw data ends inside the block while its virtual size goes
+// on: the loader maps the rest as zeros, whatever the file holds behind it.
+TEST(ReadVersionResource, ThePartPastTheRawDataIsZerosUpToTheVirtualSize) {
+  const auto block = Block();
+  const std::uint32_t cut = 40;  // bytes of the block inside the raw data
+  const std::uint32_t section = L::SectionTable(true);
+  const auto file_with = [&](std::uint32_t virtual_size, std::size_t file_size) {
+    auto file = BuildPe(block, true);
+    PokeU32(file, section + 8, virtual_size);
+    PokeU32(file, section + 16, L::kData + cut);
+    std::fill(file.begin() + L::kResourceRaw + L::kData + cut, file.end(), 0xCC);
+    file.resize(file_size, 0xCC);
+    return file;
+  };
+  auto mapped = block;
+  std::fill(mapped.begin() + cut, mapped.end(), 0);
+  const std::size_t raw_end = L::kResourceRaw + L::kData + cut;
+  const auto block_end = static_cast<std::uint32_t>(L::kData + block.size());
+
+  EXPECT_EQ(Read(file_with(block_end, raw_end + 512)), mapped);
+  EXPECT_EQ(Read(file_with(block_end, raw_end)), mapped);  // the file ends with the raw data
+  EXPECT_TRUE(Read(file_with(block_end - 1, raw_end + 512)).empty());
+  EXPECT_TRUE(Read(file_with(block_end, raw_end - 1)).empty());  // raw data cut short
 }
 
 TEST(ReadVersionResource, LoopingTreesAndOversizedBlocksGiveNoBlock) {
