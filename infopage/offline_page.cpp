@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "infopage/file_check_text.h"
 #include "infopage/html_escape.h"
 #include "infopage/text_replace.h"
 #include "infopage/version_info_reader.h"
@@ -46,6 +47,17 @@ std::string ShareSiteBase(const std::string& page, const std::string& site_base)
   return ReplaceAllExact(page, kTemplateSiteBase, site_base);
 }
 
+// What the check of the item's file found, when the page can check it.
+std::string CheckSentence(const ItemLocation& location, const ProcessItem& item,
+                          OfflinePagePlatform platform) {
+  if (platform.verify == nullptr || location.folder.empty()) return {};
+  // Items of running programs carry a process identifier; a file asked for
+  // by name does not, and is checked as the file it is.
+  const FileCheck check =
+      platform.verify->CheckFile(location.folder + location.file_name, item.pid != 0, kPageCheckLimit);
+  return FileCheckSentence(check, GermanChosen(platform.system));
+}
+
 }  // namespace
 
 ItemLocation LocateItemFile(const ProcessItem& item, char path_separator) {
@@ -84,6 +96,7 @@ std::string DescriptionText(const std::string& folder, bool system_process,
 }
 
 std::string FillPlaceholders(std::string page, const PlaceholderValues& values) {
+  page = ReplaceAllExact(page, "_check_", ReplaceAllExact(values.check_sentence, "_", "&#95;"));
   page = ReplaceAllExact(page, "_desc_", values.description_text);
   page = ReplaceAllExact(page, "_file_", values.file_name);
   page = ReplaceAllExact(page, "_fileNoExt_", values.file_name);
@@ -110,6 +123,7 @@ std::string BuildOfflinePage(const ProcessItem& item, OfflinePagePlatform platfo
   values.description_text = DescriptionText(EscapeHtml(location.folder),
                                             item.image_index == kSystemProcessImage, language,
                                             site_base);
+  values.check_sentence = CheckSentence(location, item, platform);
 
   std::string page = ShareSiteBase(LoadTemplateText(platform.resources, language.template_name),
                                    site_base);

@@ -11,6 +11,7 @@
 #include "platform/page_file_ops.h"
 #include "platform/resource_ops.h"
 #include "platform/system_info.h"
+#include "platform/verify_ops.h"
 #include "platform/version_ops.h"
 
 namespace proclens {
@@ -20,7 +21,14 @@ struct OfflinePagePlatform {
   SystemInfo& system;  // the Language choice, the user's language, upper-casing
   ResourceOps& resources;
   PageFileOps& files;
+  // Checks the program's file for the page's last sentence; without it the
+  // page has no such sentence.
+  VerifyOps* verify = nullptr;
 };
+
+// Files up to this size are checked while the page is built; a larger one
+// would keep the user waiting, and the page says so instead.
+inline constexpr std::uint64_t kPageCheckLimit = 32u << 20;
 
 // The site base that the stored templates are written with.
 inline constexpr char kTemplateSiteBase[] = "http://proclens.example/";
@@ -63,10 +71,13 @@ struct PlaceholderValues {
   std::string name;
   std::string product;
   std::string company;
+  std::string check_sentence;  // what the check of the file found
 };
 
-// _desc_, _file_, _fileNoExt_, _name_, _product_, _company_, in that order,
-// each working on the result of the one before, values inserted as given.
+// _check_ first, its sentence's underscores written as character references
+// so that no placeholder after it matches inside it; then _desc_, _file_,
+// _fileNoExt_, _name_, _product_, _company_, in that order, each working on the
+// result of the one before, values inserted as given.
 std::string FillPlaceholders(std::string page, const PlaceholderValues& values);
 
 // The finished page for the item. Values from the file and the system are

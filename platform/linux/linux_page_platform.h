@@ -4,6 +4,7 @@
 #include "infopage/offline_page.h"
 #include "platform/linux/gresource_resource_ops.h"
 #include "platform/linux/linux_page_file_ops.h"
+#include "platform/linux/package_verify_ops.h"
 #include "platform/linux/pe_version_ops.h"
 
 namespace proclens::linux_port {
@@ -15,9 +16,10 @@ struct LinuxPagePlatform {
   PeVersionOps versions;
   GResourceResourceOps resources;
   LinuxPageFileOps files;
+  PackageVerifyOps verify;
 
   // Valid while this object lives.
-  OfflinePagePlatform Page() { return OfflinePagePlatform{versions, system, resources, files}; }
+  OfflinePagePlatform Page() { return OfflinePagePlatform{versions, system, resources, files, &verify}; }
 };
 
 }  // namespace proclens::linux_port

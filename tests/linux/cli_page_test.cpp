@@ -74,12 +74,27 @@ TEST_F(CliPageTest, ForAFileWritesThePageOfAnItemWithThatPath) {
 }
 
 TEST_F(CliPageTest, GermanPageIsUtf8) {
+  // A file of no package: neither a version resource nor a package names it.
+  const std::string tool = folder_ + "/tool";
+  std::system(("cp /bin/true '" + tool + "'").c_str());
   const CommandOutput run = RunCommand("env -u LC_ALL -u LC_MESSAGES -u LANGUAGE LANG=de_DE.UTF-8 TMPDIR='" +
-                                       folder_ + "' " + PROCLENS_CLI_PATH + " page /bin/sh");
+                                       folder_ + "' " + PROCLENS_CLI_PATH + " page " + tool);
   const std::string page = ReadFile(PrintedFile(run));
   EXPECT_NE(page.find("geh\xC3\xB6rt zur Software <B>unbekannt</B> von <B>unbekannt</B>"),
             std::string::npos);
-  EXPECT_NE(page.find("sh befindet sich im Ordner /bin/."), std::string::npos);
+  EXPECT_NE(page.find("tool befindet sich im Ordner " + folder_ + "/. Diese Datei geh\xC3\xB6rt zu keinem Paket."),
+            std::string::npos);
+}
+
+TEST_F(CliPageTest, APackagedProgramsPageNamesItsSoftwareAndSaysItIsTheInstalledFile) {
+  const CommandOutput run = RunCommand("env -u LC_ALL -u LC_MESSAGES -u LANGUAGE LANG=C TMPDIR='" + folder_ + "' " +
+                                       PROCLENS_CLI_PATH + " page /usr/bin/bash");
+  const std::string page = ReadFile(PrintedFile(run));
+  EXPECT_NE(page.find("The process <B>GNU Bourne Again SHell</B> belongs to the software <B>bash</B> by <B>"),
+            std::string::npos);
+  EXPECT_NE(page.find(" bash is located in folder /usr/bin/. This file is the one that package bash installed."),
+            std::string::npos);
+  EXPECT_EQ(page.find("Windows"), std::string::npos);
 }
 
 // The page's picture addresses, read as a browser reads them, name the program

@@ -31,7 +31,8 @@ std::string ReadFile(const std::string& path) {
 }
 
 std::string SourceTemplate(const std::string& name) {
-  return ReadFile(TestsFolder() + "/../resources/res/RCDATA/" + name + ".html");
+  // The Linux build's own templates.
+  return ReadFile(TestsFolder() + "/../resources/linux/RCDATA/" + name + ".html");
 }
 
 // Sets TMPDIR for one test and puts the old value back.

@@ -89,13 +89,31 @@ inline std::vector<std::uint8_t> VersionBlockWith(const std::u16string& descript
       {{u"FileDescription", description}, {u"ProductName", product}, {u"CompanyName", company}})})}));
 }
 
+// Answers every check with one result and keeps what it was asked.
+class FakeVerify : public VerifyOps {
+ public:
+  FileCheck CheckFile(const std::string& path, bool from_process, std::uint64_t size_limit) override {
+    asked.push_back({path, from_process, size_limit});
+    return result;
+  }
+  struct Question {
+    std::string path;
+    bool from_process;
+    std::uint64_t size_limit;
+  };
+  FileCheck result;
+  std::vector<Question> asked;
+};
+
 struct FakePagePlatform {
   FakeVersionPlatform versions;
   FakePageSystem system;
   FakeResources resources;
   FakePageFiles files;
+  FakeVerify verify;
+  bool with_verify = false;
 
-  OfflinePagePlatform Page() { return {versions, system, resources, files}; }
+  OfflinePagePlatform Page() { return {versions, system, resources, files, with_verify ? &verify : nullptr}; }
   void UseLinuxPaths() {
     system.traits.path_separator = '/';
     files.program_path = "/usr/bin/proclens";
