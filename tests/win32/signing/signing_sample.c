@@ -1,0 +1,2 @@
+/* A small program for the signature tests: signed at test time, then changed. */
+int main(void) { return 0; }
