@@ -11,6 +11,7 @@
 #include "platform/http_ops.h"
 #include "platform/site_ops.h"
 #include "platform/system_info.h"
+#include "platform/verify_ops.h"
 #include "platform/version_ops.h"
 
 namespace proclens::cli {
@@ -23,6 +24,8 @@ class CliPlatform {
   virtual VersionOps& Versions() = 0;
   virtual HttpOps& Http() = 0;
   virtual SiteOps& Site() = 0;
+  // Whether a file is the one that installed it: dpkg's sums, or signatures.
+  virtual VerifyOps& Verify() = 0;
   // Both valid while this object lives.
   virtual CataloguePlatform Catalogue() = 0;
   virtual OfflinePagePlatform Page() = 0;

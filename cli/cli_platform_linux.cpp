@@ -24,6 +24,7 @@ class LinuxCliPlatform : public CliPlatform {
   VersionOps& Versions() override { return Pages().versions; }
   HttpOps& Http() override { return Made(http_); }
   SiteOps& Site() override { return Made(site_); }
+  VerifyOps& Verify() override { return Pages().verify; }
   CataloguePlatform Catalogue() override { return catalogue_.Catalogue(); }
   OfflinePagePlatform Page() override { return Pages().Page(); }
   // Linux's narrow text is UTF-8 already.

@@ -17,6 +17,7 @@
 #include "platform/win32/win32_snapshot_ops.h"
 #include "platform/win32/win32_system_info.h"
 #include "platform/win32/win32_text.h"
+#include "platform/win32/win32_verify_ops.h"
 #include "platform/win32/win32_version_ops.h"
 #include "platform/win32/wininet_http_ops.h"
 
@@ -35,11 +36,12 @@ class Win32CliPlatform : public CliPlatform {
   VersionOps& Versions() override { return Made(versions_); }
   HttpOps& Http() override { return Made(http_); }
   SiteOps& Site() override { return Made(site_); }
+  VerifyOps& Verify() override { return Made(verify_); }
   CataloguePlatform Catalogue() override {
     return CataloguePlatform{Made(snapshots_), Made(processes_), Made(files_), system_};
   }
   OfflinePagePlatform Page() override {
-    return OfflinePagePlatform{Versions(), system_, Made(resources_), Made(page_files_)};
+    return OfflinePagePlatform{Versions(), system_, Made(resources_), Made(page_files_), &Verify()};
   }
   std::string Utf8(const std::string& narrow) override {
     return win32::Utf8FromWide(win32::WideFromNarrow(narrow));
@@ -57,6 +59,7 @@ class Win32CliPlatform : public CliPlatform {
   std::optional<win32::Win32PageFileOps> page_files_;
   std::optional<win32::WinInetHttpOps> http_;
   std::optional<win32::Win32SiteOps> site_;
+  std::optional<win32::Win32VerifyOps> verify_;
 };
 
 }  // namespace

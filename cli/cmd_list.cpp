@@ -1,5 +1,6 @@
 // proclens-cli list [--json]: the process list as the window would fill it.
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -9,6 +10,7 @@
 #include "catalogue/process_list_fill.h"
 #include "cli/cli_platform.h"
 #include "cli/command.h"
+#include "cli/output.h"
 #include "cli/listed_item.h"
 
 namespace proclens::cli {
@@ -31,43 +33,55 @@ std::string SubItem(const ProcessItem& item, std::size_t index) {
   return index < item.sub_items.size() ? item.sub_items[index] : std::string();
 }
 
-// A name or path may hold tabs and line breaks; one item must stay one line.
-std::string OneField(std::string text) {
-  for (char& c : text) {
-    if (c == '\t' || c == '\n' || c == '\r') c = ' ';
+// The check of each item's file; a file the catalogue could not resolve
+// cannot be read.
+std::vector<std::string> CheckStates(const std::vector<ProcessItem>& items, VerifyOps& verify) {
+  std::vector<std::string> states;
+  for (const ProcessItem& item : items) {
+    const std::string& path = SubItem(item, 0);
+    states.push_back(IsResolvedPath(path) ? verify.CheckFile(path, true, UINT64_MAX).state
+                                          : std::string(file_state::kUnreadable));
   }
-  return text;
+  return states;
 }
 
-void PrintTable(const std::vector<ProcessItem>& items) {
-  for (const ProcessItem& item : items) {
-    std::printf("%u\t%s\t%s\t%s\t%d\n", item.pid, OneField(item.caption).c_str(),
+void PrintTable(const std::vector<ProcessItem>& items, const std::vector<std::string>& states) {
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    const ProcessItem& item = items[i];
+    std::printf("%u\t%s\t%s\t%s\t%d", item.pid, OneField(item.caption).c_str(),
                 OneField(SubItem(item, 0)).c_str(), OneField(SubItem(item, 1)).c_str(),
                 item.image_index);
+    if (!states.empty()) std::printf("\t%s", states[i].c_str());
+    std::printf("\n");
   }
 }
 
-void PrintJson(const std::vector<ProcessItem>& items, CliPlatform& platform) {
+void PrintJsonList(const std::vector<ProcessItem>& items, const std::vector<std::string>& states,
+                   CliPlatform& platform) {
   nlohmann::ordered_json list = nlohmann::ordered_json::array();
-  for (const ProcessItem& item : items) {
-    list.push_back({{"pid", item.pid},
-                    {"caption", platform.Utf8(item.caption)},
-                    {"path", platform.Utf8(SubItem(item, 0))},
-                    {"size_text", platform.Utf8(SubItem(item, 1))},
-                    {"image", item.image_index}});
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    const ProcessItem& item = items[i];
+    nlohmann::ordered_json entry = {{"pid", item.pid},
+                                    {"caption", platform.Utf8(item.caption)},
+                                    {"path", platform.Utf8(SubItem(item, 0))},
+                                    {"size_text", platform.Utf8(SubItem(item, 1))},
+                                    {"image", item.image_index}};
+    if (!states.empty()) entry["state"] = states[i];
+    list.push_back(std::move(entry));
   }
-  // Process names are bytes, not always valid text.
-  const std::string text = list.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
-  std::printf("%s\n", text.c_str());
+  PrintJson(list);
 }
 
 int RunList(const std::vector<std::string>& args) {
   bool json = false;
+  bool verify = false;
   for (const std::string& arg : args) {
     if (arg == "--json") {
       json = true;
+    } else if (arg == "--verify") {
+      verify = true;
     } else {
-      std::fprintf(stderr, "proclens-cli list: unknown option '%s'\nusage: proclens-cli list [--json]\n",
+      std::fprintf(stderr, "proclens-cli list: unknown option '%s'\nusage: proclens-cli list [--json] [--verify]\n",
                    arg.c_str());
       return 1;
     }
@@ -78,20 +92,19 @@ int RunList(const std::vector<std::string>& args) {
   CountingImageList small_images;
   ProcessListFill fill(platform->Catalogue(), items, large_images, small_images);
   fill.FillProcessList();
+  const std::vector<std::string> states =
+      verify ? CheckStates(items.items(), platform->Verify()) : std::vector<std::string>();
   if (json) {
-    PrintJson(items.items(), *platform);
+    PrintJsonList(items.items(), states, *platform);
   } else {
-    PrintTable(items.items());
+    PrintTable(items.items(), states);
   }
-  if (std::fflush(stdout) != 0) {
-    std::fprintf(stderr, "proclens-cli list: cannot write the list\n");
-    return 1;
-  }
-  return 0;
+  return FlushOutput("list") ? 0 : 1;
 }
 
 const RegisterCommand kRegisterList(
-    {"list", "list [--json]   the running processes: pid, name, path, size, image", RunList});
+    {"list", "list [--json] [--verify]   the running processes: pid, name, path, size, image (and check state)",
+     RunList});
 
 }  // namespace
 }  // namespace proclens::cli

@@ -9,6 +9,7 @@
 
 #include "cli/cli_platform.h"
 #include "cli/command.h"
+#include "cli/output.h"
 #include "infopage/version_info_reader.h"
 
 namespace proclens::cli {
@@ -16,13 +17,6 @@ namespace {
 
 constexpr char kUsage[] = "version [--json] FILE...";
 
-// Version texts are bytes from the file; one file must stay one line.
-std::string OneField(std::string text) {
-  for (char& c : text) {
-    if (c == '\t' || c == '\n' || c == '\r') c = ' ';
-  }
-  return text;
-}
 
 void PrintLine(const std::string& file, const VersionTexts& texts) {
   std::printf("%s\t%s\t%s\t%s\t%s\n", OneField(file).c_str(), texts.ok ? "ok" : "none",
@@ -64,16 +58,8 @@ int RunVersion(const std::vector<std::string>& args) {
       PrintLine(file, texts);
     }
   }
-  if (json) {
-    // Texts from files are not always valid text.
-    const std::string text = list.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
-    std::printf("%s\n", text.c_str());
-  }
-  if (std::fflush(stdout) != 0) {
-    std::fprintf(stderr, "proclens-cli version: cannot write the texts\n");
-    return 1;
-  }
-  return 0;
+  if (json) PrintJson(list);
+  return FlushOutput("version") ? 0 : 1;
 }
 
 const RegisterCommand kRegisterVersion(

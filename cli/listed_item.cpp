@@ -26,6 +26,8 @@ class OneProcess : public ProcessItemList {
   std::uint32_t pid_;
 };
 
+}  // namespace
+
 std::optional<std::uint32_t> ParsePid(const std::string& text) {
   if (text.empty() || text.size() > 10 || text.find_first_not_of("0123456789") != std::string::npos) {
     return std::nullopt;
@@ -34,8 +36,6 @@ std::optional<std::uint32_t> ParsePid(const std::string& text) {
   if (value > 0xFFFFFFFFull) return std::nullopt;
   return static_cast<std::uint32_t>(value);
 }
-
-}  // namespace
 
 std::optional<ProcessItem> ListedItem(const std::string& pid_or_file, CliPlatform& platform) {
   CountingImageList large_images;

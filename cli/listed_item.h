@@ -25,6 +25,9 @@ class CountingImageList : public ImageList {
   int count_ = kFirstOwnImage;
 };
 
+// The process identifier that the argument is, if it is one (decimal digits only).
+std::optional<std::uint32_t> ParsePid(const std::string& text);
+
 // nullopt when a process identifier is not in the list.
 std::optional<ProcessItem> ListedItem(const std::string& pid_or_file, CliPlatform& platform);
 

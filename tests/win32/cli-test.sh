@@ -4,6 +4,7 @@
 #                   and size texts, in UTF-8 JSON;
 #   version --json  on the prefix's programs, the same texts as the Linux
 #                   build's portable reader gives for the same files;
+#   verify          an unsigned program of Wine's is "unsigned";
 #   page            a page whose picture and hover addresses name the program,
 #                   installed below blanks, parentheses, a quote, a letter
 #                   beyond ASCII, ".gifs" and ".jpg.d".
@@ -57,6 +58,12 @@ print('%d programs, %d with a description, %d differ' % (len(windows), with_text
 assert with_texts > 10 and not differ
 CHECK
 
+# ---- verify: Wine's own programs carry no signature, so the command fails
+"$run" "$prefix" "$cli" verify --json 'C:\windows\system32\notepad.exe' >"$work/verify.json"
+status=$?
+[ "$status" -eq 1 ] || fail "verify of an unsigned program exited with $status"
+grep -q '"state": "unsigned"' "$work/verify.json" || fail "verify: $(cat "$work/verify.json")"
+
 # ---- page, from a folder whose name the page's addresses must keep whole
 folder="ProcLens Test (x86)/$(printf '\303\234')ber 'q/my.gifs/x.jpg.d"
 install_dir="$prefix/drive_c/ProcLens Test (x86)"
@@ -67,4 +74,4 @@ page_file="$prefix/drive_c/$(printf '%s' "${page#C:\\}" | tr '\\' /)"
 [ -f "$page_file" ] || fail "page printed '$page', not a file"
 "$checker" "$page_file" "$program" cp1252 ||
   fail "the page's addresses do not name $program"
-echo "PASS: proclens-cli.exe list, version and page under Wine"
+echo "PASS: proclens-cli.exe list, version, verify and page under Wine"

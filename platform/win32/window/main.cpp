@@ -15,6 +15,7 @@
 #include "platform/win32/win32_site_ops.h"
 #include "platform/win32/win32_snapshot_ops.h"
 #include "platform/win32/win32_system_info.h"
+#include "platform/win32/win32_verify_ops.h"
 #include "platform/win32/win32_version_ops.h"
 #include "platform/win32/wininet_http_ops.h"
 #include "platform/win32/window/list_dump.h"
@@ -75,7 +76,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
   win32::Win32VersionOps versions;
   win32::Win32ResourceOps resources;
   win32::Win32PageFileOps page_files;
-  OfflinePagePlatform page_platform{versions, system, resources, page_files};
+  win32::Win32VerifyOps verify;
+  OfflinePagePlatform page_platform{versions, system, resources, page_files, &verify};
   platform.offline_page = &page_platform;
   TForm1 form(window.Controls(), platform, [&site] { site.ComposeAgentString(); });
   window.Attach(form);
