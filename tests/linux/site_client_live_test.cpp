@@ -95,6 +95,31 @@ TEST_F(SiteLiveTest, SlowSitesAreCutOffInBoundedTime) {
   EXPECT_LT(trickled.size(), 30u);
 }
 
+// The status test stops after the reply's headers: a page whose body takes
+// 30 s answers within the bound, not after the 8 s time-out of a whole read.
+TEST_F(SiteLiveTest, StatusTestDoesNotWaitForTheBody) {
+  constexpr auto kHeadersOnlyBound = std::chrono::seconds(4);
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_TRUE(client.UrlExists(At("slow-body")));
+  EXPECT_LT(std::chrono::steady_clock::now() - start, kHeadersOnlyBound);
+}
+
+TEST_F(SiteLiveTest, BodyIsReadAfterTheStatusAcrossRedirects) {
+  HttpOps& ops = http;
+  const auto connection = ops.Open(client.AgentString());
+  ASSERT_TRUE(connection);
+  const auto request = connection->OpenUrl(At("redirect/bytes/70000"), 0);
+  ASSERT_TRUE(request);
+  EXPECT_EQ(request->StatusCode(), 200u);
+  std::string body;
+  char buffer[4096];
+  while (const auto count = request->Read(buffer, sizeof buffer)) {
+    if (*count == 0) break;
+    body.append(buffer, *count);
+  }
+  EXPECT_EQ(body, std::string(70000, 'x'));
+}
+
 TEST_F(SiteLiveTest, ProxyFromTheEnvironmentIsUsed) {
   ::setenv("http_proxy", server.Base().c_str(), 1);
   ::setenv("no_proxy", "", 1);
