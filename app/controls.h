@@ -72,6 +72,9 @@ class ListView : public ProcessItemList {
 // The title a page reports, in the narrow encoding; fronts convert from the
 // browser's wide or UTF-8 text.
 using TitleChangeHandler = std::function<void(const std::string& title)>;
+// A page that failed to load (no connection, a reset, a TLS failure, an error
+// status) has no title of its own; the hook hears of it apart from titles.
+using LoadFailedHandler = std::function<void()>;
 
 // The browser pane. The title-change hook is one assignable slot, empty or
 // holding a handler; a title change that arrives while it is empty has no effect.
@@ -87,8 +90,15 @@ class WebBrowser {
   // Repaints the pane at once.
   virtual void Update() = 0;
 
-  void SetTitleChangeHandler(TitleChangeHandler handler) { title_change_ = std::move(handler); }
-  void ClearTitleChangeHandler() { title_change_ = nullptr; }
+  // The slot holds both handlers; they are set and emptied together.
+  void SetTitleChangeHandler(TitleChangeHandler handler, LoadFailedHandler on_load_failed = {}) {
+    title_change_ = std::move(handler);
+    load_failed_ = std::move(on_load_failed);
+  }
+  void ClearTitleChangeHandler() {
+    title_change_ = nullptr;
+    load_failed_ = nullptr;
+  }
   bool HasTitleChangeHandler() const { return static_cast<bool>(title_change_); }
 
   // Fronts call this for every title change the browser reports. The handler may
@@ -98,9 +108,18 @@ class WebBrowser {
     TitleChangeHandler running = title_change_;
     running(title);
   }
+  // Fronts call this when a page fails to load; true when a handler took it,
+  // so that the front need not show an error page of its own.
+  bool NotifyLoadFailed() {
+    if (!load_failed_) return false;
+    LoadFailedHandler running = load_failed_;
+    running();
+    return true;
+  }
 
  private:
   TitleChangeHandler title_change_;
+  LoadFailedHandler load_failed_;
 };
 
 class StatusBar {

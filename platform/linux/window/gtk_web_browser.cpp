@@ -61,7 +61,9 @@ GtkWebBrowser::GtkWebBrowser() {
 GtkWebBrowser::~GtkWebBrowser() {
   create_later_.disconnect();
   if (view_ == nullptr) return;
-  g_signal_handler_disconnect(view_, title_handler_);
+  for (unsigned long handler : {title_handler_, load_failed_handler_, load_changed_handler_}) {
+    g_signal_handler_disconnect(view_, handler);
+  }
   g_object_unref(view_);
 }
 
@@ -77,7 +79,12 @@ WebKitWebView* GtkWebBrowser::View() {
   SendNewWindowLinksToDefaultBrowser(webkit, view_);
   title_handler_ =
       g_signal_connect(view_, "notify::title", G_CALLBACK(&GtkWebBrowser::OnTitleNotify), this);
+  load_failed_handler_ =
+      g_signal_connect(view_, "load-failed", G_CALLBACK(&GtkWebBrowser::OnLoadFailed), this);
+  load_changed_handler_ =
+      g_signal_connect(view_, "load-changed", G_CALLBACK(&GtkWebBrowser::OnLoadChanged), this);
   gtk_box_pack_start(GTK_BOX(holder_.gobj()), GTK_WIDGET(view_), TRUE, TRUE, 0);
+  if (!AccessibleName().empty()) ShowAccessibleName(AccessibleName());
   gtk_widget_show(GTK_WIDGET(view_));
   // The web process starts with the first load; starting it now keeps that
   // cost out of the first click on a process.
@@ -98,6 +105,42 @@ void GtkWebBrowser::OnTitleNotify(WebKitWebView* view, void*, GtkWebBrowser* sel
     self->dispatch([self, &text] { self->NotifyTitleChange(text); });
   } else {
     self->NotifyTitleChange(text);
+  }
+}
+
+bool GtkWebBrowser::ReportLoadFailure() {
+  bool taken = false;
+  if (dispatch) {
+    dispatch([this, &taken] { taken = NotifyLoadFailed(); });
+  } else {
+    taken = NotifyLoadFailed();
+  }
+  return taken;
+}
+
+// A load that we replaced by another (a new click, the offline page) is
+// cancelled, not failed. When the hook takes a failure the offline page is on
+// its way, and WebKit's own error page must not replace it.
+int GtkWebBrowser::OnLoadFailed(WebKitWebView*, int, const char*, GError* error,
+                                GtkWebBrowser* self) {
+  if (error != nullptr && error->domain == self->webkit_->webkit_network_error_quark() &&
+      error->code == WEBKIT_NETWORK_ERROR_CANCELLED) {
+    return FALSE;
+  }
+  return self->ReportLoadFailure() ? TRUE : FALSE;
+}
+
+// WebKit shows an error status's body like any page, under the server's
+// title; the page failed all the same.
+void GtkWebBrowser::OnLoadChanged(WebKitWebView* view, int load_event, GtkWebBrowser* self) {
+  if (load_event != WEBKIT_LOAD_COMMITTED) return;
+  const WebKitLibrary& webkit = *self->webkit_;
+  WebKitWebResource* resource = webkit.webkit_web_view_get_main_resource(view);
+  WebKitURIResponse* response =
+      resource != nullptr ? webkit.webkit_web_resource_get_response(resource) : nullptr;
+  // Local files and res:// pages have no status (0).
+  if (response != nullptr && webkit.webkit_uri_response_get_status_code(response) >= 400) {
+    self->ReportLoadFailure();
   }
 }
 

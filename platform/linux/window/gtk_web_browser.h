@@ -12,6 +12,7 @@
 #include "app/controls.h"
 
 typedef struct _WebKitWebView WebKitWebView;
+typedef struct _GError GError;
 
 namespace proclens::gtk_front {
 struct WebKitLibrary;
@@ -47,6 +48,11 @@ class GtkWebBrowser : public WebBrowser {
 
  private:
   static void OnTitleNotify(WebKitWebView* view, void* param_spec, GtkWebBrowser* self);
+  static int OnLoadFailed(WebKitWebView* view, int load_event, const char* failing_uri,
+                          GError* error, GtkWebBrowser* self);
+  static void OnLoadChanged(WebKitWebView* view, int load_event, GtkWebBrowser* self);
+  // Tells the hook that the page failed; true when the hook took it.
+  bool ReportLoadFailure();
 
   std::string load_error_;
   const WebKitLibrary* webkit_ = nullptr;  // loaded with the view, not with the program
@@ -54,6 +60,8 @@ class GtkWebBrowser : public WebBrowser {
   sigc::connection create_later_;  // the idle that creates the view after the first frame
   WebKitWebView* view_ = nullptr;  // our own reference, released last
   unsigned long title_handler_ = 0;
+  unsigned long load_failed_handler_ = 0;
+  unsigned long load_changed_handler_ = 0;
 };
 
 // The URI that Navigate loads for an address: addresses with a scheme pass
