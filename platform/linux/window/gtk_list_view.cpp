@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <numeric>
 
+#include "app/form_layout.h"
 #include "app/form_texts.h"
 #include "platform/linux/window/gtk_text.h"
+#include "platform/linux/window/icon_text_renderer.h"
 
 namespace proclens::gtk_front {
 namespace {
@@ -85,8 +87,10 @@ void GtkListView::BuildDetailsView() {
   details_.get_selection()->set_mode(Gtk::SELECTION_SINGLE);
 
   auto* name_column = Gtk::manage(new Gtk::TreeViewColumn(ValidUtf8(captions_[0])));
-  name_column->pack_start(model_columns_.small_icon, false);
-  name_column->pack_start(model_columns_.caption, true);
+  auto* name_cell = Gtk::manage(new IconTextRenderer());
+  name_column->pack_start(*name_cell, true);
+  name_column->add_attribute(name_cell->property_text(), model_columns_.caption);
+  name_column->add_attribute(name_cell->property_icon(), model_columns_.small_icon);
   details_.append_column(*name_column);
   details_.append_column(ValidUtf8(captions_[1]), model_columns_.path);
   details_.append_column(ValidUtf8(captions_[2]), model_columns_.size_text);
