@@ -11,7 +11,6 @@
 namespace proclens::gtk_front {
 namespace {
 
-constexpr int kDesignColumnWidths[3] = {122, 284, 122};
 constexpr const char* kViewNames[3] = {"report", "large", "small"};
 
 const char* ViewName(ViewStyle style) {
@@ -99,7 +98,7 @@ void GtkListView::BuildDetailsView() {
     Gtk::TreeViewColumn* column = details_.get_column(i);
     columns_[static_cast<std::size_t>(i)] = column;
     column->set_sizing(Gtk::TREE_VIEW_COLUMN_FIXED);
-    column->set_fixed_width(kDesignColumnWidths[i]);
+    column->set_fixed_width(layout::kColumns[static_cast<std::size_t>(i)].width);
     column->set_resizable(true);
     column->set_clickable(true);
     column->set_expand(false);
@@ -109,9 +108,14 @@ void GtkListView::BuildDetailsView() {
   }
   // Every column has a fixed width, so rows need not be measured one by one.
   details_.set_fixed_height_mode(true);
-  // The size column reads best right-aligned, its header with it.
-  columns_[2]->set_alignment(1.0f);
-  for (Gtk::CellRenderer* cell : columns_[2]->get_cells()) cell->property_xalign() = 1.0f;
+  // A right-aligned column (the sizes) has its header aligned with it.
+  for (int i = 0; i < 3; ++i) {
+    if (GetColumnAlignment(i) != ColumnAlignment::Right) continue;
+    columns_[static_cast<std::size_t>(i)]->set_alignment(1.0f);
+    for (Gtk::CellRenderer* cell : columns_[static_cast<std::size_t>(i)]->get_cells()) {
+      cell->property_xalign() = 1.0f;
+    }
+  }
   WireEvents(details_);
 }
 
@@ -248,7 +252,8 @@ void GtkListView::SetColumnMinWidth(int column, int width) {
 }
 
 ColumnAlignment GtkListView::GetColumnAlignment(int column) const {
-  return column == 2 ? ColumnAlignment::Right : ColumnAlignment::Left;
+  if (column < 0 || column >= ColumnCount()) return ColumnAlignment::Left;
+  return layout::kColumns[static_cast<std::size_t>(column)].alignment;
 }
 
 std::size_t GtkListView::ItemCount() const { return store_->children().size(); }

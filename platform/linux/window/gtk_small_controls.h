@@ -52,8 +52,9 @@ class GtkLabelControl : public Label {
 // A flat toggle button of the view-style group, placed on the top panel.
 class GtkSpeedButton : public SpeedButton {
  public:
+  // Placed at the panel's button row, design_width wide.
   GtkSpeedButton(Gtk::Layout& panel, Gtk::RadioButton::Group& group, const std::string& glyph,
-                 int design_width, int design_height, int top);
+                 int design_width);
   Gtk::RadioButton& widget() { return button_; }
   // Called when the user presses the button down (not when SetDown does).
   std::function<void()> on_click;

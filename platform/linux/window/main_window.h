@@ -13,6 +13,7 @@
 #include <functional>
 
 #include "app/controls.h"
+#include "app/form_layout.h"
 #include "app/tform1.h"
 #include "platform/linux/window/gtk_image_list.h"
 #include "platform/linux/window/gtk_list_view.h"
@@ -55,8 +56,8 @@ class MainWindow : public Gtk::Window, public FormWindow {
   void OnClientAllocated(Gtk::Allocation& allocation);
   void ApplyNewSize();
 
-  GtkImageList large_image_list_{32};
-  GtkImageList small_image_list_{16};
+  GtkImageList large_image_list_{layout::kLargeImageSize};
+  GtkImageList small_image_list_{layout::kSmallImageSize};
   GtkListView list_view_{large_image_list_, small_image_list_};
   GtkWebBrowser web_browser_;
   GtkStatusBar status_bar_;

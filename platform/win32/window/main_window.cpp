@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <exception>
+#include <vector>
 
+#include "app/form_layout.h"
 #include "app/form_texts.h"
 #include "platform/win32/window/resource_ids.h"
 
@@ -72,7 +74,7 @@ MainWindow::~MainWindow() {
 bool MainWindow::Create(HINSTANCE instance) {
   RegisterMainClass(instance, WindowProc);
   dpi_ = ScreenDpi();
-  browser_height_ = Scaled(kDesignBrowserHeight);
+  browser_height_ = Scaled(layout::kWebBrowserHeight);
   WNDCLASSEXA splitter = {};
   splitter.cbSize = sizeof(splitter);
   splitter.lpfnWndProc = SplitterProc;
@@ -83,8 +85,9 @@ bool MainWindow::Create(HINSTANCE instance) {
   RegisterClassExA(&splitter);
 
   window_ = CreateWindowExA(0, kWindowClass, WindowCaption().c_str(),
-                            WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 257, 122, 800, 600, nullptr,
-                            nullptr, instance, this);
+                            WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, layout::kDesignLeft,
+                            layout::kDesignTop, layout::kDesignWidth, layout::kDesignHeight,
+                            nullptr, nullptr, instance, this);
   if (!window_) return false;
   form_window_.Attach(window_);
   message_dialog_.Attach(window_);
@@ -100,12 +103,18 @@ void MainWindow::CreateChildren() {
 
   program_icon_ = static_cast<HICON>(
       LoadImageA(instance, MAKEINTRESOURCEA(IDI_PROCLENS), IMAGE_ICON, 32, 32, 0));
-  image1_ = CreateChild(window_, "STATIC", "", SS_ICON | SS_NOTIFY, Scaled(7), Scaled(7), 32, 32,
-                       IDC_IMAGE1);
+  image1_ = CreateChild(window_, "STATIC", "", SS_ICON | SS_NOTIFY, Scaled(layout::kImage1Left),
+                        Scaled(layout::kImage1Top), layout::kImage1Size, layout::kImage1Size,
+                        IDC_IMAGE1);
   SendMessageA(image1_, STM_SETICON, reinterpret_cast<WPARAM>(program_icon_), 0);
+  // The logo's name for screen readers is the site's. The icon control would
+  // take a text of its own as an icon resource to load, so the text is set
+  // past it, on the window itself.
+  DefWindowProcA(image1_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(SiteName().c_str()));
 
-  HWND label = CreateChild(window_, "STATIC", "", SS_LEFT | SS_NOPREFIX, Scaled(52), Scaled(7),
-                           Scaled(358), Scaled(26),
+  HWND label = CreateChild(window_, "STATIC", "", SS_LEFT | SS_NOPREFIX,
+                           Scaled(layout::kTopLabelLeft), Scaled(layout::kTopLabelTop),
+                           Scaled(layout::kTopLabelWidth), Scaled(layout::kTopLabelHeight),
                            IDC_TOP_LABEL);
   SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
   top_label_.Attach(label);
@@ -117,15 +126,18 @@ void MainWindow::CreateChildren() {
     int id;
     int glyph;
     int width;
-  } buttons[] = {{large_speed_button_, IDC_LARGE_SPEED_BUTTON, IDB_VIEW_LARGE, 28},
-                 {small_speed_button_, IDC_SMALL_SPEED_BUTTON, IDB_VIEW_SMALL, 29},
-                 {report_speed_button_, IDC_REPORT_SPEED_BUTTON, IDB_VIEW_REPORT, 28}};
+  } buttons[] = {
+      {large_speed_button_, IDC_LARGE_SPEED_BUTTON, IDB_VIEW_LARGE, layout::kLargeSpeedButtonWidth},
+      {small_speed_button_, IDC_SMALL_SPEED_BUTTON, IDB_VIEW_SMALL, layout::kSmallSpeedButtonWidth},
+      {report_speed_button_, IDC_REPORT_SPEED_BUTTON, IDB_VIEW_REPORT,
+       layout::kReportSpeedButtonWidth}};
   int index = 0;
   for (const auto& spec : buttons) {
     const DWORD group = index == 0 ? WS_GROUP : 0;
     HWND button = CreateChild(window_, "BUTTON", "",
                               BS_AUTORADIOBUTTON | BS_PUSHLIKE | BS_BITMAP | BS_FLAT | group, 0,
-                              Scaled(kButtonTop), Scaled(spec.width), Scaled(kButtonHeight),
+                              Scaled(layout::kSpeedButtonTop), Scaled(spec.width),
+                              Scaled(layout::kSpeedButtonHeight),
                               spec.id);
     glyphs_[index] = static_cast<HBITMAP>(
         LoadImageA(instance, MAKEINTRESOURCEA(spec.glyph), IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS));
@@ -136,10 +148,13 @@ void MainWindow::CreateChildren() {
   report_speed_button_.SetDown(true);
 
   LoadImageLists();
+  std::vector<ListColumn> columns;
+  for (std::size_t i = 0; i < layout::kColumns.size(); ++i) {
+    columns.push_back({english.column_captions[i].c_str(), Scaled(layout::kColumns[i].width),
+                       layout::kColumns[i].alignment});
+  }
   list_view_.Create(window_, IDC_LIST_VIEW, large_image_list_.handle(), small_image_list_.handle(),
-                    {{english.column_captions[0].c_str(), Scaled(122), ColumnAlignment::Left},
-                     {english.column_captions[1].c_str(), Scaled(284), ColumnAlignment::Left},
-                     {english.column_captions[2].c_str(), Scaled(122), ColumnAlignment::Right}});
+                    columns);
   SendMessageA(list_view_.handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
 
   splitter_ = CreateChild(window_, kSplitterClass, "", 0, 0, 0, 0, 0, IDC_SPLITTER2);
@@ -160,7 +175,8 @@ void MainWindow::CreateChildren() {
 void MainWindow::LoadImageLists() {
   const HINSTANCE instance = GetModuleHandleA(nullptr);
   for (int id : {IDI_SYSTEM_PROCESS, IDI_MISSING_FILE}) {
-    for (auto [list, size] : {std::pair{&large_image_list_, 32}, std::pair{&small_image_list_, 16}}) {
+    for (auto [list, size] : {std::pair{&large_image_list_, layout::kLargeImageSize},
+                              std::pair{&small_image_list_, layout::kSmallImageSize}}) {
       HICON icon = static_cast<HICON>(
           LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_ICON, size, size, 0));
       list->AddIconHandle(icon);
@@ -206,8 +222,8 @@ void MainWindow::Layout() {
   const int bar_height = bar_rect.bottom - bar_rect.top;
 
   // The list takes what the others leave; the browser keeps its height while it fits.
-  const int top = Scaled(kTopPanelHeight);
-  const int splitter = Scaled(kSplitterHeight);
+  const int top = Scaled(layout::kTopPanelHeight);
+  const int splitter = Scaled(layout::kSplitterHeight);
   const int room = std::max(0, height - top - splitter - bar_height);
   const int browser_height = std::min(browser_height_, room);
   const int list_height = room - browser_height;
@@ -221,8 +237,8 @@ void MainWindow::OnSplitterDrag(int y_in_client) {
   GetClientRect(window_, &client);
   const RECT bar_rect = ChildRect(GetDlgItem(window_, IDC_STATUS_BAR));
   const int bar_top = bar_rect.top;
-  const int splitter = Scaled(kSplitterHeight);
-  const int room = std::max(0, bar_top - Scaled(kTopPanelHeight) - splitter);
+  const int splitter = Scaled(layout::kSplitterHeight);
+  const int room = std::max(0, bar_top - Scaled(layout::kTopPanelHeight) - splitter);
   browser_height_ = std::clamp(bar_top - y_in_client - splitter / 2, 0, room);
   Layout();
   Changed();

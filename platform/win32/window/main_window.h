@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "app/controls.h"
+#include "app/form_layout.h"
 #include "app/tform1.h"
 #include "platform/win32/win32_api.h"
 #include "platform/win32/win32_image_list.h"
@@ -71,14 +72,13 @@ class MainWindow {
   // A design size in pixels at 96 pixels per inch, on this screen.
   int Scaled(int design) const { return MulDiv(design, dpi_, 96); }
 
-  static constexpr int kDesignBrowserHeight = 360;
   int dpi_ = 96;
-  int browser_height_ = kDesignBrowserHeight;
+  int browser_height_ = layout::kWebBrowserHeight;
   TForm1* form_ = nullptr;
 
   Win32FormWindow form_window_;
-  Win32ImageList large_image_list_{32};
-  Win32ImageList small_image_list_{16};
+  Win32ImageList large_image_list_{layout::kLargeImageSize};
+  Win32ImageList small_image_list_{layout::kSmallImageSize};
   Win32ListView list_view_;
   Win32WebBrowser web_browser_;
   Win32StatusBar status_bar_;
