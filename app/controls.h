@@ -24,12 +24,30 @@ namespace proclens {
 enum class ViewStyle { Report, LargeIcons, SmallIcons };
 enum class ColumnAlignment { Left, Right, Center };
 
+// A control that a screen reader names. The name follows the window's
+// language; fronts hand it to the toolkit's accessibility layer.
+class NamedControl {
+ public:
+  virtual ~NamedControl() = default;
+  void SetAccessibleName(const std::string& name) {
+    accessible_name_ = name;
+    ShowAccessibleName(accessible_name_);
+  }
+  const std::string& AccessibleName() const { return accessible_name_; }
+
+ protected:
+  virtual void ShowAccessibleName(const std::string& /*name*/) {}
+
+ private:
+  std::string accessible_name_;
+};
+
 // Negative when the first item comes first, positive when after, 0 when equal.
 using ItemComparison = std::function<int(const ProcessItem&, const ProcessItem&)>;
 
 // The process list. Items are inserted by the catalogue's list fill through
 // ProcessItemList; their order afterwards is the list's own (its sort).
-class ListView : public ProcessItemList {
+class ListView : public ProcessItemList, public NamedControl {
  public:
   virtual ViewStyle GetViewStyle() const = 0;
   // Changes how the items are shown, never which items or their order.
@@ -60,6 +78,11 @@ class ListView : public ProcessItemList {
 
   virtual int ClientWidth() const = 0;
 
+  // Empties the list for a new fill; the image lists are the caller's.
+  virtual void ClearItems() = 0;
+  // Selects the item at a position of the current order (nullopt: none).
+  virtual void SelectIndex(std::optional<std::size_t> index) = 0;
+
   std::optional<ProcessItem> SelectedItem() const {
     if (auto index = SelectedIndex()) return Item(*index);
     return std::nullopt;
@@ -78,7 +101,7 @@ using LoadFailedHandler = std::function<void()>;
 
 // The browser pane. The title-change hook is one assignable slot, empty or
 // holding a handler; a title change that arrives while it is empty has no effect.
-class WebBrowser {
+class WebBrowser : public NamedControl {
  public:
   virtual ~WebBrowser() = default;
 
@@ -149,9 +172,8 @@ class Label {
 // A flat toggle button of the view-style group. The group (exactly one down,
 // pressing one releases the others) is the front's, as the toolkit's own
 // radio-button behaviour; the click handlers only change the list's view style.
-class SpeedButton {
+class SpeedButton : public NamedControl {
  public:
-  virtual ~SpeedButton() = default;
   virtual int Left() const = 0;
   virtual void SetLeft(int left) = 0;
   virtual int Top() const = 0;

@@ -75,6 +75,14 @@ int GtkSpeedButton::Width() const {
   return std::max(design_width_, natural);
 }
 
+// The button shows only its glyph; the name is what a screen reader says,
+// and what a pointer resting on it shows.
+void GtkSpeedButton::ShowAccessibleName(const std::string& name) {
+  const Glib::ustring text = ValidUtf8(name);
+  if (auto accessible = button_.get_accessible()) accessible->set_name(text);
+  button_.set_tooltip_text(text);
+}
+
 void GtkSpeedButton::SetDown(bool down) {
   setting_down_ = true;
   button_.set_active(down);

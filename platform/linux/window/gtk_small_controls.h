@@ -66,6 +66,9 @@ class GtkSpeedButton : public SpeedButton {
   bool Down() const override { return button_.get_active(); }
   void SetDown(bool down) override;
 
+ protected:
+  void ShowAccessibleName(const std::string& name) override;
+
  private:
   Gtk::Layout& panel_;
   Gtk::RadioButton button_;

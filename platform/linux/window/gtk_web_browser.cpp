@@ -73,9 +73,15 @@ WebKitWebView* GtkWebBrowser::View() {
   if (webkit_ == nullptr) return nullptr;
   const WebKitLibrary& webkit = *webkit_;
   WebKitWebContext* context = webkit.webkit_web_context_get_default();
+  // One page at a time, never kept for going back: a document viewer's caches.
+  webkit.webkit_web_context_set_cache_model(context, WEBKIT_CACHE_MODEL_DOCUMENT_VIEWER);
   RegisterResScheme(webkit, context);
   view_ = reinterpret_cast<WebKitWebView*>(webkit.webkit_web_view_new_with_context(context));
   g_object_ref_sink(view_);
+  // Plain pages need no compositing; it would load the GPU drivers into both
+  // processes (tens of megabytes in the web process alone).
+  webkit.webkit_settings_set_hardware_acceleration_policy(
+      webkit.webkit_web_view_get_settings(view_), WEBKIT_HARDWARE_ACCELERATION_POLICY_NEVER);
   SendNewWindowLinksToDefaultBrowser(webkit, view_);
   title_handler_ =
       g_signal_connect(view_, "notify::title", G_CALLBACK(&GtkWebBrowser::OnTitleNotify), this);
@@ -149,6 +155,15 @@ void GtkWebBrowser::Navigate(const std::string& address) {
   WebKitWebView* view = View();
   if (view == nullptr) throw std::runtime_error("The browser pane is not available: " + load_error_);
   webkit_->webkit_web_view_load_uri(view, uri.c_str());
+}
+
+// The pane and, once it exists, the web view in it carry the name.
+void GtkWebBrowser::ShowAccessibleName(const std::string& name) {
+  if (auto accessible = holder_.get_accessible()) accessible->set_name(ValidUtf8(name));
+  if (view_ == nullptr) return;
+  if (AtkObject* accessible = gtk_widget_get_accessible(GTK_WIDGET(view_))) {
+    atk_object_set_name(accessible, ValidUtf8(name).c_str());
+  }
 }
 
 void GtkWebBrowser::Update() {

@@ -36,6 +36,10 @@ class GtkWebBrowser : public WebBrowser {
   void Navigate(const std::string& address) override;
   void Update() override;
 
+ protected:
+  void ShowAccessibleName(const std::string& name) override;
+
+ public:
   // Sees every title the view reports, whatever the handler slot holds (for
   // the test hooks; the program's logic uses the slot).
   std::function<void(const std::string& title)> on_title_seen;

@@ -114,6 +114,15 @@ void MainWindow::Attach(TForm1& form) {
   list_view_.popup_item().signal_activate().connect(
       [this] { Dispatch([this] { form_->ShowInExplorerPopupmenuClick(); }); });
   on_logo_click = [this] { form_->Image1Click(); };
+  // F5 anywhere in the window brings the list up to date.
+  signal_key_press_event().connect(
+      [this](GdkEventKey* event) {
+        if (event->keyval != GDK_KEY_F5) return false;
+        Dispatch([this] { form_->RefreshProcessList(); });
+        if (on_refreshed) on_refreshed();
+        return true;
+      },
+      false);
   web_browser_.dispatch = [this](const std::function<void()>& handler) { Dispatch(handler); };
   signal_delete_event().connect(
       [this](GdkEventAny*) {
@@ -174,7 +183,7 @@ void MainWindow::ApplyNewSize() {
     browser_height_set_ = true;
     int handle = 0;
     splitter2_.get_style_property("handle-size", handle);
-    splitter2_.set_position(splitter2_.get_allocated_height() - kBrowserHeight - handle);
+    splitter2_.set_position(splitter2_.get_allocated_height() - browser_height - handle);
   }
   if (form_ != nullptr) Dispatch([this] { form_->FormResize(); });
   if (on_resized) on_resized();

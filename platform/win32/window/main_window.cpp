@@ -13,10 +13,6 @@ namespace {
 
 constexpr char kWindowClass[] = "ProcLensMainWindow";
 constexpr char kSplitterClass[] = "ProcLensSplitter";
-constexpr int kTopPanelHeight = 40;
-constexpr int kSplitterHeight = 4;
-constexpr int kButtonTop = 7;
-constexpr int kButtonHeight = 26;
 constexpr int kDesignDpi = 96;  // the layout's sizes are pixels at this resolution
 
 HWND CreateChild(HWND parent, const char* window_class, const char* text, DWORD style, int left,
@@ -64,6 +60,7 @@ MainWindow::~MainWindow() {
   web_browser_.Close();
   if (window_ && IsWindow(window_)) DestroyWindow(window_);
   if (popup_menu_) DestroyMenu(popup_menu_);
+  if (accelerators_) DestroyAcceleratorTable(accelerators_);
   if (font_) DeleteObject(font_);
   for (HBITMAP glyph : glyphs_) {
     if (glyph) DeleteObject(glyph);
@@ -165,6 +162,10 @@ void MainWindow::CreateChildren() {
   SendMessageA(bar, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
   status_bar_.Attach(bar);
 
+  // F5 brings the list up to date wherever the focus is.
+  ACCEL refresh = {FVIRTKEY, VK_F5, IDM_REFRESH};
+  accelerators_ = CreateAcceleratorTableA(&refresh, 1);
+
   popup_menu_ = CreatePopupMenu();
   AppendMenuA(popup_menu_, MF_STRING, IDM_SHOW_IN_EXPLORER,
               english.show_in_explorer_popupmenu.c_str());
@@ -205,6 +206,21 @@ void MainWindow::Dispatch(const std::function<void()>& handler) {
   } catch (const std::exception& failure) {
     message_dialog_.ShowModal(WindowCaption(), failure.what());
   }
+}
+
+void MainWindow::OpenContextMenuAtSelection() {
+  POINT at = {0, 0};
+  const int row = ListView_GetNextItem(list_view_.handle(), -1, LVNI_SELECTED);
+  RECT item = {};
+  if (row >= 0 && ListView_GetItemRect(list_view_.handle(), row, &item, LVIR_LABEL)) {
+    at = {item.left, item.bottom};
+  }
+  ClientToScreen(list_view_.handle(), &at);
+  TrackPopupMenu(popup_menu_, 0, at.x, at.y, 0, window_, nullptr);
+}
+
+bool MainWindow::TranslateKeys(MSG& message) {
+  return accelerators_ && TranslateAcceleratorA(window_, accelerators_, &message);
 }
 
 void MainWindow::Changed() {
@@ -298,11 +314,16 @@ LRESULT MainWindow::OnNotify(const NMHDR& header) {
     Changed();
     return 0;
   }
+  if (form_ && header.hwndFrom == list_view_.handle() && header.code == NM_RETURN) {
+    Dispatch([this] { form_->ListViewClick(); });  // Enter does what a click does
+    Changed();
+    return 0;
+  }
   if (header.hwndFrom == list_view_.handle() && header.code == NM_RCLICK) {
     POINT cursor;
     GetCursorPos(&cursor);
     TrackPopupMenu(popup_menu_, TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, window_, nullptr);
-    return 0;
+    return TRUE;  // handled: the list sends no WM_CONTEXTMENU after it
   }
   if (header.code == HDN_ITEMCHANGINGA || header.code == HDN_ITEMCHANGINGW) {
     // Both header forms carry the item first and its width first in HDITEM.
@@ -323,6 +344,7 @@ void MainWindow::OnCommand(int id) {
     case IDC_REPORT_SPEED_BUTTON: Dispatch([this] { form_->ReportSpeedButtonClick(); }); break;
     case IDM_SHOW_IN_EXPLORER: Dispatch([this] { form_->ShowInExplorerPopupmenuClick(); }); return;
     case IDC_IMAGE1: Dispatch([this] { form_->Image1Click(); }); return;  // STN_CLICKED
+    case IDM_REFRESH: Dispatch([this] { form_->RefreshProcessList(); }); break;
     default: return;
   }
   Changed();
@@ -339,8 +361,17 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       return 0;
     case WM_NOTIFY:
       return OnNotify(*reinterpret_cast<const NMHDR*>(lparam));
+    case WM_CONTEXTMENU:
+      // From the keyboard (the context-menu key, Shift+F10) the position is
+      // -1, -1: the menu opens beside the selected item.
+      if (reinterpret_cast<HWND>(wparam) == list_view_.handle() && lparam == -1) {
+        OpenContextMenuAtSelection();
+        return 0;
+      }
+      break;
     case WM_COMMAND:
-      if (HIWORD(wparam) == BN_CLICKED || HIWORD(wparam) == 0) OnCommand(LOWORD(wparam));
+      // Buttons and menus send 0 (BN_CLICKED), the accelerator table 1.
+      if (HIWORD(wparam) == BN_CLICKED || HIWORD(wparam) == 1) OnCommand(LOWORD(wparam));
       return 0;
     case WM_SETCURSOR:
       if (reinterpret_cast<HWND>(wparam) == image1_) {

@@ -35,6 +35,9 @@ class MainWindow {
   // shown in a message box.
   void Dispatch(const std::function<void()>& handler);
 
+  // The window's keys (F5) for a message of the loop; true when it was one.
+  bool TranslateKeys(MSG& message);
+
   // Called after the form has handled a new size or a view-style button.
   std::function<void()> after_change;
 
@@ -58,6 +61,7 @@ class MainWindow {
   void OnCommand(int id);
   void Changed();
   void OnSplitterDrag(int y_in_client);
+  void OpenContextMenuAtSelection();
   void CreateChildren();
   void LoadImageLists();
   void Layout();
@@ -65,6 +69,7 @@ class MainWindow {
   HWND window_ = nullptr;
   HFONT font_ = nullptr;
   HMENU popup_menu_ = nullptr;
+  HACCEL accelerators_ = nullptr;
   HWND image1_ = nullptr;
   HWND splitter_ = nullptr;
   HICON program_icon_ = nullptr;

@@ -58,6 +58,8 @@ class Win32SpeedButton : public SpeedButton {
   int Width() const override;
   bool Down() const override;
   void SetDown(bool down) override;
+  // The button shows only its glyph (BS_BITMAP); its window text is its name.
+  void ShowAccessibleName(const std::string& name) override { SetWindowTextA(button_, name.c_str()); }
 
  private:
   HWND button_ = nullptr;
