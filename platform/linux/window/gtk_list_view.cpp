@@ -209,11 +209,15 @@ void GtkListView::PopupAtSelection(Gtk::Widget& view) {
   path.push_back(static_cast<int>(*selected));
   Gdk::Rectangle area;
   Glib::RefPtr<Gdk::Window> window;
+  // The item is brought into sight first, so that the menu stands beside it.
   if (&view == &details_) {
+    details_.scroll_to_row(path);
     details_.get_cell_area(path, *columns_[0], area);  // in the rows' own window
     window = details_.get_bin_window();
   } else {
-    static_cast<Gtk::IconView&>(view).get_cell_rect(path, area);  // in the view's window
+    auto& icons = static_cast<Gtk::IconView&>(view);
+    icons.scroll_to_path(path, false, 0, 0);
+    icons.get_cell_rect(path, area);  // in the view's window
     window = view.get_window();
   }
   popup_.popup_at_rect(window, area, Gdk::GRAVITY_SOUTH_WEST, Gdk::GRAVITY_NORTH_WEST, nullptr);
