@@ -1,6 +1,7 @@
 #include "platform/linux/curl_http_ops.h"
 
-#include <curl/curl.h>
+#include "platform/linux/curl_library.h"
+
 #include <strings.h>
 
 #include <algorithm>
@@ -15,10 +16,12 @@ constexpr long kMaxRedirects = 10;
 constexpr int kPollMs = 100;  // one wait for the socket; the exchange's bound is curl's
 
 struct EasyHandleDeleter {
-  void operator()(CURL* handle) const { curl_easy_cleanup(handle); }
+  const CurlLibrary* curl;
+  void operator()(CURL* handle) const { curl->curl_easy_cleanup(handle); }
 };
 struct MultiHandleDeleter {
-  void operator()(CURLM* handle) const { curl_multi_cleanup(handle); }
+  const CurlLibrary* curl;
+  void operator()(CURLM* handle) const { curl->curl_multi_cleanup(handle); }
 };
 using EasyHandle = std::unique_ptr<CURL, EasyHandleDeleter>;
 using MultiHandle = std::unique_ptr<CURLM, MultiHandleDeleter>;
@@ -30,17 +33,18 @@ using MultiHandle = std::unique_ptr<CURLM, MultiHandleDeleter>;
 // might be answered differently by the site).
 class CurlRequest : public HttpRequest {
  public:
-  CurlRequest(MultiHandle multi, EasyHandle easy) : multi_(std::move(multi)), easy_(std::move(easy)) {
-    curl_easy_setopt(easy_.get(), CURLOPT_HEADERFUNCTION, &CurlRequest::OnHeader);
-    curl_easy_setopt(easy_.get(), CURLOPT_HEADERDATA, this);
-    curl_easy_setopt(easy_.get(), CURLOPT_WRITEFUNCTION, &CurlRequest::OnBody);
-    curl_easy_setopt(easy_.get(), CURLOPT_WRITEDATA, this);
-    added_ = curl_multi_add_handle(multi_.get(), easy_.get()) == CURLM_OK;
+  CurlRequest(const CurlLibrary& curl, MultiHandle multi, EasyHandle easy)
+      : curl_(curl), multi_(std::move(multi)), easy_(std::move(easy)) {
+    curl_.curl_easy_setopt(easy_.get(), CURLOPT_HEADERFUNCTION, &CurlRequest::OnHeader);
+    curl_.curl_easy_setopt(easy_.get(), CURLOPT_HEADERDATA, this);
+    curl_.curl_easy_setopt(easy_.get(), CURLOPT_WRITEFUNCTION, &CurlRequest::OnBody);
+    curl_.curl_easy_setopt(easy_.get(), CURLOPT_WRITEDATA, this);
+    added_ = curl_.curl_multi_add_handle(multi_.get(), easy_.get()) == CURLM_OK;
   }
 
   ~CurlRequest() override {
     // Leaving the transfer unfinished closes its connection: the rest of the body is never read.
-    if (added_) curl_multi_remove_handle(multi_.get(), easy_.get());
+    if (added_) curl_.curl_multi_remove_handle(multi_.get(), easy_.get());
   }
 
   CurlRequest(const CurlRequest&) = delete;
@@ -61,7 +65,7 @@ class CurlRequest : public HttpRequest {
   std::optional<std::size_t> Read(char* buffer, std::size_t size) override {
     if (Unread() == 0 && paused_) {
       paused_ = false;
-      curl_easy_pause(easy_.get(), CURLPAUSE_CONT);  // may hand over body at once
+      curl_.curl_easy_pause(easy_.get(), CURLPAUSE_CONT);  // may hand over body at once
     }
     Drive([this] { return Unread() > 0; });
     const std::size_t count = std::min(size, Unread());
@@ -76,7 +80,7 @@ class CurlRequest : public HttpRequest {
 
   long Status() const {
     long status = 0;
-    curl_easy_getinfo(easy_.get(), CURLINFO_RESPONSE_CODE, &status);
+    curl_.curl_easy_getinfo(easy_.get(), CURLINFO_RESPONSE_CODE, &status);
     return status;
   }
 
@@ -85,15 +89,15 @@ class CurlRequest : public HttpRequest {
   void Drive(Wish met) {
     while (added_ && !done_ && !met()) {
       int running = 0;
-      if (curl_multi_perform(multi_.get(), &running) != CURLM_OK) {
+      if (curl_.curl_multi_perform(multi_.get(), &running) != CURLM_OK) {
         Finish(CURLE_RECV_ERROR);
         break;
       }
       int queued = 0;
-      while (CURLMsg* message = curl_multi_info_read(multi_.get(), &queued)) {
+      while (CURLMsg* message = curl_.curl_multi_info_read(multi_.get(), &queued)) {
         if (message->msg == CURLMSG_DONE) Finish(message->data.result);
       }
-      if (!done_ && !met()) curl_multi_poll(multi_.get(), nullptr, 0, kPollMs, nullptr);
+      if (!done_ && !met()) curl_.curl_multi_poll(multi_.get(), nullptr, 0, kPollMs, nullptr);
     }
   }
 
@@ -136,6 +140,7 @@ class CurlRequest : public HttpRequest {
     return size * count;
   }
 
+  const CurlLibrary& curl_;
   MultiHandle multi_;
   EasyHandle easy_;
   bool added_ = false;
@@ -150,14 +155,14 @@ class CurlRequest : public HttpRequest {
 
 class CurlClient : public HttpClient {
  public:
-  explicit CurlClient(std::string agent) : agent_(std::move(agent)) {}
+  CurlClient(const CurlLibrary& curl, std::string agent) : curl_(curl), agent_(std::move(agent)) {}
 
   std::unique_ptr<HttpRequest> OpenUrl(const std::string& address, std::uint32_t /*flags*/) override {
-    MultiHandle multi(curl_multi_init());
-    EasyHandle easy(curl_easy_init());
+    MultiHandle multi(curl_.curl_multi_init(), MultiHandleDeleter{&curl_});
+    EasyHandle easy(curl_.curl_easy_init(), EasyHandleDeleter{&curl_});
     if (!multi || !easy) return nullptr;
     Configure(easy.get(), address);
-    auto request = std::make_unique<CurlRequest>(std::move(multi), std::move(easy));
+    auto request = std::make_unique<CurlRequest>(curl_, std::move(multi), std::move(easy));
     // No status means no reply came at all: no request handle, as when the
     // address cannot be opened.
     if (!request->ReadHeaders()) return nullptr;
@@ -166,31 +171,31 @@ class CurlClient : public HttpClient {
 
  private:
   void Configure(CURL* easy, const std::string& address) {
-    curl_easy_setopt(easy, CURLOPT_URL, address.c_str());
-    curl_easy_setopt(easy, CURLOPT_USERAGENT, agent_.c_str());
-    curl_easy_setopt(easy, CURLOPT_HTTPGET, 1L);
-    curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 1L);
-    curl_easy_setopt(easy, CURLOPT_MAXREDIRS, kMaxRedirects);
+    curl_.curl_easy_setopt(easy, CURLOPT_URL, address.c_str());
+    curl_.curl_easy_setopt(easy, CURLOPT_USERAGENT, agent_.c_str());
+    curl_.curl_easy_setopt(easy, CURLOPT_HTTPGET, 1L);
+    curl_.curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 1L);
+    curl_.curl_easy_setopt(easy, CURLOPT_MAXREDIRS, kMaxRedirects);
     // A redirect must not lead to a local file or another protocol.
-    curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(kHttpConnectTimeoutMs));
-    curl_easy_setopt(easy, CURLOPT_TIMEOUT_MS, static_cast<long>(kHttpExchangeTimeoutMs));
-    curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
+    curl_.curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl_.curl_easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    curl_.curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(kHttpConnectTimeoutMs));
+    curl_.curl_easy_setopt(easy, CURLOPT_TIMEOUT_MS, static_cast<long>(kHttpExchangeTimeoutMs));
+    curl_.curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
   }
 
+  const CurlLibrary& curl_;
   std::string agent_;
 };
 
 }  // namespace
 
-CurlHttpOps::CurlHttpOps() {
-  // Idempotent after the first call; libcurl counts the calls itself.
-  curl_global_init(CURL_GLOBAL_DEFAULT);
-}
-
+// No client when libcurl cannot be loaded: every exchange then fails in the
+// ordinary way (no page, no reply).
 std::unique_ptr<HttpClient> CurlHttpOps::Open(const std::string& agent) {
-  return std::make_unique<CurlClient>(agent);
+  const CurlLibrary* curl = LoadCurl();
+  if (curl == nullptr) return nullptr;
+  return std::make_unique<CurlClient>(*curl, agent);
 }
 
 }  // namespace proclens::linux_port
