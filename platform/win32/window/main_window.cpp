@@ -104,10 +104,7 @@ void MainWindow::CreateChildren() {
                         Scaled(layout::kImage1Top), layout::kImage1Size, layout::kImage1Size,
                         IDC_IMAGE1);
   SendMessageA(image1_, STM_SETICON, reinterpret_cast<WPARAM>(program_icon_), 0);
-  // The logo's name for screen readers is the site's. The icon control would
-  // take a text of its own as an icon resource to load, so the text is set
-  // past it, on the window itself.
-  DefWindowProcA(image1_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(SiteName().c_str()));
+  NamePictureControl(image1_, SiteName());  // the logo is called by the site's name
 
   HWND label = CreateChild(window_, "STATIC", "", SS_LEFT | SS_NOPREFIX,
                            Scaled(layout::kTopLabelLeft), Scaled(layout::kTopLabelTop),
