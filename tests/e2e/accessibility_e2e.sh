@@ -19,19 +19,13 @@ mkdir -p "$pages"
 pids=()
 app_pid=
 
-cleanup() {
-  for pid in $app_pid "${pids[@]}"; do kill "$pid" 2>/dev/null; done
-  wait 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
 fail() {
   echo "FAIL: $*" >&2
   [ -f "$work/app.log" ] && tail -5 "$work/app.log" >&2
   exit 1
 }
 . "$here/e2e_lib.sh"
+trap stop_all EXIT
 
 launcher=/usr/libexec/at-spi-bus-launcher
 require_tools Xvfb xdotool xdpyinfo dbus-daemon import

@@ -18,15 +18,9 @@ work=$(mktemp -d /tmp/proclens-click.XXXXXX)
 pids=()
 app_pid=
 
-cleanup() {
-  for pid in $app_pid "${pids[@]}"; do kill "$pid" 2>/dev/null; done
-  wait 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
 fail() { echo "FAIL: $*" >&2; [ -f "${dump:-}" ] && grep -v '^item' "$dump" >&2; exit 1; }
 . "$(dirname "$0")/e2e_lib.sh"
+trap stop_all EXIT
 now_ns() { date +%s%N; }
 ms_between() { echo $((($2 - $1) / 1000000)); }
 

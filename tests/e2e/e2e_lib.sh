@@ -3,6 +3,14 @@
 
 skip() { echo "SKIP: $*"; exit 77; }
 
+# For "trap stop_all EXIT": ends the program ($app_pid) and every helper the
+# script started ($pids), then removes the work folder.
+stop_all() {
+  for pid in $app_pid "${pids[@]}"; do kill "$pid" 2>/dev/null; done
+  wait 2>/dev/null
+  rm -rf "$work"
+}
+
 # Waits up to $1 seconds for the command after it to succeed. The short poll
 # keeps the measured response times close to the real ones.
 wait_for() {
