@@ -75,12 +75,10 @@ int GtkSpeedButton::Width() const {
   return std::max(design_width_, natural);
 }
 
-// The button shows only its glyph; the name is what a screen reader says,
-// and what a pointer resting on it shows.
+// The button shows only its glyph; the name is what a screen reader says.
+// (No tooltip: a tooltip on show takes the next click in the window.)
 void GtkSpeedButton::ShowAccessibleName(const std::string& name) {
-  const Glib::ustring text = ValidUtf8(name);
-  if (auto accessible = button_.get_accessible()) accessible->set_name(text);
-  button_.set_tooltip_text(text);
+  if (auto accessible = button_.get_accessible()) accessible->set_name(ValidUtf8(name));
 }
 
 void GtkSpeedButton::SetDown(bool down) {

@@ -65,7 +65,6 @@ void MainWindow::BuildTopPanel() {
   image1_.set(ArtworkPixbuf("proclens-32.png"));
   // The logo opens the publisher's site and is called by its name.
   if (auto accessible = image1_.get_accessible()) accessible->set_name(ValidUtf8(SiteName()));
-  logo_box_.set_tooltip_text(ValidUtf8(SiteName()));
   logo_box_.add(image1_);
   logo_box_.set_visible_window(true);
   logo_box_.signal_realize().connect([this] {
