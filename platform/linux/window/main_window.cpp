@@ -118,7 +118,6 @@ void MainWindow::Attach(TForm1& form) {
       [this](GdkEventKey* event) {
         if (event->keyval != GDK_KEY_F5) return false;
         Dispatch([this] { form_->RefreshProcessList(); });
-        if (on_refreshed) on_refreshed();
         return true;
       },
       false);

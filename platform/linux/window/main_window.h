@@ -42,8 +42,6 @@ class MainWindow : public Gtk::Window, public FormWindow {
 
   // Called after the form has handled a new size of the window.
   std::function<void()> on_resized;
-  // After the list has been filled anew on the user's request.
-  std::function<void()> on_refreshed;
   // A left click on the logo (Image1).
   std::function<void()> on_logo_click;
 
