@@ -256,7 +256,9 @@ void GtkListView::ClearItems() {
 }
 
 void GtkListView::ShowAccessibleName(const std::string& name) {
-  for (Gtk::Widget* view : std::initializer_list<Gtk::Widget*>{&details_, &large_icons_, &small_icons_}) {
+  for (Gtk::Widget* view : {static_cast<Gtk::Widget*>(&details_),
+                            static_cast<Gtk::Widget*>(&large_icons_),
+                            static_cast<Gtk::Widget*>(&small_icons_)}) {
     if (auto accessible = view->get_accessible()) accessible->set_name(ValidUtf8(name));
   }
 }
