@@ -82,6 +82,9 @@ monitor_once() {
 total_of() { awk '$1 == "total" { print $2 }' "$1"; }
 median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : int((v[NR / 2] + v[NR / 2 + 1]) / 2) }'; }
 
+# Untimed first: the first GTK program on a display works out its GL visuals
+# (loading the GL drivers) and leaves them on the root window for the next.
+proclens_once warm-up || exit 1
 for run in $(seq 1 "$runs"); do
   proclens_once "$run" || exit 1
   monitor_once "$run" || exit 1
