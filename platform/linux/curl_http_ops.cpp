@@ -190,6 +190,8 @@ class CurlClient : public HttpClient {
 
 }  // namespace
 
+void CurlHttpOps::Prepare() { LoadCurl(); }
+
 // No client when libcurl cannot be loaded: every exchange then fails in the
 // ordinary way (no page, no reply).
 std::unique_ptr<HttpClient> CurlHttpOps::Open(const std::string& agent) {

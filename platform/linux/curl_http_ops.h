@@ -10,6 +10,8 @@ namespace proclens::linux_port {
 class CurlHttpOps : public HttpOps {
  public:
   std::unique_ptr<HttpClient> Open(const std::string& agent) override;
+  // Loads libcurl now rather than at the first exchange.
+  void Prepare();
 };
 
 }  // namespace proclens::linux_port

@@ -6,6 +6,7 @@
 #include <gtkmm/stylecontext.h>
 
 #include <exception>
+#include <memory>
 
 #include "app/form_layout.h"
 #include "app/form_texts.h"
@@ -128,6 +129,17 @@ void MainWindow::Attach(TForm1& form) {
         return false;  // the default: closing the window ends the program
       },
       false);
+}
+
+void MainWindow::RunAfterFirstFrame(std::function<void()> work) {
+  auto first_draw = std::make_shared<sigc::connection>();
+  *first_draw = signal_draw().connect(
+      [first_draw, work = std::move(work)](const Cairo::RefPtr<Cairo::Context>&) {
+        first_draw->disconnect();
+        Glib::signal_idle().connect_once(work);
+        return false;
+      },
+      true);
 }
 
 void MainWindow::Dispatch(const std::function<void()>& handler) {

@@ -36,6 +36,10 @@ class MainWindow : public Gtk::Window, public FormWindow {
   GtkStatusBar& status_bar() { return status_bar_; }
   GtkWebBrowser& web_browser() { return web_browser_; }
 
+  // Runs the work once, when the loop is idle after the window's first frame:
+  // for what the start need not wait for, and the first click should not.
+  void RunAfterFirstFrame(std::function<void()> work);
+
   // Runs a handler; a failure that escapes it ends that handler only and is
   // shown in a message box.
   void Dispatch(const std::function<void()>& handler);
