@@ -74,7 +74,7 @@ site="http://127.0.0.1:$(cat "$work/port")/"
 env -u LC_ALL -u LC_MESSAGES -u LANGUAGE LANG=$lang_env TMPDIR="$pages" PROCLENS_SITE_BASE="$site" \
   timeout 200 "$proclens" >"$work/app.log" 2>&1 &
 app_pid=$!
-window=$(timeout 60 xdotool search --sync --onlyvisible --pid "$app_pid" --name ProcLens | head -1)
+window=$(find_window --pid "$app_pid" --name ProcLens)
 [ -n "$window" ] || fail "no window appeared"
 wait_for 30 probe row a11y-error >/dev/null || fail "the list is not on the accessibility bus"
 sleep 1.5  # the browser pane is made after the first frame

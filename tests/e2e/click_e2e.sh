@@ -87,7 +87,7 @@ start_app() {
     XDG_DATA_HOME="$work/xdg-data" XDG_CONFIG_HOME="$work/xdg-config" XDG_DATA_DIRS=/usr/share \
     PROCLENS_DUMP_LIST="$dump" timeout 200 "$proclens" >"$work/$label.log" 2>&1 &
   app_pid=$!
-  window=$(timeout 60 xdotool search --sync --onlyvisible --name ProcLens | head -1)
+  window=$(find_window --name ProcLens)
   [ -n "$window" ] || fail "no window appeared ($label)"
   wait_for 20 dump_says '^client\t' || fail "the window wrote no list ($label)"
   sleep 1.5  # the browser pane is created after the first frame

@@ -22,6 +22,20 @@ wait_for() {
   done
 }
 
+# The id of the first visible window that `xdotool search` finds with the
+# given options, waiting for it up to 60 s in all. A window that goes away
+# while xdotool walks the tree (another program's, closing) makes it exit with
+# an X error, so the search is tried again until the time is up.
+find_window() {
+  local found deadline=$((SECONDS + 60))
+  while [ "$SECONDS" -lt "$deadline" ]; do
+    found=$(timeout $((deadline - SECONDS)) xdotool search --sync --onlyvisible "$@" 2>/dev/null | head -1)
+    [ -n "$found" ] && { echo "$found"; return 0; }
+    sleep 0.5
+  done
+  return 1
+}
+
 require_tools() {
   local tool
   for tool in "$@"; do
