@@ -126,17 +126,17 @@ void MainWindow::CreateChildren() {
       {report_speed_button_, IDC_REPORT_SPEED_BUTTON, IDB_VIEW_REPORT,
        layout::kReportSpeedButtonWidth}};
   int index = 0;
-  for (const auto& spec : buttons) {
+  for (const auto& design : buttons) {
     const DWORD group = index == 0 ? WS_GROUP : 0;
     HWND button = CreateChild(window_, "BUTTON", "",
                               BS_AUTORADIOBUTTON | BS_PUSHLIKE | BS_BITMAP | BS_FLAT | group, 0,
-                              Scaled(layout::kSpeedButtonTop), Scaled(spec.width),
+                              Scaled(layout::kSpeedButtonTop), Scaled(design.width),
                               Scaled(layout::kSpeedButtonHeight),
-                              spec.id);
+                              design.id);
     glyphs_[index] = static_cast<HBITMAP>(
-        LoadImageA(instance, MAKEINTRESOURCEA(spec.glyph), IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS));
+        LoadImageA(instance, MAKEINTRESOURCEA(design.glyph), IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS));
     SendMessageA(button, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(glyphs_[index]));
-    spec.button.Attach(button);
+    design.button.Attach(button);
     ++index;
   }
   report_speed_button_.SetDown(true);
