@@ -37,11 +37,7 @@ start_xvfb 700
 pids+=("$xvfb_pid")
 
 # A session bus of our own, and the accessibility bus that GTK finds through it.
-dbus-daemon --session --nofork --print-address=3 3>"$work/bus" >/dev/null 2>&1 &
-pids+=($!)
-wait_for 10 test -s "$work/bus" || fail "no session bus"
-DBUS_SESSION_BUS_ADDRESS=$(head -1 "$work/bus")
-export DBUS_SESSION_BUS_ADDRESS
+start_session_bus
 "$launcher" --launch-immediately >"$work/launcher.log" 2>&1 &
 pids+=($!)
 unset NO_AT_BRIDGE

@@ -30,11 +30,7 @@ require_tools Xvfb xdotool dbus-daemon python3 import
 start_xvfb 300
 pids+=("$xvfb_pid")
 
-dbus-daemon --session --nofork --print-address=3 3>"$work/bus" >/dev/null 2>&1 &
-pids+=($!)
-wait_for 10 test -s "$work/bus" || fail "no session bus"
-DBUS_SESSION_BUS_ADDRESS=$(head -1 "$work/bus")
-export DBUS_SESSION_BUS_ADDRESS
+start_session_bus
 "$fake_file_manager" "$work/file-manager.log" >"$work/file-manager.out" 2>&1 &
 file_manager_pid=$!
 pids+=($file_manager_pid)

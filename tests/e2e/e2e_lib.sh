@@ -36,6 +36,16 @@ find_window() {
   return 1
 }
 
+# A session bus of the script's own, in the environment from now on; its
+# daemon joins $pids.
+start_session_bus() {
+  dbus-daemon --session --nofork --print-address=3 3>"$work/bus" >/dev/null 2>&1 &
+  pids+=($!)
+  wait_for 10 test -s "$work/bus" || fail "no session bus"
+  DBUS_SESSION_BUS_ADDRESS=$(head -1 "$work/bus")
+  export DBUS_SESSION_BUS_ADDRESS
+}
+
 require_tools() {
   local tool
   for tool in "$@"; do
