@@ -106,5 +106,75 @@ TEST_F(ShownListView, ColumnsKeepCaptionsWidthsAndAlignment) {
   EXPECT_EQ(list_.ColumnCaption(7), "");
 }
 
+// Button and key events as the toolkit hands them to the details view.
+class ListViewInput : public ShownListView {
+ protected:
+  ListViewInput() {
+    for (const char* name : {"alpha", "beta"}) list_.AppendItem(MakeItem(1, name, "/x"));
+    RunPendingEvents();
+    list_.on_click = [this] { ++clicks_; };
+  }
+  Gtk::TreeView& Details() {
+    auto* scroll = static_cast<Gtk::ScrolledWindow*>(
+        static_cast<Gtk::Stack&>(list_.widget()).get_visible_child());
+    return *static_cast<Gtk::TreeView*>(scroll->get_child());
+  }
+  // y of the middle of a row, in the rows' own window.
+  int RowMiddle(int row) {
+    Gdk::Rectangle area;
+    Gtk::TreePath path;
+    path.push_back(row);
+    Details().get_cell_area(path, *Details().get_column(0), area);
+    return area.get_y() + area.get_height() / 2;
+  }
+  static GdkSeat* Seat() { return gdk_display_get_default_seat(gdk_display_get_default()); }
+  void Button(GdkEventType type, guint button, const Glib::RefPtr<Gdk::Window>& window, int y) {
+    GdkEvent* event = gdk_event_new(type);
+    event->button.window = static_cast<GdkWindow*>(g_object_ref(window->gobj()));
+    event->button.x = 20;
+    event->button.y = y;
+    event->button.button = button;
+    gdk_event_set_device(event, gdk_seat_get_pointer(Seat()));
+    gtk_widget_event(GTK_WIDGET(Details().gobj()), event);
+    gdk_event_free(event);
+    RunPendingEvents();
+  }
+  void Key(guint keyval) {
+    GdkEvent* event = gdk_event_new(GDK_KEY_PRESS);
+    event->key.window = static_cast<GdkWindow*>(g_object_ref(Details().get_window()->gobj()));
+    event->key.keyval = keyval;
+    gdk_event_set_device(event, gdk_seat_get_keyboard(Seat()));
+    gtk_widget_event(GTK_WIDGET(Details().gobj()), event);
+    gdk_event_free(event);
+  }
+  int clicks_ = 0;
+};
+
+TEST_F(ListViewInput, OnlyARowIsClickedAndEnterClicksTheSelectedOne) {
+  Button(GDK_BUTTON_RELEASE, 1, Details().get_bin_window(), RowMiddle(1));
+  EXPECT_EQ(clicks_, 1);
+  Button(GDK_BUTTON_RELEASE, 1, Details().get_bin_window(), RowMiddle(1) + 200);  // below the rows
+  Button(GDK_BUTTON_RELEASE, 1, Details().get_window(), 5);  // not the rows' window: the header
+  EXPECT_EQ(clicks_, 1);
+
+  Key(GDK_KEY_Return);  // nothing selected yet
+  EXPECT_EQ(clicks_, 1);
+  Select(0);
+  Key(GDK_KEY_Return);
+  Key(GDK_KEY_KP_Enter);
+  EXPECT_EQ(clicks_, 3);
+}
+
+TEST_F(ListViewInput, RightClickSelectsItsRowButNotOnTheHeader) {
+  Select(0);
+  Button(GDK_BUTTON_PRESS, 3, Details().get_window(), RowMiddle(1));  // the header's window
+  EXPECT_EQ(list_.SelectedIndex(), 0u);
+  EXPECT_FALSE(list_.popup_menu().get_visible());
+  Button(GDK_BUTTON_PRESS, 3, Details().get_bin_window(), RowMiddle(1));
+  EXPECT_EQ(list_.SelectedIndex(), 1u);
+  EXPECT_TRUE(list_.popup_menu().get_visible());
+  list_.popup_menu().popdown();
+}
+
 }  // namespace
 }  // namespace proclens::gtk_front
