@@ -104,22 +104,6 @@ TEST_F(SiteLiveTest, StatusTestDoesNotWaitForTheBody) {
   EXPECT_LT(std::chrono::steady_clock::now() - start, kHeadersOnlyBound);
 }
 
-TEST_F(SiteLiveTest, BodyIsReadAfterTheStatusAcrossRedirects) {
-  HttpOps& ops = http;
-  const auto connection = ops.Open(client.AgentString());
-  ASSERT_TRUE(connection);
-  const auto request = connection->OpenUrl(At("redirect/bytes/70000"), 0);
-  ASSERT_TRUE(request);
-  EXPECT_EQ(request->StatusCode(), 200u);
-  std::string body;
-  char buffer[4096];
-  while (const auto count = request->Read(buffer, sizeof buffer)) {
-    if (*count == 0) break;
-    body.append(buffer, *count);
-  }
-  EXPECT_EQ(body, std::string(70000, 'x'));
-}
-
 TEST_F(SiteLiveTest, ProxyFromTheEnvironmentIsUsed) {
   ::setenv("http_proxy", server.Base().c_str(), 1);
   ::setenv("no_proxy", "", 1);
