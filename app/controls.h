@@ -24,12 +24,30 @@ namespace proclens {
 enum class ViewStyle { Report, LargeIcons, SmallIcons };
 enum class ColumnAlignment { Left, Right, Center };
 
+// A control that a screen reader names. The name follows the window's
+// language; fronts hand it to the toolkit's accessibility layer.
+class NamedControl {
+ public:
+  virtual ~NamedControl() = default;
+  void SetAccessibleName(const std::string& name) {
+    accessible_name_ = name;
+    ShowAccessibleName(accessible_name_);
+  }
+  const std::string& AccessibleName() const { return accessible_name_; }
+
+ protected:
+  virtual void ShowAccessibleName(const std::string& /*name*/) {}
+
+ private:
+  std::string accessible_name_;
+};
+
 // Negative when the first item comes first, positive when after, 0 when equal.
 using ItemComparison = std::function<int(const ProcessItem&, const ProcessItem&)>;
 
 // The process list. Items are inserted by the catalogue's list fill through
 // ProcessItemList; their order afterwards is the list's own (its sort).
-class ListView : public ProcessItemList {
+class ListView : public ProcessItemList, public NamedControl {
  public:
   virtual ViewStyle GetViewStyle() const = 0;
   // Changes how the items are shown, never which items or their order.
@@ -59,6 +77,11 @@ class ListView : public ProcessItemList {
   virtual void SortItems(const ItemComparison& compare) = 0;
 
   virtual int ClientWidth() const = 0;
+
+  // Empties the list for a new fill; the image lists are the caller's.
+  virtual void ClearItems() = 0;
+  // Selects the item at a position of the current order (nullopt: none).
+  virtual void SelectIndex(std::optional<std::size_t> index) = 0;
 
   std::optional<ProcessItem> SelectedItem() const {
     if (auto index = SelectedIndex()) return Item(*index);
@@ -98,10 +121,13 @@ class NarrowTitle : public PageTitle {
 };
 
 using TitleChangeHandler = std::function<void(const PageTitle& title)>;
+// A page that failed to load (no connection, a reset, a TLS failure, an error
+// status) has no title of its own; the hook hears of it apart from titles.
+using LoadFailedHandler = std::function<void()>;
 
 // The browser pane. The title-change hook is one assignable slot, empty or
 // holding a handler; a title change that arrives while it is empty has no effect.
-class WebBrowser {
+class WebBrowser : public NamedControl {
  public:
   virtual ~WebBrowser() = default;
 
@@ -113,8 +139,15 @@ class WebBrowser {
   // Repaints the pane at once.
   virtual void Update() = 0;
 
-  void SetTitleChangeHandler(TitleChangeHandler handler) { title_change_ = std::move(handler); }
-  void ClearTitleChangeHandler() { title_change_ = nullptr; }
+  // The slot holds both handlers; they are set and emptied together.
+  void SetTitleChangeHandler(TitleChangeHandler handler, LoadFailedHandler on_load_failed = {}) {
+    title_change_ = std::move(handler);
+    load_failed_ = std::move(on_load_failed);
+  }
+  void ClearTitleChangeHandler() {
+    title_change_ = nullptr;
+    load_failed_ = nullptr;
+  }
   bool HasTitleChangeHandler() const { return static_cast<bool>(title_change_); }
 
   // Fronts call this for every title change the browser reports. The handler may
@@ -125,9 +158,18 @@ class WebBrowser {
     running(title);
   }
   void NotifyTitleChange(const std::string& narrow_title) { NotifyTitleChange(NarrowTitle(narrow_title)); }
+  // Fronts call this when a page fails to load; true when a handler took it,
+  // so that the front need not show an error page of its own.
+  bool NotifyLoadFailed() {
+    if (!load_failed_) return false;
+    LoadFailedHandler running = load_failed_;
+    running();
+    return true;
+  }
 
  private:
   TitleChangeHandler title_change_;
+  LoadFailedHandler load_failed_;
 };
 
 class StatusBar {
@@ -157,9 +199,8 @@ class Label {
 // A flat toggle button of the view-style group. The group (exactly one down,
 // pressing one releases the others) is the front's, as the toolkit's own
 // radio-button behaviour; the click handlers only change the list's view style.
-class SpeedButton {
+class SpeedButton : public NamedControl {
  public:
-  virtual ~SpeedButton() = default;
   virtual int Left() const = 0;
   virtual void SetLeft(int left) = 0;
   virtual int Top() const = 0;

@@ -9,7 +9,9 @@
 
 namespace proclens::layout {
 
-inline constexpr int kDesignWidth = 800;   // outer size; start-up replaces it
+inline constexpr int kDesignLeft = 257;    // outer place and size; start-up replaces them
+inline constexpr int kDesignTop = 122;
+inline constexpr int kDesignWidth = 800;
 inline constexpr int kDesignHeight = 600;
 
 // From top to bottom: the panel, the list (the rest), the splitter, the
@@ -23,6 +25,7 @@ inline constexpr int kStatusBarHeight = 19;
 // buttons at the right (FormResize places them).
 inline constexpr int kImage1Left = 7, kImage1Top = 7, kImage1Size = 32;
 inline constexpr int kTopLabelLeft = 52, kTopLabelTop = 7;
+inline constexpr int kTopLabelWidth = 358, kTopLabelHeight = 26;  // until it fits its text
 inline constexpr int kSpeedButtonTop = 7, kSpeedButtonHeight = 26;
 inline constexpr int kLargeSpeedButtonWidth = 28;
 inline constexpr int kSmallSpeedButtonWidth = 29;

@@ -19,6 +19,9 @@ FormTexts MakeEnglish() {
       "Check it out: Click on a running process to get more information.",
       {"Running process", "File", "File size"},
       "&Open file location",
+      {"Large icons", "Small icons", "Details"},
+      "Running processes",
+      "Information page",
   };
 }
 
@@ -30,6 +33,9 @@ FormTexts MakeGerman() {
           "Finden sie es heraus: Klicken sie auf einen aktiven Prozess und erfahren sie mehr.",
       {"Aktive Prozesse", "Datei", std::string("Dateigr") + kOUmlaut + kSharpS + "e"},
       kGermanShowInFileManager,
+      {std::string("Gro") + kSharpS + "e Symbole", "Kleine Symbole", "Details"},
+      "Aktive Prozesse",
+      "Informationsseite",
   };
 }
 
@@ -49,8 +55,13 @@ const FormTexts& FormTextsFor(bool german) {
   return german ? GermanFormTexts() : EnglishFormTexts();
 }
 
+const std::string& SiteName() {
+  static const std::string name = "proclens.example";
+  return name;
+}
+
 const std::string& WindowCaption() {
-  static const std::string caption = "ProcLens - proclens.example";
+  static const std::string caption = "ProcLens - " + SiteName();
   return caption;
 }
 

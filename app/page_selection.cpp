@@ -46,21 +46,30 @@ void PageSelection::ListViewClick() {
     return;
   }
   controls_.web_browser.SetTitleChangeHandler(
-      [this](const PageTitle& title) { WebBrowserTitleChange(title); });
+      [this](const PageTitle& title) { WebBrowserTitleChange(title); },
+      [this] { WebBrowserLoadFailed(); });
   controls_.web_browser.Navigate(address);
   controls_.status_bar.SetText(address);
   // Its message box dispatches events: a title change may be handled in there.
   site_.ReportFirstSelection();
 }
 
-void PageSelection::WebBrowserTitleChange(const PageTitle& title) {
+std::optional<ProcessItem> PageSelection::TakeHook() {
   // The item selected now, which may not be the one whose page was asked for.
-  const std::optional<ProcessItem> item = controls_.list_view.SelectedItem();
-  if (!item) return;
+  std::optional<ProcessItem> item = controls_.list_view.SelectedItem();
   // Emptied before deciding, so the offline page's own "about:blank" does not
   // come back here.
-  controls_.web_browser.ClearTitleChangeHandler();
-  if (TitleShowsFailure(title, LowerCaseAsciiLetters(item->caption))) show_offline_page_();
+  if (item) controls_.web_browser.ClearTitleChangeHandler();
+  return item;
+}
+
+void PageSelection::WebBrowserTitleChange(const PageTitle& title) {
+  const std::optional<ProcessItem> item = TakeHook();
+  if (item && TitleShowsFailure(title, LowerCaseAsciiLetters(item->caption))) show_offline_page_();
+}
+
+void PageSelection::WebBrowserLoadFailed() {
+  if (TakeHook()) show_offline_page_();
 }
 
 }  // namespace proclens

@@ -5,6 +5,7 @@
 // again when that title shows the page failed.
 
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "app/controls.h"
@@ -49,8 +50,13 @@ class PageSelection {
   // The hook's handler: acts on one title change while an item is selected.
   // It may run inside ListViewClick while the report's message box is open.
   void WebBrowserTitleChange(const PageTitle& title);
+  // A failed load of the online page counts as a title that shows failure.
+  void WebBrowserLoadFailed();
 
  private:
+  // Empties the hook when an item is selected; the item then decides.
+  std::optional<ProcessItem> TakeHook();
+
   PageSelectionControls controls_;
   SiteClient& site_;
   SystemInfo& system_;

@@ -41,7 +41,9 @@ void TForm1::FormCreate() {
   controls_.web_browser.ClearTitleChangeHandler();
   SizeAndCentre();
   if (compose_agent_string_) compose_agent_string_();
-  if (GermanChosen(platform_.catalogue.system)) ApplyGermanTexts();
+  const bool german = GermanChosen(platform_.catalogue.system);
+  if (german) ApplyGermanTexts();
+  NameControls(FormTextsFor(german));
   RemeasureTopLabel();
   controls_.status_bar.SetSimpleMode(true);
   controls_.status_bar.SetText(PublisherNotice());
@@ -66,6 +68,14 @@ void TForm1::ApplyGermanTexts() {
     controls_.list_view.SetColumnCaption(column, german.column_captions[column]);
   }
   controls_.show_in_explorer_popupmenu.SetCaption(german.show_in_explorer_popupmenu);
+}
+
+void TForm1::NameControls(const FormTexts& texts) {
+  controls_.large_speed_button.SetAccessibleName(texts.speed_button_names[0]);
+  controls_.small_speed_button.SetAccessibleName(texts.speed_button_names[1]);
+  controls_.report_speed_button.SetAccessibleName(texts.speed_button_names[2]);
+  controls_.list_view.SetAccessibleName(texts.list_view_name);
+  controls_.web_browser.SetAccessibleName(texts.web_browser_name);
 }
 
 void TForm1::RemeasureTopLabel() {
@@ -105,6 +115,25 @@ void TForm1::ReportSpeedButtonClick() { controls_.list_view.SetViewStyle(ViewSty
 void TForm1::FillProcessList() { list_fill_.FillProcessList(); }
 
 int TForm1::AddFileIcons(const std::string& path) { return list_fill_.AddFileIcons(path); }
+
+void TForm1::RefreshProcessList() {
+  ListView& list = controls_.list_view;
+  const std::optional<ProcessItem> selected = list.SelectedItem();
+  list.ClearItems();
+  controls_.large_image_list.KeepFixedImagesOnly();
+  controls_.small_image_list.KeepFixedImagesOnly();
+  FillProcessList();
+  if (!selected) return;
+  // The same process: its identifier and its name, as a reused identifier
+  // would most likely bring another name.
+  for (std::size_t i = 0; i < list.ItemCount(); ++i) {
+    const ProcessItem item = list.Item(i);
+    if (item.pid == selected->pid && item.caption == selected->caption) {
+      list.SelectIndex(i);
+      return;
+    }
+  }
+}
 
 void TForm1::ShowOfflinePage() {
   WebBrowser& browser = controls_.web_browser;

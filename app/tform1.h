@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/controls.h"
+#include "app/form_texts.h"
 #include "app/page_selection.h"
 #include "catalogue/process_list_fill.h"
 #include "infopage/offline_page.h"
@@ -50,6 +51,10 @@ class TForm1 {
 
   void FillProcessList();
   int AddFileIcons(const std::string& path);
+  // Only when the user asks (F5): empties the list and its icons, keeping the
+  // two fixed images, and fills it from a new snapshot. A selected process
+  // that is still running stays selected; the view style and the page stay.
+  void RefreshProcessList();
 
   // Blanks the browser pane, then shows the page built for the selected item
   // from a new temporary file. A page file that cannot be written is reported
@@ -69,6 +74,7 @@ class TForm1 {
   void SizeAndCentre();
   void ApplyGermanTexts();
   void RemeasureTopLabel();
+  void NameControls(const FormTexts& texts);
 
   FormControls controls_;
   FormPlatform platform_;

@@ -28,6 +28,7 @@ class MemoryImageList : public ImageList {
  public:
   int AddIcon(const Icon&) override { return count_++; }
   void RemoveLastImage() override { --count_; }
+  void KeepFixedImagesOnly() override { count_ = kFixedImageCount; }
   int count() const { return count_; }
 
  private:

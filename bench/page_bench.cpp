@@ -41,6 +41,7 @@ class CountingImageList : public proclens::ImageList {
  public:
   int AddIcon(const proclens::Icon&) override { return count_++; }
   void RemoveLastImage() override { --count_; }
+  void KeepFixedImagesOnly() override { count_ = proclens::kFixedImageCount; }
 
  private:
   int count_ = 2;

@@ -8,6 +8,9 @@
 #   BENCH_BINARY  the built catalogue_bench
 #   REPS          repetitions of each measurement, median reported (default 7)
 # PYTHON selects the interpreter that has psutil (default /usr/bin/python3).
+# With PROCLENS_CLI and PROCLENS_WALK_FLOOR set, it also times `proclens-cli
+# list` as a whole program against a bare C walk over /proc (N=1000, medians
+# of nine runs each).
 
 set -euo pipefail
 
@@ -55,8 +58,12 @@ start_children() {
 
 value() { awk -v key="$2" '$1 == key { print $2 }' "$1"; }
 
+cli=${PROCLENS_CLI:-} walk_floor=${PROCLENS_WALK_FLOOR:-}
 for n in "${sizes[@]}"; do
   start_children "$n"
+  if [[ $n == 1000 && -x $cli && -x $walk_floor ]]; then
+    "$python" "$here/process_start_times.py" 9 "cli=$cli list" "walk=$walk_floor" >"$work/programs.$n"
+  fi
   "$bench" --measure --reps "$reps" >"$work/ours.$n"
   "$python" "$here/psutil_catalogue.py" --reps "$reps" >"$work/psutil.$n"
   stop_holder
@@ -102,3 +109,13 @@ row "psutil/ours  (N=2000)" psutil.2000 psutil ours.2000 fill
 # How much room the two goals leave: ours can beat psutil 5x only when psutil
 # costs at least five floors.
 row "psutil/floor (N=1000)" psutil.1000 psutil ours.1000 floor
+
+if [[ -s $work/programs.1000 ]]; then
+  printf '\nWhole programs at N=1000, start-up included: median of 9 runs, milliseconds (wall / cpu)\n'
+  printf '%-34s %9s/%-9s\n' "proclens-cli list" "$(value "$work/programs.1000" cli_wall_ms)" \
+    "$(value "$work/programs.1000" cli_cpu_ms)"
+  printf '%-34s %9s/%-9s\n' "C walk: comm, readlink, stat" "$(value "$work/programs.1000" walk_wall_ms)" \
+    "$(value "$work/programs.1000" walk_cpu_ms)"
+  printf '\n%-24s %6s %6s   %-8s %s\n' ratio wall cpu goal "(on cpu)"
+  row "cli list/C walk (1000)" programs.1000 cli programs.1000 walk "<= 1.5" 'r <= 1.5'
+fi

@@ -44,6 +44,10 @@ class ImageList {
   virtual int AddIcon(const Icon& icon) = 0;
   // Drops the last image; keeps the two lists in step when one addition failed.
   virtual void RemoveLastImage() = 0;
+  // Drops every image after the two it started with, before a new fill.
+  virtual void KeepFixedImagesOnly() = 0;
 };
+
+inline constexpr int kFixedImageCount = 2;
 
 }  // namespace proclens

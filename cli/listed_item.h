@@ -19,6 +19,7 @@ class CountingImageList : public ImageList {
   void RemoveLastImage() override {
     if (count_ > kFirstOwnImage) --count_;
   }
+  void KeepFixedImagesOnly() override { count_ = kFirstOwnImage; }
 
  private:
   static constexpr int kFirstOwnImage = 2;

@@ -1,109 +1,203 @@
 #include "platform/linux/curl_http_ops.h"
 
-#include <curl/curl.h>
+#include "platform/linux/curl_library.h"
+
+#include <strings.h>
 
 #include <algorithm>
 #include <cstring>
+#include <string_view>
 #include <utility>
 
 namespace proclens::linux_port {
 namespace {
 
 constexpr long kMaxRedirects = 10;
+constexpr int kPollMs = 100;  // one wait for the socket; the exchange's bound is curl's
 
 struct EasyHandleDeleter {
-  void operator()(CURL* handle) const { curl_easy_cleanup(handle); }
+  const CurlLibrary* curl;
+  void operator()(CURL* handle) const { curl->curl_easy_cleanup(handle); }
+};
+struct MultiHandleDeleter {
+  const CurlLibrary* curl;
+  void operator()(CURLM* handle) const { curl->curl_multi_cleanup(handle); }
 };
 using EasyHandle = std::unique_ptr<CURL, EasyHandleDeleter>;
+using MultiHandle = std::unique_ptr<CURLM, MultiHandleDeleter>;
 
-// Keeps the body up to the limit; a longer body ends the transfer there.
-struct BodySink {
-  std::string bytes;
-  bool cut_at_limit = false;
-};
-
-size_t KeepBody(char* data, size_t size, size_t count, void* user) {
-  auto* sink = static_cast<BodySink*>(user);
-  const size_t length = size * count;
-  const size_t room = kHttpBodyLimit - std::min(sink->bytes.size(), kHttpBodyLimit);
-  sink->bytes.append(data, std::min(length, room));
-  if (length <= room) return length;
-  sink->cut_at_limit = true;
-  return 0;  // stops the transfer: the rest would be dropped anyway
-}
-
-// The whole reply was taken when the request was opened; reads hand it out.
+// One GET, read as far as its caller asks: opening it stops once the final
+// reply's status line and headers are in, and each read takes only what it
+// needs of the body. A status test therefore never downloads the page, and
+// the request is the same GET the browser pane will send (a HEAD request
+// might be answered differently by the site).
 class CurlRequest : public HttpRequest {
  public:
-  CurlRequest(std::uint32_t status, std::string body, bool complete)
-      : status_(status), body_(std::move(body)), complete_(complete) {}
+  CurlRequest(const CurlLibrary& curl, MultiHandle multi, EasyHandle easy)
+      : curl_(curl), multi_(std::move(multi)), easy_(std::move(easy)) {
+    curl_.curl_easy_setopt(easy_.get(), CURLOPT_HEADERFUNCTION, &CurlRequest::OnHeader);
+    curl_.curl_easy_setopt(easy_.get(), CURLOPT_HEADERDATA, this);
+    curl_.curl_easy_setopt(easy_.get(), CURLOPT_WRITEFUNCTION, &CurlRequest::OnBody);
+    curl_.curl_easy_setopt(easy_.get(), CURLOPT_WRITEDATA, this);
+    added_ = curl_.curl_multi_add_handle(multi_.get(), easy_.get()) == CURLM_OK;
+  }
 
-  std::optional<std::uint32_t> StatusCode() override { return status_; }
+  ~CurlRequest() override {
+    // Leaving the transfer unfinished closes its connection: the rest of the body is never read.
+    if (added_) curl_.curl_multi_remove_handle(multi_.get(), easy_.get());
+  }
+
+  CurlRequest(const CurlRequest&) = delete;
+  CurlRequest& operator=(const CurlRequest&) = delete;
+
+  // False when no reply came at all (refused, reset before the status line, timed out).
+  bool ReadHeaders() {
+    Drive([this] { return final_headers_; });
+    return Status() > 0;
+  }
+
+  std::optional<std::uint32_t> StatusCode() override {
+    const long status = Status();
+    if (status <= 0) return std::nullopt;
+    return static_cast<std::uint32_t>(status);
+  }
 
   std::optional<std::size_t> Read(char* buffer, std::size_t size) override {
-    const std::size_t count = std::min(size, body_.size() - position_);
-    std::memcpy(buffer, body_.data() + position_, count);
+    if (Unread() == 0 && paused_) {
+      paused_ = false;
+      curl_.curl_easy_pause(easy_.get(), CURLPAUSE_CONT);  // may hand over body at once
+    }
+    Drive([this] { return Unread() > 0; });
+    const std::size_t count = std::min(size, Unread());
+    std::memcpy(buffer, pending_.data() + position_, count);
     position_ += count;
-    if (count == 0 && !complete_) return std::nullopt;  // the transfer broke off
+    if (count == 0 && result_ != CURLE_OK) return std::nullopt;  // the transfer broke off
     return count;
   }
 
  private:
-  std::uint32_t status_;
-  std::string body_;
+  std::size_t Unread() const { return pending_.size() - position_; }
+
+  long Status() const {
+    long status = 0;
+    curl_.curl_easy_getinfo(easy_.get(), CURLINFO_RESPONSE_CODE, &status);
+    return status;
+  }
+
+  // Lets curl work until the wish is met or the transfer has ended.
+  template <typename Wish>
+  void Drive(Wish met) {
+    while (added_ && !done_ && !met()) {
+      int running = 0;
+      if (curl_.curl_multi_perform(multi_.get(), &running) != CURLM_OK) {
+        Finish(CURLE_RECV_ERROR);
+        break;
+      }
+      int queued = 0;
+      while (CURLMsg* message = curl_.curl_multi_info_read(multi_.get(), &queued)) {
+        if (message->msg == CURLMSG_DONE) Finish(message->data.result);
+      }
+      if (!done_ && !met()) curl_.curl_multi_poll(multi_.get(), nullptr, 0, kPollMs, nullptr);
+    }
+  }
+
+  void Finish(CURLcode result) {
+    done_ = true;
+    result_ = result;
+  }
+
+  // Each reply's status line, its headers, then an empty line. Interim
+  // replies (1xx) and the redirects curl follows are not the final reply.
+  static size_t OnHeader(char* data, size_t size, size_t count, void* user) {
+    auto* self = static_cast<CurlRequest*>(user);
+    const size_t length = size * count;
+    const std::string_view line(data, length);
+    if (line.starts_with("HTTP/")) {
+      self->location_seen_ = false;
+    } else if (line.size() > 9 && strncasecmp(data, "location:", 9) == 0) {
+      self->location_seen_ = true;
+    } else if (line == "\r\n" || line == "\n") {
+      const long status = self->Status();
+      const bool redirected = status >= 300 && status < 400 && self->location_seen_;
+      if (status >= 200 && !redirected) self->final_headers_ = true;
+    }
+    return length;
+  }
+
+  // Holds back further body once a whole body's worth is waiting unread.
+  static size_t OnBody(char* data, size_t size, size_t count, void* user) {
+    auto* self = static_cast<CurlRequest*>(user);
+    self->final_headers_ = true;
+    if (self->Unread() >= kHttpBodyLimit) {
+      self->paused_ = true;
+      return CURL_WRITEFUNC_PAUSE;
+    }
+    if (self->Unread() == 0) {
+      self->pending_.clear();
+      self->position_ = 0;
+    }
+    self->pending_.append(data, size * count);
+    return size * count;
+  }
+
+  const CurlLibrary& curl_;
+  MultiHandle multi_;
+  EasyHandle easy_;
+  bool added_ = false;
+  bool final_headers_ = false;
+  bool done_ = false;
+  bool location_seen_ = false;
+  bool paused_ = false;
+  CURLcode result_ = CURLE_OK;
+  std::string pending_;  // body bytes taken from curl and not yet read
   std::size_t position_ = 0;
-  bool complete_;
 };
 
 class CurlClient : public HttpClient {
  public:
-  explicit CurlClient(std::string agent) : agent_(std::move(agent)) {}
+  CurlClient(const CurlLibrary& curl, std::string agent) : curl_(curl), agent_(std::move(agent)) {}
 
   std::unique_ptr<HttpRequest> OpenUrl(const std::string& address, std::uint32_t /*flags*/) override {
-    EasyHandle easy(curl_easy_init());
-    if (!easy) return nullptr;
-    BodySink sink;
-    Configure(easy.get(), address, sink);
-    const CURLcode result = curl_easy_perform(easy.get());
-    long status = 0;
-    curl_easy_getinfo(easy.get(), CURLINFO_RESPONSE_CODE, &status);
+    MultiHandle multi(curl_.curl_multi_init(), MultiHandleDeleter{&curl_});
+    EasyHandle easy(curl_.curl_easy_init(), EasyHandleDeleter{&curl_});
+    if (!multi || !easy) return nullptr;
+    Configure(easy.get(), address);
+    auto request = std::make_unique<CurlRequest>(curl_, std::move(multi), std::move(easy));
     // No status means no reply came at all: no request handle, as when the
     // address cannot be opened.
-    if (status <= 0) return nullptr;
-    const bool complete = result == CURLE_OK || sink.cut_at_limit;
-    return std::make_unique<CurlRequest>(static_cast<std::uint32_t>(status), std::move(sink.bytes),
-                                         complete);
+    if (!request->ReadHeaders()) return nullptr;
+    return request;
   }
 
  private:
-  void Configure(CURL* easy, const std::string& address, BodySink& sink) {
-    curl_easy_setopt(easy, CURLOPT_URL, address.c_str());
-    curl_easy_setopt(easy, CURLOPT_USERAGENT, agent_.c_str());
-    curl_easy_setopt(easy, CURLOPT_HTTPGET, 1L);
-    curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 1L);
-    curl_easy_setopt(easy, CURLOPT_MAXREDIRS, kMaxRedirects);
+  void Configure(CURL* easy, const std::string& address) {
+    curl_.curl_easy_setopt(easy, CURLOPT_URL, address.c_str());
+    curl_.curl_easy_setopt(easy, CURLOPT_USERAGENT, agent_.c_str());
+    curl_.curl_easy_setopt(easy, CURLOPT_HTTPGET, 1L);
+    curl_.curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 1L);
+    curl_.curl_easy_setopt(easy, CURLOPT_MAXREDIRS, kMaxRedirects);
     // A redirect must not lead to a local file or another protocol.
-    curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(kHttpConnectTimeoutMs));
-    curl_easy_setopt(easy, CURLOPT_TIMEOUT_MS, static_cast<long>(kHttpExchangeTimeoutMs));
-    curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, KeepBody);
-    curl_easy_setopt(easy, CURLOPT_WRITEDATA, &sink);
+    curl_.curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl_.curl_easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    curl_.curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(kHttpConnectTimeoutMs));
+    curl_.curl_easy_setopt(easy, CURLOPT_TIMEOUT_MS, static_cast<long>(kHttpExchangeTimeoutMs));
+    curl_.curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
   }
 
+  const CurlLibrary& curl_;
   std::string agent_;
 };
 
 }  // namespace
 
-CurlHttpOps::CurlHttpOps() {
-  // Idempotent after the first call; libcurl counts the calls itself.
-  curl_global_init(CURL_GLOBAL_DEFAULT);
-}
+void CurlHttpOps::Prepare() { LoadCurl(); }
 
+// No client when libcurl cannot be loaded: every exchange then fails in the
+// ordinary way (no page, no reply).
 std::unique_ptr<HttpClient> CurlHttpOps::Open(const std::string& agent) {
-  return std::make_unique<CurlClient>(agent);
+  const CurlLibrary* curl = LoadCurl();
+  if (curl == nullptr) return nullptr;
+  return std::make_unique<CurlClient>(*curl, agent);
 }
 
 }  // namespace proclens::linux_port

@@ -27,8 +27,11 @@ bool LinuxProcessOps::LookUpService(const char* /*library*/, ImageNameService se
 }
 
 ProcessHandle LinuxProcessOps::OpenProcess(std::uint32_t /*access*/, std::uint32_t pid) {
-  const std::string path = std::string(proc_root_) + "/" + std::to_string(pid);
-  UniqueFd fd(::open(path.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+  // Below a descriptor of the process root kept for the run: the kernel then
+  // looks up only the process's own directory, once per process of the list.
+  if (!proc_dir_.valid()) proc_dir_ = UniqueFd(::open(proc_root_, O_PATH | O_DIRECTORY | O_CLOEXEC));
+  const std::string name = std::to_string(pid);
+  UniqueFd fd(::openat(proc_dir_.get(), name.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
   if (!fd.valid()) {
     Fail(errno);
     return 0;

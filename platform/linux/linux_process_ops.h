@@ -32,6 +32,7 @@ class LinuxProcessOps : public ProcessOps {
   void Fail(int error) { last_error_ = static_cast<std::uint32_t>(error); }
 
   const char* proc_root_ = "/proc";
+  UniqueFd proc_dir_;  // opened at the first OpenProcess
   std::uint32_t last_error_ = 0;
   // Every handle handed out and not yet closed; whatever a caller leaves open
   // is closed with this object.

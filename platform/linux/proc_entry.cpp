@@ -19,9 +19,15 @@ constexpr int kFieldsBeforeFlags = 6;
 constexpr std::size_t kArgvZeroLimit = 4096;
 constexpr std::size_t kWholeFile = static_cast<std::size_t>(-1);
 
+// How far a file is read: to its end, or (comm, stat: one record each, which
+// the kernel hands over whole) until a read leaves room in the buffer, which
+// saves the second read that would only find the end.
+enum class Reading { kToTheEnd, kOneRecord };
+
 // The file below dir_fd, its first `limit` bytes or a little more, or nullopt
 // when it cannot be read (the process may have ended since it was listed).
-std::optional<std::string> ReadSmallFile(int dir_fd, const char* name, std::size_t limit) {
+std::optional<std::string> ReadSmallFile(int dir_fd, const char* name, std::size_t limit,
+                                         Reading reading = Reading::kToTheEnd) {
   UniqueFd fd(::openat(dir_fd, name, O_RDONLY | O_CLOEXEC));
   if (!fd.valid()) return std::nullopt;
   std::string text;
@@ -31,6 +37,7 @@ std::optional<std::string> ReadSmallFile(int dir_fd, const char* name, std::size
     if (got < 0) return std::nullopt;
     if (got == 0) break;
     text.append(buffer, static_cast<std::size_t>(got));
+    if (reading == Reading::kOneRecord && static_cast<std::size_t>(got) < sizeof buffer) break;
   }
   return text;
 }
@@ -109,7 +116,8 @@ std::set<std::uint32_t> ParsePidList(std::string_view text) {
 
 std::optional<SnapshotEntry> ReadProcessEntry(int proc_fd, std::uint32_t pid) {
   const std::string dir = std::to_string(pid);
-  const auto stat_text = ReadSmallFile(proc_fd, (dir + "/stat").c_str(), kWholeFile);
+  const auto stat_text =
+      ReadSmallFile(proc_fd, (dir + "/stat").c_str(), kWholeFile, Reading::kOneRecord);
   if (!stat_text) return std::nullopt;
   auto fields = ParseStatLine(*stat_text);
   if (!fields || (fields->flags & kKernelThreadFlag) != 0) return std::nullopt;
@@ -118,7 +126,7 @@ std::optional<SnapshotEntry> ReadProcessEntry(int proc_fd, std::uint32_t pid) {
 
 std::optional<SnapshotEntry> ReadUserProcessEntry(int proc_fd, std::uint32_t pid) {
   const std::string dir = std::to_string(pid);
-  auto comm = ReadSmallFile(proc_fd, (dir + "/comm").c_str(), kWholeFile);
+  auto comm = ReadSmallFile(proc_fd, (dir + "/comm").c_str(), kWholeFile, Reading::kOneRecord);
   // The kernel ends the name with one line feed; the name itself may hold any byte.
   if (!comm || comm->empty() || comm->back() != '\n') return std::nullopt;
   comm->pop_back();

@@ -29,6 +29,10 @@ void Win32ImageList::RemoveLastImage() {
   if (count > 0) ImageList_Remove(list_, count - 1);
 }
 
+void Win32ImageList::KeepFixedImagesOnly() {
+  if (list_ && Count() > kFixedImageCount) ImageList_SetImageCount(list_, kFixedImageCount);
+}
+
 int Win32ImageList::Count() const { return list_ ? ImageList_GetImageCount(list_) : 0; }
 
 }  // namespace proclens::win32

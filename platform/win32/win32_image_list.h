@@ -17,6 +17,7 @@ class Win32ImageList : public ImageList {
 
   int AddIcon(const Icon& icon) override;
   void RemoveLastImage() override;
+  void KeepFixedImagesOnly() override;
 
   // Appends an icon handle the caller keeps; its index, or -1.
   int AddIconHandle(HICON icon);

@@ -18,15 +18,9 @@ work=$(mktemp -d /tmp/proclens-click.XXXXXX)
 pids=()
 app_pid=
 
-cleanup() {
-  for pid in $app_pid "${pids[@]}"; do kill "$pid" 2>/dev/null; done
-  wait 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
 fail() { echo "FAIL: $*" >&2; [ -f "${dump:-}" ] && grep -v '^item' "$dump" >&2; exit 1; }
 . "$(dirname "$0")/e2e_lib.sh"
+trap stop_all EXIT
 now_ns() { date +%s%N; }
 ms_between() { echo $((($2 - $1) / 1000000)); }
 
@@ -36,11 +30,7 @@ require_tools Xvfb xdotool dbus-daemon python3 import
 start_xvfb 300
 pids+=("$xvfb_pid")
 
-dbus-daemon --session --nofork --print-address=3 3>"$work/bus" >/dev/null 2>&1 &
-pids+=($!)
-wait_for 10 test -s "$work/bus" || fail "no session bus"
-DBUS_SESSION_BUS_ADDRESS=$(head -1 "$work/bus")
-export DBUS_SESSION_BUS_ADDRESS
+start_session_bus
 "$fake_file_manager" "$work/file-manager.log" >"$work/file-manager.out" 2>&1 &
 file_manager_pid=$!
 pids+=($file_manager_pid)
@@ -93,7 +83,7 @@ start_app() {
     XDG_DATA_HOME="$work/xdg-data" XDG_CONFIG_HOME="$work/xdg-config" XDG_DATA_DIRS=/usr/share \
     PROCLENS_DUMP_LIST="$dump" timeout 200 "$proclens" >"$work/$label.log" 2>&1 &
   app_pid=$!
-  window=$(timeout 60 xdotool search --sync --onlyvisible --name ProcLens | head -1)
+  window=$(find_window --name ProcLens)
   [ -n "$window" ] || fail "no window appeared ($label)"
   wait_for 20 dump_says '^client\t' || fail "the window wrote no list ($label)"
   sleep 1.5  # the browser pane is created after the first frame

@@ -3,6 +3,14 @@
 
 skip() { echo "SKIP: $*"; exit 77; }
 
+# For "trap stop_all EXIT": ends the program ($app_pid) and every helper the
+# script started ($pids), then removes the work folder.
+stop_all() {
+  for pid in $app_pid "${pids[@]}"; do kill "$pid" 2>/dev/null; done
+  wait 2>/dev/null
+  rm -rf "$work"
+}
+
 # Waits up to $1 seconds for the command after it to succeed. The short poll
 # keeps the measured response times close to the real ones.
 wait_for() {
@@ -12,6 +20,30 @@ wait_for() {
     [ "$SECONDS" -ge "$deadline" ] && return 1
     sleep 0.02
   done
+}
+
+# The id of the first visible window that `xdotool search` finds with the
+# given options, waiting for it up to 60 s in all. A window that goes away
+# while xdotool walks the tree (another program's, closing) makes it exit with
+# an X error, so the search is tried again until the time is up.
+find_window() {
+  local found deadline=$((SECONDS + 60))
+  while [ "$SECONDS" -lt "$deadline" ]; do
+    found=$(timeout $((deadline - SECONDS)) xdotool search --sync --onlyvisible "$@" 2>/dev/null | head -1)
+    [ -n "$found" ] && { echo "$found"; return 0; }
+    sleep 0.5
+  done
+  return 1
+}
+
+# A session bus of the script's own, in the environment from now on; its
+# daemon joins $pids.
+start_session_bus() {
+  dbus-daemon --session --nofork --print-address=3 3>"$work/bus" >/dev/null 2>&1 &
+  pids+=($!)
+  wait_for 10 test -s "$work/bus" || fail "no session bus"
+  DBUS_SESSION_BUS_ADDRESS=$(head -1 "$work/bus")
+  export DBUS_SESSION_BUS_ADDRESS
 }
 
 require_tools() {

@@ -22,6 +22,7 @@ class RecordingImageList : public ImageList {
  public:
   int AddIcon(const Icon& icon) override;
   void RemoveLastImage() override;
+  void KeepFixedImagesOnly() override { images.resize(kFixedImageCount); }
 
   // The two pictures every list starts with, then the name of each icon added.
   std::vector<std::string> images = {"system-process", "missing-file"};

@@ -31,6 +31,7 @@ class CountedImages : public ImageList {
  public:
   int AddIcon(const Icon&) override { return next++; }
   void RemoveLastImage() override { --next; }
+  void KeepFixedImagesOnly() override { next = kFixedImageCount; }
   int next = 2;
 };
 

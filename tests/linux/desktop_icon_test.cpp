@@ -145,6 +145,7 @@ TEST(DesktopIconTest, FillGivesARunningProgramWithAnEntryItsOwnImage) {
       return static_cast<int>(added.size()) + 1;
     }
     void RemoveLastImage() override { added.pop_back(); }
+    void KeepFixedImagesOnly() override { added.clear(); }
     std::vector<std::string> added;
   } large, small;
 

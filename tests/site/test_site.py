@@ -4,6 +4,7 @@
 Start:
     python3 tests/site/test_site.py --port-file PORT_FILE [--reply-file REPLY_FILE]
                                     [--log-file LOG_FILE] [--pages a.exe,b.exe]
+                                    [--fail-in-browser a.exe:500,b.exe:reset]
 
 It listens on 127.0.0.1 on a free port, writes that port to PORT_FILE (written
 whole, then renamed, so a reader never sees half a number) and prints it on
@@ -35,6 +36,7 @@ import argparse
 import json
 import os
 import socket
+import struct
 import sys
 import threading
 import time
@@ -48,6 +50,8 @@ LARGE_BODY_BYTES = 3 * 1024 * 1024
 class SiteState:
     def __init__(self, args):
         self.pages = {name for name in args.pages.split(",") if name}
+        self.browser_failures = dict(entry.rsplit(":", 1)
+                                     for entry in args.fail_in_browser.split(",") if entry)
         self.reply_file = args.reply_file
         self.log_file = args.log_file
         self.reply_override = None
@@ -113,7 +117,11 @@ class SiteHandler(BaseHTTPRequestHandler):
     def route(self, path):
         if path.startswith(("process/", "prozess/")):
             name = path.split("/", 1)[1].removesuffix(".html")
-            known = name in self.server.state.pages
+            failure = self.server.state.browser_failures.get(name)
+            if failure and not self.headers.get("User-Agent", "").startswith("proclens"):
+                self.fail_in_browser(failure)
+                return
+            known = name in self.server.state.pages or failure is not None
             self.send_body(200 if known else 404, f"<html><title>{name}</title></html>".encode())
         elif path.startswith("redirect/"):
             self.send_response(302)
@@ -139,6 +147,16 @@ class SiteHandler(BaseHTTPRequestHandler):
             self.send_body(200, self.server.state.kestrel_reply(), "text/plain")
         else:
             self.send_body(404, b"not here")
+
+    def fail_in_browser(self, failure):
+        if failure == "reset":
+            # SO_LINGER with a zero timeout makes close() send a reset.
+            self.close_connection = True
+            self.connection.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER,
+                                       struct.pack("ii", 1, 0))
+            self.connection.close()
+        else:
+            self.send_body(int(failure), b"<html><title>Server trouble</title>down</html>")
 
     def trickle(self):
         self.send_response(200)
@@ -168,6 +186,9 @@ def main():
     parser.add_argument("--log-file", help="one line per request: path, tab, User-Agent")
     parser.add_argument("--pages", default="explorer.exe,bash,init",
                         help="comma-separated names that have an online page")
+    parser.add_argument("--fail-in-browser", default="",
+                        help="NAME:500 or NAME:reset, comma-separated: pages that pass the "
+                             "program's status test and fail in the browser pane")
     args = parser.parse_args()
 
     server = ThreadingHTTPServer(("127.0.0.1", 0), SiteHandler)

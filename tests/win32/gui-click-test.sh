@@ -3,7 +3,8 @@
 # (run through tests/site/with-test-site.sh): header clicks sort the list in
 # the list's order, a click on a process whose page the site has navigates to
 # it, shows its address and sends the report once, whose marked reply comes
-# up in a message box.
+# up in a message box; Enter on the row does the same, and F5 brings in a
+# process started after the window opened.
 #   gui-click-test.sh RUN_UNDER_WINE PREFIX_DIR PROCLENS_EXE SORT_CHECK ARTIFACT_DIR
 set -u
 
@@ -100,4 +101,18 @@ sleep 1
 [ "$(requests /cgi/kestrel.pl)" -eq 1 ] || fail "the report went out twice"
 import -window root "$artifacts/proclens-win32-online.png" 2>/dev/null
 
-echo "header sort, online page, report once with its message box (Win32 under Wine)"
+# Enter on the selected row does what a click does: one more status test.
+xdotool key Return
+await test "$(requests /process/explorer.exe.html)" -eq 3 || fail "Enter on the row asked for no page"
+
+# F5 fills the list anew: a process started after the window opened comes in.
+state_has "$(printf '^item\t[0-9]*\tping.exe\t')" && fail "ping.exe is listed before it was started"
+PROCLENS_WINE_TIMEOUT=60 "$run_under_wine" "$prefix" ping.exe -n 50 127.0.0.1 >/dev/null 2>&1 &
+pinger=$!
+sleep 3
+xdotool key F5
+await state_has "$(printf '^item\t[0-9]*\tping.exe\t')" || { kill "$pinger"; fail "F5 did not bring in ping.exe"; }
+kill "$pinger" 2>/dev/null
+import -window root "$artifacts/proclens-win32-refreshed.png" 2>/dev/null
+
+echo "header sort, online page, report once with its message box, Enter, F5 (Win32 under Wine)"

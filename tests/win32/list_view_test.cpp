@@ -110,5 +110,24 @@ TEST_F(ListViewTest, ColumnsKeepCaptionsWidthsAndMinimums) {
   EXPECT_TRUE(list_.AcceptsColumnWidth(0, 150));
 }
 
+TEST_F(ListViewTest, RefillStartsEmptyAndSelectsByPosition) {
+  list_.AppendItem(MakeItem(10, "a.exe", "C:\\a.exe"));
+  list_.AppendItem(MakeItem(20, "b.exe", "C:\\b.exe"));
+  list_.SelectIndex(1);
+  EXPECT_EQ(list_.SelectedIndex(), 1u);
+  list_.SelectIndex(0);  // one selection at a time
+  EXPECT_EQ(list_.SelectedIndex(), 0u);
+  EXPECT_EQ(ListView_GetSelectedCount(list_.handle()), 1u);
+
+  list_.ClearItems();
+  EXPECT_EQ(list_.ItemCount(), 0u);
+  EXPECT_FALSE(list_.SelectedIndex());
+  // Items added after the clearing carry their own data, not the old rows'.
+  list_.AppendItem(MakeItem(30, "c.exe", "C:\\c.exe"));
+  EXPECT_EQ(list_.Item(0).pid, 30u);
+  list_.SelectIndex(std::nullopt);
+  EXPECT_FALSE(list_.SelectedIndex());
+}
+
 }  // namespace
 }  // namespace proclens::win32

@@ -34,6 +34,11 @@ void GtkImageList::RemoveLastImage() {
   if (!images_.empty()) images_.pop_back();
 }
 
+// The theme's pictures stay cached: a refresh mostly brings the same programs back.
+void GtkImageList::KeepFixedImagesOnly() {
+  if (images_.size() > kFixedImageCount) images_.resize(kFixedImageCount);
+}
+
 Glib::RefPtr<Gdk::Pixbuf> GtkImageList::Image(int index) const {
   if (index < 0 || index >= Count()) return {};
   return images_[static_cast<std::size_t>(index)];

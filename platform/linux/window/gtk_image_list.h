@@ -19,6 +19,7 @@ class GtkImageList : public ImageList {
 
   int AddIcon(const Icon& icon) override;
   void RemoveLastImage() override;
+  void KeepFixedImagesOnly() override;
 
   // The picture at an index; null for -1 or any index out of range.
   Glib::RefPtr<Gdk::Pixbuf> Image(int index) const;

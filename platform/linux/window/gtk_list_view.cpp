@@ -3,13 +3,14 @@
 #include <algorithm>
 #include <numeric>
 
+#include "app/form_layout.h"
 #include "app/form_texts.h"
 #include "platform/linux/window/gtk_text.h"
+#include "platform/linux/window/icon_text_renderer.h"
 
 namespace proclens::gtk_front {
 namespace {
 
-constexpr int kDesignColumnWidths[3] = {122, 284, 122};
 constexpr const char* kViewNames[3] = {"report", "large", "small"};
 
 const char* ViewName(ViewStyle style) {
@@ -24,6 +25,12 @@ const char* ViewName(ViewStyle style) {
 std::optional<std::size_t> IndexOfPath(const Gtk::TreePath& path) {
   if (path.empty()) return std::nullopt;
   return static_cast<std::size_t>(path[0]);
+}
+
+// Only the rows of the details view are the list: its header has a window of
+// its own, and a press there (sorting, dragging a column) is no row's.
+bool OnRows(Gtk::TreeView& details, Gtk::Widget& view, GdkEventButton* event) {
+  return &view != &details || event->window == details.get_bin_window()->gobj();
 }
 
 }  // namespace
@@ -85,8 +92,10 @@ void GtkListView::BuildDetailsView() {
   details_.get_selection()->set_mode(Gtk::SELECTION_SINGLE);
 
   auto* name_column = Gtk::manage(new Gtk::TreeViewColumn(ValidUtf8(captions_[0])));
-  name_column->pack_start(model_columns_.small_icon, false);
-  name_column->pack_start(model_columns_.caption, true);
+  auto* name_cell = Gtk::manage(new IconTextRenderer());
+  name_column->pack_start(*name_cell, true);
+  name_column->add_attribute(name_cell->property_text(), model_columns_.caption);
+  name_column->add_attribute(name_cell->property_icon(), model_columns_.small_icon);
   details_.append_column(*name_column);
   details_.append_column(ValidUtf8(captions_[1]), model_columns_.path);
   details_.append_column(ValidUtf8(captions_[2]), model_columns_.size_text);
@@ -95,7 +104,7 @@ void GtkListView::BuildDetailsView() {
     Gtk::TreeViewColumn* column = details_.get_column(i);
     columns_[static_cast<std::size_t>(i)] = column;
     column->set_sizing(Gtk::TREE_VIEW_COLUMN_FIXED);
-    column->set_fixed_width(kDesignColumnWidths[i]);
+    column->set_fixed_width(layout::kColumns[static_cast<std::size_t>(i)].width);
     column->set_resizable(true);
     column->set_clickable(true);
     column->set_expand(false);
@@ -105,9 +114,14 @@ void GtkListView::BuildDetailsView() {
   }
   // Every column has a fixed width, so rows need not be measured one by one.
   details_.set_fixed_height_mode(true);
-  // The size column reads best right-aligned, its header with it.
-  columns_[2]->set_alignment(1.0f);
-  for (Gtk::CellRenderer* cell : columns_[2]->get_cells()) cell->property_xalign() = 1.0f;
+  // A right-aligned column (the sizes) has its header aligned with it.
+  for (int i = 0; i < 3; ++i) {
+    if (GetColumnAlignment(i) != ColumnAlignment::Right) continue;
+    columns_[static_cast<std::size_t>(i)]->set_alignment(1.0f);
+    for (Gtk::CellRenderer* cell : columns_[static_cast<std::size_t>(i)]->get_cells()) {
+      cell->property_xalign() = 1.0f;
+    }
+  }
   WireEvents(details_);
 }
 
@@ -130,41 +144,83 @@ void GtkListView::BuildIconView(Gtk::IconView& view, bool large) {
 }
 
 void GtkListView::WireEvents(Gtk::Widget& view) {
-  view.add_events(Gdk::BUTTON_PRESS_MASK | Gdk::BUTTON_RELEASE_MASK);
+  view.add_events(Gdk::BUTTON_PRESS_MASK | Gdk::BUTTON_RELEASE_MASK | Gdk::KEY_PRESS_MASK);
   view.signal_button_press_event().connect(
       [this, &view](GdkEventButton* event) { return OnButtonPress(event, view); }, false);
   view.signal_button_release_event().connect(
-      [this, &view](GdkEventButton* event) {
-        // Header clicks and column drags end here too; only the rows are the list's click.
-        if (&view == &details_ && event->window != details_.get_bin_window()->gobj()) return false;
-        if (event->button == 1 && on_click) on_click();
-        return false;
-      },
-      true);
+      [this, &view](GdkEventButton* event) { return OnButtonRelease(event, view); }, true);
+  view.signal_key_press_event().connect([this](GdkEventKey* event) { return OnKeyPress(event); },
+                                        false);
+  // The context-menu key and Shift+F10.
+  view.signal_popup_menu().connect([this, &view] {
+    PopupAtSelection(view);
+    return true;
+  });
+}
+
+Gtk::TreePath GtkListView::PathAt(Gtk::Widget& view, int x, int y) {
+  Gtk::TreePath path;
+  if (&view == &details_) {
+    Gtk::TreeViewColumn* column = nullptr;
+    int cell_x = 0, cell_y = 0;
+    if (!details_.get_path_at_pos(x, y, path, column, cell_x, cell_y)) path.clear();
+  } else {
+    path = static_cast<Gtk::IconView&>(view).get_path_at_pos(x, y);
+  }
+  return path;
 }
 
 // A right click selects the item under the pointer first, as the list's own
 // context menu does elsewhere, then opens the menu there.
 bool GtkListView::OnButtonPress(GdkEventButton* event, Gtk::Widget& view) {
   if (event->type != GDK_BUTTON_PRESS || event->button != 3) return false;
-  Gtk::TreePath path;
-  if (&view == &details_) {
-    Gtk::TreeViewColumn* column = nullptr;
-    int cell_x = 0, cell_y = 0;
-    if (details_.get_path_at_pos(static_cast<int>(event->x), static_cast<int>(event->y), path,
-                                 column, cell_x, cell_y)) {
-      details_.get_selection()->select(path);
-    }
-  } else {
-    auto& icons = static_cast<Gtk::IconView&>(view);
-    path = icons.get_path_at_pos(static_cast<int>(event->x), static_cast<int>(event->y));
-    if (!path.empty()) {
-      icons.unselect_all();
-      icons.select_path(path);
-    }
-  }
+  if (!OnRows(details_, view, event)) return false;
+  const Gtk::TreePath path = PathAt(view, static_cast<int>(event->x), static_cast<int>(event->y));
+  if (!path.empty()) SelectIndex(IndexOfPath(path));
   popup_.popup_at_pointer(reinterpret_cast<GdkEvent*>(event));
   return true;
+}
+
+// A click on an item; one on the empty room below the last item is none, and
+// must not decide the page of the item selected before anew.
+bool GtkListView::OnButtonRelease(GdkEventButton* event, Gtk::Widget& view) {
+  if (event->button != 1 || !on_click || !OnRows(details_, view, event)) return false;
+  if (PathAt(view, static_cast<int>(event->x), static_cast<int>(event->y)).empty()) return false;
+  on_click();
+  return false;
+}
+
+bool GtkListView::OnKeyPress(GdkEventKey* event) {
+  const bool enter = event->keyval == GDK_KEY_Return || event->keyval == GDK_KEY_KP_Enter ||
+                     event->keyval == GDK_KEY_ISO_Enter;
+  if (!enter || !SelectedIndex() || !on_click) return false;
+  on_click();
+  return true;  // the views' own activation would do nothing more
+}
+
+// Opens the menu beside the selected item, or at the list's corner without one.
+void GtkListView::PopupAtSelection(Gtk::Widget& view) {
+  const std::optional<std::size_t> selected = SelectedIndex();
+  if (!selected || !view.get_realized()) {
+    popup_.popup_at_widget(&view, Gdk::GRAVITY_NORTH_WEST, Gdk::GRAVITY_NORTH_WEST, nullptr);
+    return;
+  }
+  Gtk::TreePath path;
+  path.push_back(static_cast<int>(*selected));
+  Gdk::Rectangle area;
+  Glib::RefPtr<Gdk::Window> window;
+  // The item is brought into sight first, so that the menu stands beside it.
+  if (&view == &details_) {
+    details_.scroll_to_row(path);
+    details_.get_cell_area(path, *columns_[0], area);  // in the rows' own window
+    window = details_.get_bin_window();
+  } else {
+    auto& icons = static_cast<Gtk::IconView&>(view);
+    icons.scroll_to_path(path, false, 0, 0);
+    icons.get_cell_rect(path, area);  // in the view's window
+    window = view.get_window();
+  }
+  popup_.popup_at_rect(window, area, Gdk::GRAVITY_SOUTH_WEST, Gdk::GRAVITY_NORTH_WEST, nullptr);
 }
 
 void GtkListView::FillRow(const Gtk::TreeRow& row, const ProcessItem& item) {
@@ -192,6 +248,19 @@ void GtkListView::SetViewStyle(ViewStyle style) {
   stack_.set_visible_child(ViewName(style));
   SelectIndex(selected);
   if (on_view_style_changed) on_view_style_changed();
+}
+
+void GtkListView::ClearItems() {
+  store_->clear();
+  items_.clear();
+}
+
+void GtkListView::ShowAccessibleName(const std::string& name) {
+  for (Gtk::Widget* view : {static_cast<Gtk::Widget*>(&details_),
+                            static_cast<Gtk::Widget*>(&large_icons_),
+                            static_cast<Gtk::Widget*>(&small_icons_)}) {
+    if (auto accessible = view->get_accessible()) accessible->set_name(ValidUtf8(name));
+  }
 }
 
 void GtkListView::SelectIndex(std::optional<std::size_t> index) {
@@ -244,7 +313,8 @@ void GtkListView::SetColumnMinWidth(int column, int width) {
 }
 
 ColumnAlignment GtkListView::GetColumnAlignment(int column) const {
-  return column == 2 ? ColumnAlignment::Right : ColumnAlignment::Left;
+  if (column < 0 || column >= ColumnCount()) return ColumnAlignment::Left;
+  return layout::kColumns[static_cast<std::size_t>(column)].alignment;
 }
 
 std::size_t GtkListView::ItemCount() const { return store_->children().size(); }

@@ -47,7 +47,7 @@ class GtkListView : public ListView {
 
   // The front's wiring: a left click in any view, a click on a column header,
   // the context menu's one item, and every change of the view style.
-  std::function<void()> on_click;
+  std::function<void()> on_click;  // Enter on a selected item too
   std::function<void(int column)> on_column_click;
   std::function<void()> on_view_style_changed;
   Gtk::MenuItem& popup_item() { return popup_item_; }
@@ -77,6 +77,11 @@ class GtkListView : public ListView {
   void SortItems(const ItemComparison& compare) override;
 
   int ClientWidth() const override { return stack_.get_allocated_width(); }
+  void ClearItems() override;
+  void SelectIndex(std::optional<std::size_t> index) override;
+
+ protected:
+  void ShowAccessibleName(const std::string& name) override;
 
  private:
   void AttachModel(ViewStyle style);
@@ -84,7 +89,11 @@ class GtkListView : public ListView {
   void BuildIconView(Gtk::IconView& view, bool large);
   void WireEvents(Gtk::Widget& view);
   bool OnButtonPress(GdkEventButton* event, Gtk::Widget& view);
-  void SelectIndex(std::optional<std::size_t> index);
+  bool OnButtonRelease(GdkEventButton* event, Gtk::Widget& view);
+  bool OnKeyPress(GdkEventKey* event);
+  // The row under a point of the view's own window, empty when there is none.
+  Gtk::TreePath PathAt(Gtk::Widget& view, int x, int y);
+  void PopupAtSelection(Gtk::Widget& view);
   void FillRow(const Gtk::TreeRow& row, const ProcessItem& item);
   Gtk::TreeViewColumn* Column(int column) const;
 

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 
+#include "app/form_layout.h"
 #include "platform/linux/window/gtk_image_list.h"
 #include "platform/linux/window/gtk_text.h"
 
@@ -45,13 +46,12 @@ int GtkLabelControl::Height() const {
 }
 
 GtkSpeedButton::GtkSpeedButton(Gtk::Layout& panel, Gtk::RadioButton::Group& group,
-                               const std::string& glyph, int design_width, int design_height,
-                               int top)
-    : panel_(panel), button_(group), design_width_(design_width), top_(top) {
+                               const std::string& glyph, int design_width)
+    : panel_(panel), button_(group), design_width_(design_width), top_(layout::kSpeedButtonTop) {
   button_.set_mode(false);  // a toggle button, not a radio dot
   button_.set_relief(Gtk::RELIEF_NONE);
   button_.set_can_focus(false);
-  button_.set_size_request(design_width, design_height);
+  button_.set_size_request(design_width, layout::kSpeedButtonHeight);
   button_.get_style_context()->add_class("proclens-speed-button");
   auto* image = Gtk::manage(new Gtk::Image(ArtworkPixbuf(glyph)));
   button_.set_image(*image);
@@ -73,6 +73,12 @@ int GtkSpeedButton::Width() const {
   int minimum = 0, natural = 0;
   button_.get_preferred_width(minimum, natural);
   return std::max(design_width_, natural);
+}
+
+// The button shows only its glyph; the name is what a screen reader says.
+// (No tooltip: a tooltip on show takes the next click in the window.)
+void GtkSpeedButton::ShowAccessibleName(const std::string& name) {
+  if (auto accessible = button_.get_accessible()) accessible->set_name(ValidUtf8(name));
 }
 
 void GtkSpeedButton::SetDown(bool down) {

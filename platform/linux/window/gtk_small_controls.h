@@ -52,8 +52,9 @@ class GtkLabelControl : public Label {
 // A flat toggle button of the view-style group, placed on the top panel.
 class GtkSpeedButton : public SpeedButton {
  public:
+  // Placed at the panel's button row, design_width wide.
   GtkSpeedButton(Gtk::Layout& panel, Gtk::RadioButton::Group& group, const std::string& glyph,
-                 int design_width, int design_height, int top);
+                 int design_width);
   Gtk::RadioButton& widget() { return button_; }
   // Called when the user presses the button down (not when SetDown does).
   std::function<void()> on_click;
@@ -64,6 +65,9 @@ class GtkSpeedButton : public SpeedButton {
   int Width() const override;
   bool Down() const override { return button_.get_active(); }
   void SetDown(bool down) override;
+
+ protected:
+  void ShowAccessibleName(const std::string& name) override;
 
  private:
   Gtk::Layout& panel_;

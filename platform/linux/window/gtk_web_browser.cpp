@@ -61,7 +61,9 @@ GtkWebBrowser::GtkWebBrowser() {
 GtkWebBrowser::~GtkWebBrowser() {
   create_later_.disconnect();
   if (view_ == nullptr) return;
-  g_signal_handler_disconnect(view_, title_handler_);
+  for (unsigned long handler : {title_handler_, load_failed_handler_, load_changed_handler_}) {
+    g_signal_handler_disconnect(view_, handler);
+  }
   g_object_unref(view_);
 }
 
@@ -71,13 +73,24 @@ WebKitWebView* GtkWebBrowser::View() {
   if (webkit_ == nullptr) return nullptr;
   const WebKitLibrary& webkit = *webkit_;
   WebKitWebContext* context = webkit.webkit_web_context_get_default();
+  // One page at a time, never kept for going back: a document viewer's caches.
+  webkit.webkit_web_context_set_cache_model(context, WEBKIT_CACHE_MODEL_DOCUMENT_VIEWER);
   RegisterResScheme(webkit, context);
   view_ = reinterpret_cast<WebKitWebView*>(webkit.webkit_web_view_new_with_context(context));
   g_object_ref_sink(view_);
+  // Plain pages need no compositing; it would load the GPU drivers into both
+  // processes (tens of megabytes in the web process alone).
+  webkit.webkit_settings_set_hardware_acceleration_policy(
+      webkit.webkit_web_view_get_settings(view_), WEBKIT_HARDWARE_ACCELERATION_POLICY_NEVER);
   SendNewWindowLinksToDefaultBrowser(webkit, view_);
   title_handler_ =
       g_signal_connect(view_, "notify::title", G_CALLBACK(&GtkWebBrowser::OnTitleNotify), this);
+  load_failed_handler_ =
+      g_signal_connect(view_, "load-failed", G_CALLBACK(&GtkWebBrowser::OnLoadFailed), this);
+  load_changed_handler_ =
+      g_signal_connect(view_, "load-changed", G_CALLBACK(&GtkWebBrowser::OnLoadChanged), this);
   gtk_box_pack_start(GTK_BOX(holder_.gobj()), GTK_WIDGET(view_), TRUE, TRUE, 0);
+  if (!AccessibleName().empty()) ShowAccessibleName(AccessibleName());
   gtk_widget_show(GTK_WIDGET(view_));
   // The web process starts with the first load; starting it now keeps that
   // cost out of the first click on a process.
@@ -101,11 +114,56 @@ void GtkWebBrowser::OnTitleNotify(WebKitWebView* view, void*, GtkWebBrowser* sel
   }
 }
 
+bool GtkWebBrowser::ReportLoadFailure() {
+  bool taken = false;
+  if (dispatch) {
+    dispatch([this, &taken] { taken = NotifyLoadFailed(); });
+  } else {
+    taken = NotifyLoadFailed();
+  }
+  return taken;
+}
+
+// A load that we replaced by another (a new click, the offline page) is
+// cancelled, not failed. When the hook takes a failure the offline page is on
+// its way, and WebKit's own error page must not replace it.
+int GtkWebBrowser::OnLoadFailed(WebKitWebView*, int, const char*, GError* error,
+                                GtkWebBrowser* self) {
+  if (error != nullptr && error->domain == self->webkit_->webkit_network_error_quark() &&
+      error->code == WEBKIT_NETWORK_ERROR_CANCELLED) {
+    return FALSE;
+  }
+  return self->ReportLoadFailure() ? TRUE : FALSE;
+}
+
+// WebKit shows an error status's body like any page, under the server's
+// title; the page failed all the same.
+void GtkWebBrowser::OnLoadChanged(WebKitWebView* view, int load_event, GtkWebBrowser* self) {
+  if (load_event != WEBKIT_LOAD_COMMITTED) return;
+  const WebKitLibrary& webkit = *self->webkit_;
+  WebKitWebResource* resource = webkit.webkit_web_view_get_main_resource(view);
+  WebKitURIResponse* response =
+      resource != nullptr ? webkit.webkit_web_resource_get_response(resource) : nullptr;
+  // Local files and res:// pages have no status (0).
+  if (response != nullptr && webkit.webkit_uri_response_get_status_code(response) >= 400) {
+    self->ReportLoadFailure();
+  }
+}
+
 void GtkWebBrowser::Navigate(const std::string& address) {
   const std::string uri = NavigationUri(address);
   WebKitWebView* view = View();
   if (view == nullptr) throw std::runtime_error("The browser pane is not available: " + load_error_);
   webkit_->webkit_web_view_load_uri(view, uri.c_str());
+}
+
+// The pane and, once it exists, the web view in it carry the name.
+void GtkWebBrowser::ShowAccessibleName(const std::string& name) {
+  if (auto accessible = holder_.get_accessible()) accessible->set_name(ValidUtf8(name));
+  if (view_ == nullptr) return;
+  if (AtkObject* accessible = gtk_widget_get_accessible(GTK_WIDGET(view_))) {
+    atk_object_set_name(accessible, ValidUtf8(name).c_str());
+  }
 }
 
 void GtkWebBrowser::Update() {

@@ -12,6 +12,7 @@
 #include "app/controls.h"
 
 typedef struct _WebKitWebView WebKitWebView;
+typedef struct _GError GError;
 
 namespace proclens::gtk_front {
 struct WebKitLibrary;
@@ -35,6 +36,10 @@ class GtkWebBrowser : public WebBrowser {
   void Navigate(const std::string& address) override;
   void Update() override;
 
+ protected:
+  void ShowAccessibleName(const std::string& name) override;
+
+ public:
   // Sees every title the view reports, whatever the handler slot holds (for
   // the test hooks; the program's logic uses the slot).
   std::function<void(const std::string& title)> on_title_seen;
@@ -47,6 +52,11 @@ class GtkWebBrowser : public WebBrowser {
 
  private:
   static void OnTitleNotify(WebKitWebView* view, void* param_spec, GtkWebBrowser* self);
+  static int OnLoadFailed(WebKitWebView* view, int load_event, const char* failing_uri,
+                          GError* error, GtkWebBrowser* self);
+  static void OnLoadChanged(WebKitWebView* view, int load_event, GtkWebBrowser* self);
+  // Tells the hook that the page failed; true when the hook took it.
+  bool ReportLoadFailure();
 
   std::string load_error_;
   const WebKitLibrary* webkit_ = nullptr;  // loaded with the view, not with the program
@@ -54,6 +64,8 @@ class GtkWebBrowser : public WebBrowser {
   sigc::connection create_later_;  // the idle that creates the view after the first frame
   WebKitWebView* view_ = nullptr;  // our own reference, released last
   unsigned long title_handler_ = 0;
+  unsigned long load_failed_handler_ = 0;
+  unsigned long load_changed_handler_ = 0;
 };
 
 // The URI that Navigate loads for an address: addresses with a scheme pass

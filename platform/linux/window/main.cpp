@@ -47,6 +47,9 @@ int main(int argc, char** argv) {
   // window's starting size; later sizes reach FormResize from the toolkit.
   window.Dispatch([&form] { form.FormResize(); });
   proclens::gtk_front::InstallDebugHooks(window);
+  // The HTTP library is loaded after the first frame, like the browser pane:
+  // the start does not wait for it, and neither does the first click.
+  window.RunAfterFirstFrame([&http] { http.Prepare(); });
 
   // Closing the window ends the program; so does losing it to the X server.
   window.signal_hide().connect([] { gtk_main_quit(); });

@@ -6,16 +6,14 @@
 #include <gtkmm/stylecontext.h>
 
 #include <exception>
+#include <memory>
 
+#include "app/form_layout.h"
 #include "app/form_texts.h"
 #include "platform/linux/window/gtk_text.h"
 
 namespace proclens::gtk_front {
 namespace {
-
-constexpr int kTopPanelHeight = 40;
-constexpr int kBrowserHeight = 360;  // the list takes every other change of height
-constexpr int kControlTop = 7;
 
 // Flat buttons as small as their glyphs allow: the theme's padding would make
 // them much larger than the panel's 26-pixel row.
@@ -35,9 +33,12 @@ MainWindow::MainWindow()
     : show_in_explorer_popupmenu_(list_view_.popup_item(),
                                   EnglishFormTexts().show_in_explorer_popupmenu),
       top_label_(EnglishFormTexts().top_label),
-      large_speed_button_(top_panel_, view_group_, "view-large.png", 28, 26, kControlTop),
-      small_speed_button_(top_panel_, view_group_, "view-small.png", 29, 26, kControlTop),
-      report_speed_button_(top_panel_, view_group_, "view-report.png", 28, 26, kControlTop) {
+      large_speed_button_(top_panel_, view_group_, "view-large.png",
+                          layout::kLargeSpeedButtonWidth),
+      small_speed_button_(top_panel_, view_group_, "view-small.png",
+                          layout::kSmallSpeedButtonWidth),
+      report_speed_button_(top_panel_, view_group_, "view-report.png",
+                           layout::kReportSpeedButtonWidth) {
   InstallStyle();
   set_title(ValidUtf8(WindowCaption()));
   std::vector<Glib::RefPtr<Gdk::Pixbuf>> icons;
@@ -45,7 +46,7 @@ MainWindow::MainWindow()
     if (auto icon = ArtworkPixbuf(std::string("proclens-") + size + ".png")) icons.push_back(icon);
   }
   set_icon_list(icons);
-  set_default_size(800, 600);
+  set_default_size(layout::kDesignWidth, layout::kDesignHeight);
 
   BuildTopPanel();
   BuildPanes();
@@ -61,8 +62,10 @@ MainWindow::MainWindow()
 void MainWindow::BuildTopPanel() {
   // A layout, unlike a fixed container, does not ask for the room its children
   // take, so the buttons at the right edge never stop the window shrinking.
-  top_panel_.set_size_request(-1, kTopPanelHeight);
+  top_panel_.set_size_request(-1, layout::kTopPanelHeight);
   image1_.set(ArtworkPixbuf("proclens-32.png"));
+  // The logo opens the publisher's site and is called by its name.
+  if (auto accessible = image1_.get_accessible()) accessible->set_name(ValidUtf8(SiteName()));
   logo_box_.add(image1_);
   logo_box_.set_visible_window(true);
   logo_box_.signal_realize().connect([this] {
@@ -72,8 +75,8 @@ void MainWindow::BuildTopPanel() {
     if (event->button == 1 && on_logo_click) Dispatch(on_logo_click);
     return false;
   });
-  top_panel_.put(logo_box_, kControlTop, kControlTop);
-  top_panel_.put(top_label_.widget(), 52, kControlTop);
+  top_panel_.put(logo_box_, layout::kImage1Left, layout::kImage1Top);
+  top_panel_.put(top_label_.widget(), layout::kTopLabelLeft, layout::kTopLabelTop);
   report_speed_button_.SetDown(true);  // the list starts in report view
 }
 
@@ -111,6 +114,14 @@ void MainWindow::Attach(TForm1& form) {
   list_view_.popup_item().signal_activate().connect(
       [this] { Dispatch([this] { form_->ShowInExplorerPopupmenuClick(); }); });
   on_logo_click = [this] { form_->Image1Click(); };
+  // F5 anywhere in the window brings the list up to date.
+  signal_key_press_event().connect(
+      [this](GdkEventKey* event) {
+        if (event->keyval != GDK_KEY_F5) return false;
+        Dispatch([this] { form_->RefreshProcessList(); });
+        return true;
+      },
+      false);
   web_browser_.dispatch = [this](const std::function<void()>& handler) { Dispatch(handler); };
   signal_delete_event().connect(
       [this](GdkEventAny*) {
@@ -118,6 +129,17 @@ void MainWindow::Attach(TForm1& form) {
         return false;  // the default: closing the window ends the program
       },
       false);
+}
+
+void MainWindow::RunAfterFirstFrame(std::function<void()> work) {
+  auto first_draw = std::make_shared<sigc::connection>();
+  *first_draw = signal_draw().connect(
+      [first_draw, work = std::move(work)](const Cairo::RefPtr<Cairo::Context>&) {
+        first_draw->disconnect();
+        Glib::signal_idle().connect_once(work);
+        return false;
+      },
+      true);
 }
 
 void MainWindow::Dispatch(const std::function<void()>& handler) {
@@ -165,11 +187,13 @@ void MainWindow::OnClientAllocated(Gtk::Allocation& allocation) {
 
 void MainWindow::ApplyNewSize() {
   resize_pending_ = false;
-  if (!browser_height_set_ && splitter2_.get_allocated_height() > kBrowserHeight) {
+  // The browser pane starts at its design height; the list takes every other change of height.
+  const int browser_height = layout::kWebBrowserHeight;
+  if (!browser_height_set_ && splitter2_.get_allocated_height() > browser_height) {
     browser_height_set_ = true;
     int handle = 0;
     splitter2_.get_style_property("handle-size", handle);
-    splitter2_.set_position(splitter2_.get_allocated_height() - kBrowserHeight - handle);
+    splitter2_.set_position(splitter2_.get_allocated_height() - browser_height - handle);
   }
   if (form_ != nullptr) Dispatch([this] { form_->FormResize(); });
   if (on_resized) on_resized();

@@ -13,6 +13,7 @@
 #include <functional>
 
 #include "app/controls.h"
+#include "app/form_layout.h"
 #include "app/tform1.h"
 #include "platform/linux/window/gtk_image_list.h"
 #include "platform/linux/window/gtk_list_view.h"
@@ -35,6 +36,10 @@ class MainWindow : public Gtk::Window, public FormWindow {
   GtkStatusBar& status_bar() { return status_bar_; }
   GtkWebBrowser& web_browser() { return web_browser_; }
 
+  // Runs the work once, when the loop is idle after the window's first frame:
+  // for what the start need not wait for, and the first click should not.
+  void RunAfterFirstFrame(std::function<void()> work);
+
   // Runs a handler; a failure that escapes it ends that handler only and is
   // shown in a message box.
   void Dispatch(const std::function<void()>& handler);
@@ -55,8 +60,8 @@ class MainWindow : public Gtk::Window, public FormWindow {
   void OnClientAllocated(Gtk::Allocation& allocation);
   void ApplyNewSize();
 
-  GtkImageList large_image_list_{32};
-  GtkImageList small_image_list_{16};
+  GtkImageList large_image_list_{layout::kLargeImageSize};
+  GtkImageList small_image_list_{layout::kSmallImageSize};
   GtkListView list_view_{large_image_list_, small_image_list_};
   GtkWebBrowser web_browser_;
   GtkStatusBar status_bar_;

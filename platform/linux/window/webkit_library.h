@@ -28,7 +28,13 @@ namespace proclens::gtk_front {
   X(webkit_navigation_action_get_request)                \
   X(webkit_navigation_action_is_user_gesture)            \
   X(webkit_uri_request_get_uri)                          \
-  X(webkit_policy_decision_ignore)
+  X(webkit_policy_decision_ignore)                       \
+  X(webkit_web_view_get_main_resource)                   \
+  X(webkit_web_resource_get_response)                    \
+  X(webkit_uri_response_get_status_code)                 \
+  X(webkit_network_error_quark)                          \
+  X(webkit_settings_set_hardware_acceleration_policy)    \
+  X(webkit_web_context_set_cache_model)
 
 struct WebKitLibrary {
 #define PROCLENS_WEBKIT_MEMBER(name) decltype(&::name) name = nullptr;

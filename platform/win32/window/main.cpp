@@ -39,9 +39,10 @@ class ComApartment {
   bool initialised_;
 };
 
-int RunMessageLoop() {
+int RunMessageLoop(proclens::win32::MainWindow& window) {
   MSG message;
   while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    if (window.TranslateKeys(message)) continue;
     TranslateMessage(&message);
     DispatchMessageA(&message);
   }
@@ -86,5 +87,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
 
   ShowWindow(window.handle(), show);
   UpdateWindow(window.handle());
-  return RunMessageLoop();
+  // The list has the keyboard from the start: arrows, Enter, the menu key.
+  SetFocus(window.list_view().handle());
+  return RunMessageLoop(window);
 }

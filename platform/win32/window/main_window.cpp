@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <exception>
+#include <vector>
 
+#include "app/form_layout.h"
 #include "app/form_texts.h"
 #include "platform/win32/window/resource_ids.h"
 
@@ -11,10 +13,6 @@ namespace {
 
 constexpr char kWindowClass[] = "ProcLensMainWindow";
 constexpr char kSplitterClass[] = "ProcLensSplitter";
-constexpr int kTopPanelHeight = 40;
-constexpr int kSplitterHeight = 4;
-constexpr int kButtonTop = 7;
-constexpr int kButtonHeight = 26;
 constexpr int kDesignDpi = 96;  // the layout's sizes are pixels at this resolution
 
 HWND CreateChild(HWND parent, const char* window_class, const char* text, DWORD style, int left,
@@ -62,6 +60,7 @@ MainWindow::~MainWindow() {
   web_browser_.Close();
   if (window_ && IsWindow(window_)) DestroyWindow(window_);
   if (popup_menu_) DestroyMenu(popup_menu_);
+  if (accelerators_) DestroyAcceleratorTable(accelerators_);
   if (font_) DeleteObject(font_);
   for (HBITMAP glyph : glyphs_) {
     if (glyph) DeleteObject(glyph);
@@ -72,7 +71,7 @@ MainWindow::~MainWindow() {
 bool MainWindow::Create(HINSTANCE instance) {
   RegisterMainClass(instance, WindowProc);
   dpi_ = ScreenDpi();
-  browser_height_ = Scaled(kDesignBrowserHeight);
+  browser_height_ = Scaled(layout::kWebBrowserHeight);
   WNDCLASSEXA splitter = {};
   splitter.cbSize = sizeof(splitter);
   splitter.lpfnWndProc = SplitterProc;
@@ -83,8 +82,9 @@ bool MainWindow::Create(HINSTANCE instance) {
   RegisterClassExA(&splitter);
 
   window_ = CreateWindowExA(0, kWindowClass, WindowCaption().c_str(),
-                            WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 257, 122, 800, 600, nullptr,
-                            nullptr, instance, this);
+                            WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, layout::kDesignLeft,
+                            layout::kDesignTop, layout::kDesignWidth, layout::kDesignHeight,
+                            nullptr, nullptr, instance, this);
   if (!window_) return false;
   form_window_.Attach(window_);
   message_dialog_.Attach(window_);
@@ -100,12 +100,15 @@ void MainWindow::CreateChildren() {
 
   program_icon_ = static_cast<HICON>(
       LoadImageA(instance, MAKEINTRESOURCEA(IDI_PROCLENS), IMAGE_ICON, 32, 32, 0));
-  image1_ = CreateChild(window_, "STATIC", "", SS_ICON | SS_NOTIFY, Scaled(7), Scaled(7), 32, 32,
-                       IDC_IMAGE1);
+  image1_ = CreateChild(window_, "STATIC", "", SS_ICON | SS_NOTIFY, Scaled(layout::kImage1Left),
+                        Scaled(layout::kImage1Top), layout::kImage1Size, layout::kImage1Size,
+                        IDC_IMAGE1);
   SendMessageA(image1_, STM_SETICON, reinterpret_cast<WPARAM>(program_icon_), 0);
+  NamePictureControl(image1_, SiteName());  // the logo is called by the site's name
 
-  HWND label = CreateChild(window_, "STATIC", "", SS_LEFT | SS_NOPREFIX, Scaled(52), Scaled(7),
-                           Scaled(358), Scaled(26),
+  HWND label = CreateChild(window_, "STATIC", "", SS_LEFT | SS_NOPREFIX,
+                           Scaled(layout::kTopLabelLeft), Scaled(layout::kTopLabelTop),
+                           Scaled(layout::kTopLabelWidth), Scaled(layout::kTopLabelHeight),
                            IDC_TOP_LABEL);
   SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
   top_label_.Attach(label);
@@ -117,29 +120,35 @@ void MainWindow::CreateChildren() {
     int id;
     int glyph;
     int width;
-  } buttons[] = {{large_speed_button_, IDC_LARGE_SPEED_BUTTON, IDB_VIEW_LARGE, 28},
-                 {small_speed_button_, IDC_SMALL_SPEED_BUTTON, IDB_VIEW_SMALL, 29},
-                 {report_speed_button_, IDC_REPORT_SPEED_BUTTON, IDB_VIEW_REPORT, 28}};
+  } buttons[] = {
+      {large_speed_button_, IDC_LARGE_SPEED_BUTTON, IDB_VIEW_LARGE, layout::kLargeSpeedButtonWidth},
+      {small_speed_button_, IDC_SMALL_SPEED_BUTTON, IDB_VIEW_SMALL, layout::kSmallSpeedButtonWidth},
+      {report_speed_button_, IDC_REPORT_SPEED_BUTTON, IDB_VIEW_REPORT,
+       layout::kReportSpeedButtonWidth}};
   int index = 0;
-  for (const auto& spec : buttons) {
+  for (const auto& design : buttons) {
     const DWORD group = index == 0 ? WS_GROUP : 0;
     HWND button = CreateChild(window_, "BUTTON", "",
                               BS_AUTORADIOBUTTON | BS_PUSHLIKE | BS_BITMAP | BS_FLAT | group, 0,
-                              Scaled(kButtonTop), Scaled(spec.width), Scaled(kButtonHeight),
-                              spec.id);
+                              Scaled(layout::kSpeedButtonTop), Scaled(design.width),
+                              Scaled(layout::kSpeedButtonHeight),
+                              design.id);
     glyphs_[index] = static_cast<HBITMAP>(
-        LoadImageA(instance, MAKEINTRESOURCEA(spec.glyph), IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS));
+        LoadImageA(instance, MAKEINTRESOURCEA(design.glyph), IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS));
     SendMessageA(button, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(glyphs_[index]));
-    spec.button.Attach(button);
+    design.button.Attach(button);
     ++index;
   }
   report_speed_button_.SetDown(true);
 
   LoadImageLists();
+  std::vector<ListColumn> columns;
+  for (std::size_t i = 0; i < layout::kColumns.size(); ++i) {
+    columns.push_back({english.column_captions[i].c_str(), Scaled(layout::kColumns[i].width),
+                       layout::kColumns[i].alignment});
+  }
   list_view_.Create(window_, IDC_LIST_VIEW, large_image_list_.handle(), small_image_list_.handle(),
-                    {{english.column_captions[0].c_str(), Scaled(122), ColumnAlignment::Left},
-                     {english.column_captions[1].c_str(), Scaled(284), ColumnAlignment::Left},
-                     {english.column_captions[2].c_str(), Scaled(122), ColumnAlignment::Right}});
+                    columns);
   SendMessageA(list_view_.handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
 
   splitter_ = CreateChild(window_, kSplitterClass, "", 0, 0, 0, 0, 0, IDC_SPLITTER2);
@@ -149,6 +158,10 @@ void MainWindow::CreateChildren() {
   HWND bar = CreateChild(window_, STATUSCLASSNAMEA, "", 0, 0, 0, 0, 0, IDC_STATUS_BAR);
   SendMessageA(bar, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
   status_bar_.Attach(bar);
+
+  // F5 brings the list up to date wherever the focus is.
+  ACCEL refresh = {FVIRTKEY, VK_F5, IDM_REFRESH};
+  accelerators_ = CreateAcceleratorTableA(&refresh, 1);
 
   popup_menu_ = CreatePopupMenu();
   AppendMenuA(popup_menu_, MF_STRING, IDM_SHOW_IN_EXPLORER,
@@ -160,7 +173,8 @@ void MainWindow::CreateChildren() {
 void MainWindow::LoadImageLists() {
   const HINSTANCE instance = GetModuleHandleA(nullptr);
   for (int id : {IDI_SYSTEM_PROCESS, IDI_MISSING_FILE}) {
-    for (auto [list, size] : {std::pair{&large_image_list_, 32}, std::pair{&small_image_list_, 16}}) {
+    for (auto [list, size] : {std::pair{&large_image_list_, layout::kLargeImageSize},
+                              std::pair{&small_image_list_, layout::kSmallImageSize}}) {
       HICON icon = static_cast<HICON>(
           LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_ICON, size, size, 0));
       list->AddIconHandle(icon);
@@ -191,6 +205,21 @@ void MainWindow::Dispatch(const std::function<void()>& handler) {
   }
 }
 
+void MainWindow::OpenContextMenuAtSelection() {
+  POINT at = {0, 0};
+  const int row = ListView_GetNextItem(list_view_.handle(), -1, LVNI_SELECTED);
+  RECT item = {};
+  if (row >= 0 && ListView_GetItemRect(list_view_.handle(), row, &item, LVIR_LABEL)) {
+    at = {item.left, item.bottom};
+  }
+  ClientToScreen(list_view_.handle(), &at);
+  TrackPopupMenu(popup_menu_, 0, at.x, at.y, 0, window_, nullptr);
+}
+
+bool MainWindow::TranslateKeys(MSG& message) {
+  return accelerators_ && TranslateAcceleratorA(window_, accelerators_, &message);
+}
+
 void MainWindow::Changed() {
   if (after_change) after_change();
 }
@@ -206,8 +235,8 @@ void MainWindow::Layout() {
   const int bar_height = bar_rect.bottom - bar_rect.top;
 
   // The list takes what the others leave; the browser keeps its height while it fits.
-  const int top = Scaled(kTopPanelHeight);
-  const int splitter = Scaled(kSplitterHeight);
+  const int top = Scaled(layout::kTopPanelHeight);
+  const int splitter = Scaled(layout::kSplitterHeight);
   const int room = std::max(0, height - top - splitter - bar_height);
   const int browser_height = std::min(browser_height_, room);
   const int list_height = room - browser_height;
@@ -221,8 +250,8 @@ void MainWindow::OnSplitterDrag(int y_in_client) {
   GetClientRect(window_, &client);
   const RECT bar_rect = ChildRect(GetDlgItem(window_, IDC_STATUS_BAR));
   const int bar_top = bar_rect.top;
-  const int splitter = Scaled(kSplitterHeight);
-  const int room = std::max(0, bar_top - Scaled(kTopPanelHeight) - splitter);
+  const int splitter = Scaled(layout::kSplitterHeight);
+  const int room = std::max(0, bar_top - Scaled(layout::kTopPanelHeight) - splitter);
   browser_height_ = std::clamp(bar_top - y_in_client - splitter / 2, 0, room);
   Layout();
   Changed();
@@ -282,11 +311,16 @@ LRESULT MainWindow::OnNotify(const NMHDR& header) {
     Changed();
     return 0;
   }
+  if (form_ && header.hwndFrom == list_view_.handle() && header.code == NM_RETURN) {
+    Dispatch([this] { form_->ListViewClick(); });  // Enter does what a click does
+    Changed();
+    return 0;
+  }
   if (header.hwndFrom == list_view_.handle() && header.code == NM_RCLICK) {
     POINT cursor;
     GetCursorPos(&cursor);
     TrackPopupMenu(popup_menu_, TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, window_, nullptr);
-    return 0;
+    return TRUE;  // handled: the list sends no WM_CONTEXTMENU after it
   }
   if (header.code == HDN_ITEMCHANGINGA || header.code == HDN_ITEMCHANGINGW) {
     // Both header forms carry the item first and its width first in HDITEM.
@@ -307,6 +341,7 @@ void MainWindow::OnCommand(int id) {
     case IDC_REPORT_SPEED_BUTTON: Dispatch([this] { form_->ReportSpeedButtonClick(); }); break;
     case IDM_SHOW_IN_EXPLORER: Dispatch([this] { form_->ShowInExplorerPopupmenuClick(); }); return;
     case IDC_IMAGE1: Dispatch([this] { form_->Image1Click(); }); return;  // STN_CLICKED
+    case IDM_REFRESH: Dispatch([this] { form_->RefreshProcessList(); }); break;
     default: return;
   }
   Changed();
@@ -323,8 +358,17 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       return 0;
     case WM_NOTIFY:
       return OnNotify(*reinterpret_cast<const NMHDR*>(lparam));
+    case WM_CONTEXTMENU:
+      // From the keyboard (the context-menu key, Shift+F10) the position is
+      // -1, -1: the menu opens beside the selected item.
+      if (reinterpret_cast<HWND>(wparam) == list_view_.handle() && lparam == -1) {
+        OpenContextMenuAtSelection();
+        return 0;
+      }
+      break;
     case WM_COMMAND:
-      if (HIWORD(wparam) == BN_CLICKED || HIWORD(wparam) == 0) OnCommand(LOWORD(wparam));
+      // Buttons and menus send 0 (BN_CLICKED), the accelerator table 1.
+      if (HIWORD(wparam) == BN_CLICKED || HIWORD(wparam) == 1) OnCommand(LOWORD(wparam));
       return 0;
     case WM_SETCURSOR:
       if (reinterpret_cast<HWND>(wparam) == image1_) {

@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "app/controls.h"
+#include "app/form_layout.h"
 #include "app/tform1.h"
 #include "platform/win32/win32_api.h"
 #include "platform/win32/win32_image_list.h"
@@ -34,6 +35,9 @@ class MainWindow {
   // shown in a message box.
   void Dispatch(const std::function<void()>& handler);
 
+  // The window's keys (F5) for a message of the loop; true when it was one.
+  bool TranslateKeys(MSG& message);
+
   // Called after the form has handled a new size or a view-style button.
   std::function<void()> after_change;
 
@@ -57,6 +61,7 @@ class MainWindow {
   void OnCommand(int id);
   void Changed();
   void OnSplitterDrag(int y_in_client);
+  void OpenContextMenuAtSelection();
   void CreateChildren();
   void LoadImageLists();
   void Layout();
@@ -64,6 +69,7 @@ class MainWindow {
   HWND window_ = nullptr;
   HFONT font_ = nullptr;
   HMENU popup_menu_ = nullptr;
+  HACCEL accelerators_ = nullptr;
   HWND image1_ = nullptr;
   HWND splitter_ = nullptr;
   HICON program_icon_ = nullptr;
@@ -71,14 +77,13 @@ class MainWindow {
   // A design size in pixels at 96 pixels per inch, on this screen.
   int Scaled(int design) const { return MulDiv(design, dpi_, 96); }
 
-  static constexpr int kDesignBrowserHeight = 360;
   int dpi_ = 96;
-  int browser_height_ = kDesignBrowserHeight;
+  int browser_height_ = layout::kWebBrowserHeight;
   TForm1* form_ = nullptr;
 
   Win32FormWindow form_window_;
-  Win32ImageList large_image_list_{32};
-  Win32ImageList small_image_list_{16};
+  Win32ImageList large_image_list_{layout::kLargeImageSize};
+  Win32ImageList small_image_list_{layout::kSmallImageSize};
   Win32ListView list_view_;
   Win32WebBrowser web_browser_;
   Win32StatusBar status_bar_;

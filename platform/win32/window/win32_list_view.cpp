@@ -179,6 +179,20 @@ void Win32ListView::SortItems(const ItemComparison& compare) {
   ListView_SortItems(list_, CompareRows, reinterpret_cast<LPARAM>(&context));
 }
 
+void Win32ListView::ClearItems() {
+  if (list_) ListView_DeleteAllItems(list_);
+  items_.clear();
+}
+
+void Win32ListView::SelectIndex(std::optional<std::size_t> index) {
+  if (!list_) return;
+  ListView_SetItemState(list_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+  if (!index || *index >= ItemCount()) return;
+  const int row = static_cast<int>(*index);
+  ListView_SetItemState(list_, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+  ListView_EnsureVisible(list_, row, FALSE);
+}
+
 int Win32ListView::ClientWidth() const {
   RECT client = {};
   if (list_) GetClientRect(list_, &client);

@@ -53,6 +53,10 @@ class Win32ListView : public ListView {
   bool WindowExists() const override;
   void SortItems(const ItemComparison& compare) override;
   int ClientWidth() const override;
+  void ClearItems() override;
+  void SelectIndex(std::optional<std::size_t> index) override;
+  // The list draws no text of its own; its window text is its name.
+  void ShowAccessibleName(const std::string& name) override { SetWindowTextA(list_, name.c_str()); }
 
  private:
   static int CALLBACK CompareRows(LPARAM first, LPARAM second, LPARAM sort);

@@ -17,6 +17,10 @@ void MoveChildLeft(HWND child, int left) {
   SetWindowPos(child, nullptr, left, rect.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+void NamePictureControl(HWND picture, const std::string& name) {
+  DefWindowProcA(picture, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()));
+}
+
 void Win32StatusBar::SetSimpleMode(bool simple) {
   SendMessageA(bar_, SB_SIMPLE, simple ? TRUE : FALSE, 0);
 }

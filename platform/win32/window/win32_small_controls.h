@@ -13,6 +13,10 @@ namespace proclens::win32 {
 // Moves a child window to a new left edge, keeping its top and size.
 void MoveChildLeft(HWND child, int left);
 RECT ChildRect(HWND child);
+// Gives a picture control (SS_ICON) the name a screen reader reads. The
+// control itself would take a new text as the name of an icon resource to
+// load, so the text is set past it, on the window.
+void NamePictureControl(HWND picture, const std::string& name);
 
 class Win32StatusBar : public StatusBar {
  public:
@@ -58,6 +62,8 @@ class Win32SpeedButton : public SpeedButton {
   int Width() const override;
   bool Down() const override;
   void SetDown(bool down) override;
+  // The button shows only its glyph (BS_BITMAP); its window text is its name.
+  void ShowAccessibleName(const std::string& name) override { SetWindowTextA(button_, name.c_str()); }
 
  private:
   HWND button_ = nullptr;

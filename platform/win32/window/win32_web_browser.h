@@ -53,6 +53,9 @@ class Win32WebBrowser : public WebBrowser {
   void Navigate(const std::string& address) override;
   void Update() override;
 
+  // A screen reader reads the pane's window text as its name.
+  void ShowAccessibleName(const std::string& name) override { SetWindowTextA(pane_, name.c_str()); }
+
   // Runs the title-change handler the way the window runs its handlers, so a
   // failure in it is shown rather than thrown into the control's event call.
   std::function<void(const std::function<void()>& handler)> dispatch;

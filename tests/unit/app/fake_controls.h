@@ -108,6 +108,12 @@ class FakeListView : public ListView, Logging {
   }
 
   int ClientWidth() const override { return client_width; }
+  void ClearItems() override {
+    Log("list.clear");
+    items.clear();
+    selected.reset();
+  }
+  void SelectIndex(std::optional<std::size_t> index) override { selected = index; }
 
  private:
   FakeColumn& at(int column) { return columns.at(static_cast<std::size_t>(column)); }
@@ -119,6 +125,7 @@ class FakeImageList : public ImageList {
   int count = 2;  // the system-process and missing-file images
   int AddIcon(const Icon&) override { return count++; }
   void RemoveLastImage() override { --count; }
+  void KeepFixedImagesOnly() override { count = kFixedImageCount; }
 };
 
 class FakeWebBrowser : public WebBrowser {

@@ -214,6 +214,32 @@ TEST_F(PageSelectionTest, TitleChangeWithoutSelectionKeepsTheHook) {
   EXPECT_EQ(offline_pages, 0);
 }
 
+TEST_F(PageSelectionTest, FailedLoadOfTheOnlinePageBringsTheOfflinePageOnce) {
+  EXPECT_FALSE(browser.NotifyLoadFailed());  // no online page yet: the front keeps its own
+  Click(0);
+  EXPECT_TRUE(browser.NotifyLoadFailed());
+  EXPECT_EQ(offline_pages, 1);
+  EXPECT_FALSE(browser.HasTitleChangeHandler());
+  EXPECT_FALSE(browser.NotifyLoadFailed());  // the hook is empty now
+  EXPECT_EQ(offline_pages, 1);
+}
+
+TEST_F(PageSelectionTest, FailedLoadCountsEvenForACaptionInsideAboutBlank) {
+  list.items[2].caption = "about";  // a title test would find the caption in "about:blank"
+  Page("http://site.test/process/about.html", 200);
+  Click(2);
+  browser.NotifyLoadFailed();
+  EXPECT_EQ(offline_pages, 1);
+}
+
+TEST_F(PageSelectionTest, FailedLoadWithoutSelectionKeepsTheHook) {
+  Click(0);
+  list.selected.reset();
+  browser.NotifyLoadFailed();
+  EXPECT_EQ(offline_pages, 0);
+  EXPECT_TRUE(browser.HasTitleChangeHandler());
+}
+
 struct TitleCase {
   const char* title;
   bool fails;

@@ -26,6 +26,12 @@ class FormCreateTest : public FormFixture {
       EXPECT_EQ(list_view.columns[i].caption, texts.column_captions[i]) << "column " << i;
     }
     EXPECT_EQ(menu_item.caption, texts.show_in_explorer_popupmenu);
+    // What a screen reader calls the controls without a text of their own.
+    EXPECT_EQ(large_button.AccessibleName(), texts.speed_button_names[0]);
+    EXPECT_EQ(small_button.AccessibleName(), texts.speed_button_names[1]);
+    EXPECT_EQ(report_button.AccessibleName(), texts.speed_button_names[2]);
+    EXPECT_EQ(list_view.AccessibleName(), texts.list_view_name);
+    EXPECT_EQ(web_browser.AccessibleName(), texts.web_browser_name);
   }
 };
 

@@ -106,5 +106,52 @@ TEST_F(ShownListView, ColumnsKeepCaptionsWidthsAndAlignment) {
   EXPECT_EQ(list_.ColumnCaption(7), "");
 }
 
+// Button events as the toolkit hands them to the details view. (Enter and the
+// right-click on the header are checked end to end, through AT-SPI.)
+class ListViewInput : public ShownListView {
+ protected:
+  ListViewInput() {
+    for (const char* name : {"alpha", "beta"}) list_.AppendItem(MakeItem(1, name, "/x"));
+    RunPendingEvents();
+    list_.on_click = [this] { ++clicks_; };
+  }
+  Gtk::TreeView& Details() {
+    auto* scroll = static_cast<Gtk::ScrolledWindow*>(
+        static_cast<Gtk::Stack&>(list_.widget()).get_visible_child());
+    return *static_cast<Gtk::TreeView*>(scroll->get_child());
+  }
+  // y of the middle of a row, in the rows' own window.
+  int RowMiddle(int row) {
+    Gdk::Rectangle area;
+    Gtk::TreePath path;
+    path.push_back(row);
+    Details().get_cell_area(path, *Details().get_column(0), area);
+    return area.get_y() + area.get_height() / 2;
+  }
+  static GdkSeat* Seat() { return gdk_display_get_default_seat(gdk_display_get_default()); }
+  void Button(GdkEventType type, guint button, const Glib::RefPtr<Gdk::Window>& window, int y) {
+    GdkEvent* event = gdk_event_new(type);
+    event->button.window = static_cast<GdkWindow*>(g_object_ref(window->gobj()));
+    event->button.x = 20;
+    event->button.y = y;
+    event->button.button = button;
+    gdk_event_set_device(event, gdk_seat_get_pointer(Seat()));
+    gtk_widget_event(GTK_WIDGET(Details().gobj()), event);
+    gdk_event_free(event);
+    RunPendingEvents();
+  }
+  int clicks_ = 0;
+};
+
+TEST_F(ListViewInput, OnlyARowIsAClick) {
+  Button(GDK_BUTTON_RELEASE, 1, Details().get_bin_window(), RowMiddle(1));
+  EXPECT_EQ(clicks_, 1);
+  Select(0);
+  // Below the last row, and in the header's window: no new decision for the selection.
+  Button(GDK_BUTTON_RELEASE, 1, Details().get_bin_window(), RowMiddle(1) + 200);
+  Button(GDK_BUTTON_RELEASE, 1, Details().get_window(), 5);
+  EXPECT_EQ(clicks_, 1);
+}
+
 }  // namespace
 }  // namespace proclens::gtk_front
