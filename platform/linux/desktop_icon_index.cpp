@@ -1,68 +1,48 @@
 #include "platform/linux/desktop_icon_index.h"
 
-#include <gio/gdesktopappinfo.h>
-#include <gio/gio.h>
-#include <stdlib.h>
+#include <glib.h>
 
-#include <string_view>
+#include <memory>
+#include <set>
 
-#include "platform/linux/gobject_ptr.h"
+#include "platform/linux/real_path.h"
 
 namespace proclens::linux_port {
 namespace {
 
-// Programs that only start the one an entry is about (Exec=env VAR=1 app,
-// Exec=sh -c "..."): their processes are not that application.
-constexpr std::string_view kLaunchers[] = {"env", "sh", "bash", "dash", "flatpak", "snap",
-                                           "gtk-launch", "xdg-open"};
+struct DirClose {
+  void operator()(GDir* dir) const { g_dir_close(dir); }
+};
 
-bool IsLauncher(std::string_view program) {
-  const auto slash = program.rfind('/');
-  if (slash != std::string_view::npos) program.remove_prefix(slash + 1);
-  for (const std::string_view launcher : kLaunchers) {
-    if (program == launcher) return true;
+// The entries of one applications folder and its subfolders, whose entries'
+// ids join the folder names with '-'. An id met before belongs to a folder
+// that comes first in the search order, which hides this one.
+void ReadFolder(const std::string& folder, const std::string& id_prefix, std::set<std::string>& seen_ids,
+                std::map<std::string, std::string>& icon_by_program) {
+  std::unique_ptr<GDir, DirClose> dir(g_dir_open(folder.c_str(), 0, nullptr));
+  if (!dir) return;
+  while (const char* name = g_dir_read_name(dir.get())) {
+    const std::string path = folder + "/" + name;
+    if (g_file_test(path.c_str(), G_FILE_TEST_IS_DIR)) {
+      ReadFolder(path, id_prefix + name + "-", seen_ids, icon_by_program);
+      continue;
+    }
+    if (!g_str_has_suffix(name, ".desktop") || !seen_ids.insert(id_prefix + name).second) continue;
+    const auto entry = ReadDesktopEntry(path);
+    if (!entry || entry->program.empty()) continue;
+    icon_by_program.emplace(entry->program, entry->icon);  // the first entry keeps its place
   }
-  return false;
-}
-
-// The file that an entry's Exec starts: looked up along PATH like a shell
-// would, then with every link resolved, as /proc reports executables.
-std::optional<std::string> ProgramOf(GAppInfo* app) {
-  const char* executable = g_app_info_get_executable(app);
-  if (executable == nullptr || *executable == '\0' || IsLauncher(executable)) return std::nullopt;
-  GCharPtr found(g_find_program_in_path(executable));
-  if (!found) return std::nullopt;
-  return RealPathOf(found.get());
-}
-
-std::optional<std::string> SerializedIconOf(GAppInfo* app) {
-  GIcon* icon = g_app_info_get_icon(app);  // owned by the app info
-  if (icon == nullptr) return std::nullopt;
-  GCharPtr text(g_icon_to_string(icon));
-  if (!text) return std::nullopt;
-  return std::string(text.get());
 }
 
 }  // namespace
 
-std::optional<std::string> RealPathOf(const std::string& path) {
-  std::unique_ptr<char, decltype(&::free)> real(::realpath(path.c_str(), nullptr), &::free);
-  if (!real) return std::nullopt;
-  return std::string(real.get());
-}
-
 DesktopIconIndex DesktopIconIndex::Load() {
   DesktopIconIndex index;
-  GObjectListPtr apps(g_app_info_get_all());
-  for (GList* item = apps.get(); item != nullptr; item = item->next) {
-    auto* app = static_cast<GAppInfo*>(item->data);
-    if (!G_IS_DESKTOP_APP_INFO(app)) continue;
-    const auto program = ProgramOf(app);
-    if (!program) continue;
-    const auto icon = SerializedIconOf(app);
-    if (!icon) continue;
-    index.icon_by_program_.emplace(*program, *icon);  // the first entry keeps its place
-  }
+  std::set<std::string> seen_ids;
+  // The user's own entries come first, then the system's, in XDG order.
+  ReadFolder(std::string(g_get_user_data_dir()) + "/applications", "", seen_ids, index.icon_by_program_);
+  for (const char* const* dir = g_get_system_data_dirs(); *dir != nullptr; ++dir)
+    ReadFolder(std::string(*dir) + "/applications", "", seen_ids, index.icon_by_program_);
   return index;
 }
 

@@ -6,11 +6,14 @@
 #include <optional>
 #include <string>
 
+#include "platform/linux/desktop_entry.h"
+
 namespace proclens::linux_port {
 
 class DesktopIconIndex {
  public:
-  // Reads every desktop entry GIO knows (XDG_DATA_DIRS and the user's own).
+  // Reads every desktop entry of the user's and the system's data folders
+  // (XDG_DATA_HOME, XDG_DATA_DIRS).
   static DesktopIconIndex Load();
 
   // The serialized icon of the first entry that runs this file; nullopt when
@@ -22,8 +25,5 @@ class DesktopIconIndex {
  private:
   std::map<std::string, std::string> icon_by_program_;  // real path -> icon text
 };
-
-// The canonical path of a file (symbolic links resolved); nullopt when it is missing.
-std::optional<std::string> RealPathOf(const std::string& path);
 
 }  // namespace proclens::linux_port

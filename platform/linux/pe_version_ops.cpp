@@ -10,7 +10,7 @@
 #include <cstring>
 #include <string_view>
 
-#include "platform/linux/desktop_icon_index.h"
+#include "platform/linux/real_path.h"
 #include "platform/linux/package_version_block.h"
 #include "platform/linux/unique_fd.h"
 #include "platform/pe/pe_version_resource.h"

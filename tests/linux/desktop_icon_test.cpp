@@ -14,6 +14,7 @@
 #include "live_process.h"
 #include "platform/linux/desktop_icon.h"
 #include "platform/linux/linux_platform.h"
+#include "platform/linux/real_path.h"
 
 namespace proclens::linux_port {
 namespace {

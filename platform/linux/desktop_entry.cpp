@@ -1,0 +1,76 @@
+#include "platform/linux/desktop_entry.h"
+
+#include <glib.h>
+
+#include <memory>
+
+#include "platform/linux/gobject_ptr.h"
+#include "platform/linux/real_path.h"
+
+namespace proclens::linux_port {
+namespace {
+
+constexpr char kGroup[] = "Desktop Entry";
+
+// Programs that only start the one an entry is about (Exec=env VAR=1 app,
+// Exec=sh -c "..."): their processes are not that application.
+constexpr std::string_view kLaunchers[] = {"env", "sh", "bash", "dash", "flatpak", "snap",
+                                           "gtk-launch", "xdg-open"};
+
+bool IsLauncher(std::string_view program) {
+  const auto slash = program.rfind('/');
+  if (slash != std::string_view::npos) program.remove_prefix(slash + 1);
+  for (const std::string_view launcher : kLaunchers) {
+    if (program == launcher) return true;
+  }
+  return false;
+}
+
+struct KeyFileFree {
+  void operator()(GKeyFile* file) const { g_key_file_free(file); }
+};
+struct StrvFree {
+  void operator()(gchar** strings) const { g_strfreev(strings); }
+};
+
+std::string StringOf(GKeyFile* file, const char* key) {
+  GCharPtr value(g_key_file_get_string(file, kGroup, key, nullptr));
+  return value ? std::string(value.get()) : std::string();
+}
+
+// The first word of Exec, as a shell would split it.
+std::string ProgramOf(const std::string& exec) {
+  gchar** words = nullptr;
+  if (exec.empty() || !g_shell_parse_argv(exec.c_str(), nullptr, &words, nullptr)) return {};
+  std::unique_ptr<gchar*, StrvFree> owned(words);
+  if (words[0] == nullptr || IsLauncher(words[0])) return {};
+  GCharPtr found(g_find_program_in_path(words[0]));
+  if (!found) return {};
+  return RealPathOf(found.get()).value_or(std::string());
+}
+
+// Theme names are given without the picture's extension, as menus take them.
+std::string IconOf(std::string icon) {
+  if (icon.empty() || g_path_is_absolute(icon.c_str())) return icon;
+  for (const std::string_view extension : {".png", ".xpm", ".svg"}) {
+    if (icon.size() > extension.size() && icon.compare(icon.size() - extension.size(), extension.size(), extension) == 0)
+      return icon.substr(0, icon.size() - extension.size());
+  }
+  return icon;
+}
+
+}  // namespace
+
+std::optional<DesktopEntry> ReadDesktopEntry(const std::string& file) {
+  std::unique_ptr<GKeyFile, KeyFileFree> keys(g_key_file_new());
+  if (!g_key_file_load_from_file(keys.get(), file.c_str(), G_KEY_FILE_NONE, nullptr)) return std::nullopt;
+  if (StringOf(keys.get(), "Type") != "Application") return std::nullopt;
+  if (g_key_file_get_boolean(keys.get(), kGroup, "Hidden", nullptr)) return std::nullopt;
+  DesktopEntry entry;
+  entry.icon = IconOf(StringOf(keys.get(), "Icon"));
+  if (entry.icon.empty()) return std::nullopt;
+  entry.program = ProgramOf(StringOf(keys.get(), "Exec"));
+  return entry;
+}
+
+}  // namespace proclens::linux_port

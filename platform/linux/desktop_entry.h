@@ -1,0 +1,27 @@
+#pragma once
+// One desktop entry file (the freedesktop.org format that menus and docks
+// read), as far as the process list needs it: the program it starts and its
+// icon. GLib's key-file reader parses it; GIO's application registry is left
+// alone, because it loads GIO's modules and watches the folders, which costs
+// a command-line program more than reading the few files it needs.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace proclens::linux_port {
+
+struct DesktopEntry {
+  // The file that Exec starts, found along PATH and with every link resolved
+  // (as /proc reports programs); empty when Exec only starts a launcher (env,
+  // sh -c ...) or names no program that exists.
+  std::string program;
+  // The icon as the icon theme takes it: a themed icon's name, or a file's
+  // absolute path.
+  std::string icon;
+};
+
+// nullopt when the file is no application entry, is hidden, or has no icon.
+std::optional<DesktopEntry> ReadDesktopEntry(const std::string& file);
+
+}  // namespace proclens::linux_port
