@@ -1,9 +1,8 @@
 #include "platform/linux/curl_library.h"
 
-#include <dlfcn.h>
-
 #include <cstdio>
-#include <string>
+
+#include "platform/linux/library_loader.h"
 
 namespace proclens::linux_port {
 namespace {
@@ -17,21 +16,12 @@ struct Loaded {
 
 Loaded Load() {
   Loaded loaded;
-  // Never closed: handles made with it may live until the program ends.
-  void* handle = ::dlopen(kCurlSoname, RTLD_LAZY | RTLD_LOCAL);
-  if (handle == nullptr) {
-    const char* reason = ::dlerror();
-    std::fprintf(stderr, "proclens: no HTTP client: %s\n", reason ? reason : kCurlSoname);
-    return loaded;
-  }
-  std::string missing;
-#define PROCLENS_CURL_RESOLVE(name)                                                    \
-  loaded.library.name = reinterpret_cast<decltype(&::name)>(::dlsym(handle, #name)); \
-  if (loaded.library.name == nullptr && missing.empty()) missing = #name;
+  LibraryLoader loader(kCurlSoname);
+#define PROCLENS_CURL_RESOLVE(name) loader.Resolve(loaded.library.name, #name);
   PROCLENS_CURL_FUNCTIONS(PROCLENS_CURL_RESOLVE)
 #undef PROCLENS_CURL_RESOLVE
-  if (!missing.empty()) {
-    std::fprintf(stderr, "proclens: no HTTP client: %s has no %s\n", kCurlSoname, missing.c_str());
+  if (!loader.error().empty()) {
+    std::fprintf(stderr, "proclens: no HTTP client: %s\n", loader.error().c_str());
     return loaded;
   }
   loaded.complete = loaded.library.curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;

@@ -1,7 +1,6 @@
 #include "platform/linux/package_verify_ops.h"
 
 #include <fcntl.h>
-#include <openssl/evp.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -10,7 +9,8 @@
 #include <memory>
 #include <vector>
 
-#include "platform/linux/desktop_icon_index.h"
+#include "platform/linux/crypto_library.h"
+#include "platform/linux/real_path.h"
 #include "platform/linux/unique_fd.h"
 
 namespace proclens::linux_port {
@@ -22,7 +22,8 @@ constexpr std::size_t kMd5HexDigits = 32;
 constexpr std::size_t kReadSize = 256 * 1024;
 
 struct DigestContextFree {
-  void operator()(EVP_MD_CTX* context) const { EVP_MD_CTX_free(context); }
+  const CryptoLibrary* crypto;
+  void operator()(EVP_MD_CTX* context) const { crypto->EVP_MD_CTX_free(context); }
 };
 
 bool IsHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
@@ -64,9 +65,11 @@ FileDigest Md5OfFile(const std::string& path, std::uint64_t size_limit) {
     digest.result = DigestResult::kTooLarge;
     return digest;
   }
+  const CryptoLibrary* crypto = LoadCrypto();
+  if (crypto == nullptr) return digest;
   ::posix_fadvise(fd.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
-  std::unique_ptr<EVP_MD_CTX, DigestContextFree> context(EVP_MD_CTX_new());
-  if (!context || EVP_DigestInit_ex(context.get(), EVP_md5(), nullptr) != 1) return digest;
+  std::unique_ptr<EVP_MD_CTX, DigestContextFree> context(crypto->EVP_MD_CTX_new(), DigestContextFree{crypto});
+  if (!context || crypto->EVP_DigestInit_ex(context.get(), crypto->EVP_md5(), nullptr) != 1) return digest;
   std::vector<unsigned char> buffer(kReadSize);
   std::uint64_t total = 0;
   for (;;) {
@@ -80,11 +83,11 @@ FileDigest Md5OfFile(const std::string& path, std::uint64_t size_limit) {
       digest.result = DigestResult::kTooLarge;
       return digest;
     }
-    if (EVP_DigestUpdate(context.get(), buffer.data(), static_cast<std::size_t>(got)) != 1) return digest;
+    if (crypto->EVP_DigestUpdate(context.get(), buffer.data(), static_cast<std::size_t>(got)) != 1) return digest;
   }
   unsigned char md5[EVP_MAX_MD_SIZE];
   unsigned int length = 0;
-  if (EVP_DigestFinal_ex(context.get(), md5, &length) != 1) return digest;
+  if (crypto->EVP_DigestFinal_ex(context.get(), md5, &length) != 1) return digest;
   constexpr char kHex[] = "0123456789abcdef";
   for (unsigned int i = 0; i < length; ++i) {
     digest.md5 += kHex[md5[i] >> 4];

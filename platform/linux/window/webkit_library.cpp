@@ -1,8 +1,8 @@
 #include "platform/linux/window/webkit_library.h"
 
-#include <dlfcn.h>
-
 #include <cstdio>
+
+#include "platform/linux/library_loader.h"
 
 namespace proclens::gtk_front {
 namespace {
@@ -16,20 +16,11 @@ struct Loaded {
 
 Loaded LoadFunctions() {
   Loaded loaded;
-  // Never closed: the views it makes live until the program ends.
-  void* handle = ::dlopen(kWebKitSoname, RTLD_LAZY | RTLD_LOCAL);
-  if (handle == nullptr) {
-    const char* reason = ::dlerror();
-    loaded.error = reason ? reason : kWebKitSoname;
-    return loaded;
-  }
-#define PROCLENS_WEBKIT_RESOLVE(name)                                                    \
-  loaded.library.name = reinterpret_cast<decltype(&::name)>(::dlsym(handle, #name));    \
-  if (loaded.library.name == nullptr && loaded.error.empty()) {                          \
-    loaded.error = std::string(kWebKitSoname) + " has no " #name;                        \
-  }
+  linux_port::LibraryLoader loader(kWebKitSoname);
+#define PROCLENS_WEBKIT_RESOLVE(name) loader.Resolve(loaded.library.name, #name);
   PROCLENS_WEBKIT_FUNCTIONS(PROCLENS_WEBKIT_RESOLVE)
 #undef PROCLENS_WEBKIT_RESOLVE
+  loaded.error = loader.error();
   return loaded;
 }
 
