@@ -10,10 +10,6 @@
 namespace proclens::linux_port {
 namespace {
 
-// Descriptors 0 to 2 would read as the failed handle 0 or be taken for the
-// standard streams; handles start above them.
-constexpr int kLowestHandle = 3;
-
 // A link target longer than this is not a path the kernel hands out.
 constexpr std::size_t kLongestLink = 1 << 16;
 
@@ -27,25 +23,11 @@ bool LinuxProcessOps::LookUpService(const char* /*library*/, ImageNameService se
 }
 
 ProcessHandle LinuxProcessOps::OpenProcess(std::uint32_t /*access*/, std::uint32_t pid) {
-  // Below a descriptor of the process root kept for the run: the kernel then
-  // looks up only the process's own directory, once per process of the list.
-  if (!proc_dir_.valid()) proc_dir_ = UniqueFd(::open(proc_root_, O_PATH | O_DIRECTORY | O_CLOEXEC));
-  const std::string name = std::to_string(pid);
-  UniqueFd fd(::openat(proc_dir_.get(), name.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
-  if (!fd.valid()) {
-    Fail(errno);
-    return 0;
-  }
-  if (fd.get() < kLowestHandle) {
-    UniqueFd moved(::fcntl(fd.get(), F_DUPFD_CLOEXEC, kLowestHandle));
-    if (!moved.valid()) {
-      Fail(errno);
-      return 0;
-    }
-    fd = std::move(moved);
-  }
-  const ProcessHandle handle = fd.get();
-  open_handles_[handle] = std::move(fd);
+  // Nothing is opened: the exe link is read below /proc when it is asked
+  // for, which answers for a missing process as an open would. Opening
+  // /proc/PID first would cost two system calls per listed process.
+  const ProcessHandle handle = next_handle_++;
+  open_handles_[handle] = pid;
   return handle;
 }
 
@@ -63,10 +45,14 @@ std::optional<std::string> LinuxProcessOps::ReadExeLink(ProcessHandle process) {
     Fail(EBADF);
     return std::nullopt;
   }
+  // Below a descriptor of the process root kept for the run: the kernel then
+  // looks up only the process's own directory.
+  if (!proc_dir_.valid()) proc_dir_ = UniqueFd(::open(proc_root_, O_PATH | O_DIRECTORY | O_CLOEXEC));
+  const std::string link = std::to_string(open->second) + "/exe";
   // A link may be longer than any first guess; grow until the target fits.
   for (std::size_t size = 256; size <= kLongestLink; size *= 2) {
     std::string target(size, '\0');
-    const ssize_t got = ::readlinkat(open->second.get(), "exe", target.data(), size);
+    const ssize_t got = ::readlinkat(proc_dir_.get(), link.c_str(), target.data(), size);
     if (got < 0) {
       Fail(errno);
       return std::nullopt;

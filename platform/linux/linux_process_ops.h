@@ -1,8 +1,8 @@
 #pragma once
-// Processes through /proc: a process handle is an O_PATH descriptor of
-// /proc/PID, its image name is the target of the exe link, and the last error
-// is the errno of the last operation that failed, kept here as Windows keeps
-// it per thread.
+// Processes through /proc: a process handle stands for a process identifier,
+// its image name is the target of /proc/PID/exe, and the last error is the
+// errno of the last operation that failed, kept here as Windows keeps it per
+// thread.
 
 #include <map>
 
@@ -32,11 +32,11 @@ class LinuxProcessOps : public ProcessOps {
   void Fail(int error) { last_error_ = static_cast<std::uint32_t>(error); }
 
   const char* proc_root_ = "/proc";
-  UniqueFd proc_dir_;  // opened at the first OpenProcess
+  UniqueFd proc_dir_;  // opened at the first query
   std::uint32_t last_error_ = 0;
-  // Every handle handed out and not yet closed; whatever a caller leaves open
-  // is closed with this object.
-  std::map<ProcessHandle, UniqueFd> open_handles_;
+  // Every handle handed out and not yet closed, with its process.
+  std::map<ProcessHandle, std::uint32_t> open_handles_;
+  ProcessHandle next_handle_ = 1;
 };
 
 }  // namespace proclens::linux_port
