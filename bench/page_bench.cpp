@@ -21,6 +21,7 @@
 #include "catalogue/process_list_fill.h"
 #include "infopage/offline_page.h"
 #include "infopage/page_file.h"
+#include "platform/linux/gresource_resource_ops.h"
 #include "platform/linux/linux_page_platform.h"
 #include "platform/linux/linux_platform.h"
 #include "siteclient/site_base.h"
@@ -89,7 +90,8 @@ int main(int argc, char** argv) {
   ::setenv("TMPDIR", folder.c_str(), 1);
 
   proclens::linux_port::LinuxPlatform platform;
-  proclens::linux_port::LinuxPagePlatform pages(platform.system);
+  proclens::linux_port::GResourceResourceOps templates;
+  proclens::linux_port::LinuxPagePlatform pages(platform.system, templates);
   const std::vector<proclens::ProcessItem> items = Items(platform, argc, argv);
   const std::string site_base = proclens::SiteBase();
 

@@ -11,13 +11,15 @@ constexpr std::string_view kSystemRootPrefix = "\\SYSTEMROOT\\";
 constexpr std::string_view kDoubledSystemRootPrefix = "\\SYSTEMROOT\\\\SYSTEMROOT\\";
 constexpr std::size_t kHintGap = 5;
 
-// The prefix tests fold a to z only, whatever the locale.
-std::string AsciiUpper(std::string_view text) {
-  std::string upper(text);
-  for (char& c : upper) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+// The prefix tests fold a to z only, whatever the locale; the prefixes are
+// upper-case. Every listed path passes these tests, so they copy nothing.
+bool StartsWithUpper(std::string_view text, std::string_view upper_prefix) {
+  if (text.size() < upper_prefix.size()) return false;
+  for (std::size_t i = 0; i < upper_prefix.size(); ++i) {
+    const char c = text[i];
+    if ((c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c) != upper_prefix[i]) return false;
   }
-  return upper;
+  return true;
 }
 
 bool StartsWith(std::string_view text, std::string_view prefix) {
@@ -101,15 +103,14 @@ std::string NormalizeImagePath(std::string path, ProcessOps& ops, SystemInfo& in
     if (auto expanded = ops.ExpandEnvironmentStrings(path)) path = std::move(*expanded);
   }
   // Each prefix keeps its last backslash as the separator after the directory.
-  if (StartsWith(AsciiUpper(path), kSystem32Prefix)) {
+  if (StartsWithUpper(path, kSystem32Prefix)) {
     if (auto system_dir = info.SystemDirectory()) {
       path = *system_dir + path.substr(kSystem32Prefix.size() - 1);
     }
   }
-  const std::string upper = AsciiUpper(path);
-  if (StartsWith(upper, kSystemRootPrefix)) {
+  if (StartsWithUpper(path, kSystemRootPrefix)) {
     if (auto windows_dir = info.WindowsDirectory()) {
-      if (StartsWith(upper, kDoubledSystemRootPrefix)) path.erase(0, kSystemRootPrefix.size());
+      if (StartsWithUpper(path, kDoubledSystemRootPrefix)) path.erase(0, kSystemRootPrefix.size());
       path = *windows_dir + path.substr(kSystemRootPrefix.size() - 1);
     }
   }

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "cli/cli_platform.h"
+#include "cli/embedded_templates.h"
 #include "platform/linux/curl_http_ops.h"
 #include "platform/linux/linux_page_platform.h"
 #include "platform/linux/linux_platform.h"
@@ -31,9 +32,10 @@ class LinuxCliPlatform : public CliPlatform {
   std::string Utf8(const std::string& narrow) override { return narrow; }
 
  private:
-  linux_port::LinuxPagePlatform& Pages() { return Made(pages_, catalogue_.system); }
+  linux_port::LinuxPagePlatform& Pages() { return Made(pages_, catalogue_.system, templates_); }
 
   linux_port::LinuxPlatform catalogue_;
+  EmbeddedResourceOps templates_;
   std::optional<linux_port::LinuxPagePlatform> pages_;
   std::optional<linux_port::CurlHttpOps> http_;
   std::optional<linux_port::LinuxSiteOps> site_;

@@ -45,15 +45,22 @@ std::vector<std::string> CheckStates(const std::vector<ProcessItem>& items, Veri
   return states;
 }
 
+// The whole table is made first and written at once: a list of a thousand
+// processes is written in a few system calls.
 void PrintTable(const std::vector<ProcessItem>& items, const std::vector<std::string>& states) {
+  std::string table;
   for (std::size_t i = 0; i < items.size(); ++i) {
     const ProcessItem& item = items[i];
-    std::printf("%u\t%s\t%s\t%s\t%d", item.pid, OneField(item.caption).c_str(),
-                OneField(SubItem(item, 0)).c_str(), OneField(SubItem(item, 1)).c_str(),
-                item.image_index);
-    if (!states.empty()) std::printf("\t%s", states[i].c_str());
-    std::printf("\n");
+    table += std::to_string(item.pid);
+    for (const std::string& field : {item.caption, SubItem(item, 0), SubItem(item, 1)}) {
+      table += '\t';
+      AppendField(table, field);
+    }
+    table += '\t' + std::to_string(item.image_index);
+    if (!states.empty()) table += '\t' + states[i];
+    table += '\n';
   }
+  std::fwrite(table.data(), 1, table.size(), stdout);
 }
 
 void PrintJsonList(const std::vector<ProcessItem>& items, const std::vector<std::string>& states,

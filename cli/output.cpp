@@ -4,11 +4,14 @@
 
 namespace proclens::cli {
 
+void AppendField(std::string& out, std::string_view text) {
+  for (const char c : text) out += (c == '\t' || c == '\n' || c == '\r') ? ' ' : c;
+}
+
 std::string OneField(std::string text) {
-  for (char& c : text) {
-    if (c == '\t' || c == '\n' || c == '\r') c = ' ';
-  }
-  return text;
+  std::string field;
+  AppendField(field, text);
+  return field;
 }
 
 void PrintJson(const nlohmann::ordered_json& value) {

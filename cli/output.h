@@ -3,6 +3,7 @@
 // the check that the output really reached its reader.
 
 #include <string>
+#include <string_view>
 
 #include <nlohmann/json.hpp>
 
@@ -10,6 +11,8 @@ namespace proclens::cli {
 
 // A name or path may hold tabs and line breaks; one record must stay one line.
 std::string OneField(std::string text);
+// The same, appended to out.
+void AppendField(std::string& out, std::string_view text);
 
 // The value, indented, on standard output. Texts from files and processes are
 // bytes, not always valid UTF-8: such bytes become U+FFFD.

@@ -2,19 +2,21 @@
 // The Linux operations that the offline page is built from, owned together.
 
 #include "infopage/offline_page.h"
-#include "platform/linux/gresource_resource_ops.h"
 #include "platform/linux/linux_page_file_ops.h"
 #include "platform/linux/package_verify_ops.h"
 #include "platform/linux/pe_version_ops.h"
 
 namespace proclens::linux_port {
 
+// The templates come from whoever holds them: the window's resource bundle,
+// or the bytes compiled into proclens-cli.
 struct LinuxPagePlatform {
-  explicit LinuxPagePlatform(SystemInfo& system_info) : system(system_info), versions(system_info) {}
+  LinuxPagePlatform(SystemInfo& system_info, ResourceOps& templates)
+      : system(system_info), versions(system_info), resources(templates) {}
 
   SystemInfo& system;
   PeVersionOps versions;
-  GResourceResourceOps resources;
+  ResourceOps& resources;
   LinuxPageFileOps files;
   PackageVerifyOps verify;
 

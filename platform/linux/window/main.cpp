@@ -12,6 +12,7 @@
 #include "platform/linux/curl_http_ops.h"
 #include "platform/linux/linux_shell_ops.h"
 #include "platform/linux/linux_site_ops.h"
+#include "platform/linux/gresource_resource_ops.h"
 #include "platform/linux/linux_page_platform.h"
 #include "platform/linux/linux_platform.h"
 #include "platform/linux/window/debug_hooks.h"
@@ -29,7 +30,8 @@ int main(int argc, char** argv) {
   proclens::linux_port::LinuxPlatform platform;
   proclens::gtk_front::GdkScreenMetrics screen;
   proclens::gtk_front::MainWindow window;
-  proclens::linux_port::LinuxPagePlatform pages(platform.system);
+  proclens::linux_port::GResourceResourceOps templates;
+  proclens::linux_port::LinuxPagePlatform pages(platform.system, templates);
   proclens::OfflinePagePlatform page_platform = pages.Page();
   proclens::linux_port::CurlHttpOps http;
   proclens::linux_port::LinuxSiteOps site_ops;
