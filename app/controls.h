@@ -82,6 +82,9 @@ class ListView : public ProcessItemList, public NamedControl {
   virtual void ClearItems() = 0;
   // Selects the item at a position of the current order (nullopt: none).
   virtual void SelectIndex(std::optional<std::size_t> index) = 0;
+  // Shows the item at a position of the current order with another image
+  // of both image lists.
+  virtual void SetItemImage(std::size_t index, int image_index) = 0;
 
   std::optional<ProcessItem> SelectedItem() const {
     if (auto index = SelectedIndex()) return Item(*index);

@@ -116,6 +116,16 @@ void TForm1::FillProcessList() { list_fill_.FillProcessList(); }
 
 int TForm1::AddFileIcons(const std::string& path) { return list_fill_.AddFileIcons(path); }
 
+void TForm1::AddMissingIcons() {
+  ListView& list = controls_.list_view;
+  for (std::size_t i = 0; i < list.ItemCount(); ++i) {
+    const ProcessItem item = list.Item(i);
+    if (item.image_index != kNoImage || item.sub_items.empty() || !IsResolvedPath(item.sub_items[0])) continue;
+    const int image = AddFileIcons(item.sub_items[0]);
+    if (image != kNoImage) list.SetItemImage(i, image);
+  }
+}
+
 void TForm1::RefreshProcessList() {
   ListView& list = controls_.list_view;
   const std::optional<ProcessItem> selected = list.SelectedItem();

@@ -50,6 +50,11 @@ class TForm1 {
   void ReportSpeedButtonClick();
 
   void FillProcessList();
+  // Gives the listed programs that show no icon the one the platform finds
+  // for them now. On Linux that is their package's application icon, which
+  // is looked for only once the window has been used (the package index is
+  // not read at start-up).
+  void AddMissingIcons();
   int AddFileIcons(const std::string& path);
   // Only when the user asks (F5): empties the list and its icons, keeping the
   // two fixed images, and fills it from a new snapshot. A selected process

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "platform/linux/desktop_icon.h"
+#include "platform/linux/real_path.h"
 
 namespace proclens::linux_port {
 
@@ -17,13 +18,19 @@ std::optional<FileEntry> LinuxFileOps::FindFirstFile(const std::string& path) {
   return entry;
 }
 
-ExtractedIcons LinuxFileOps::ExtractIcons(const std::string& path) {
+std::optional<std::string> LinuxFileOps::IconOf(const std::string& path) {
   if (!icon_index_) icon_index_ = DesktopIconIndex::Load();
   auto known = icon_by_path_.find(path);
-  if (known == icon_by_path_.end()) {
-    known = icon_by_path_.emplace(path, icon_index_->IconFor(path)).first;
-  }
-  const std::optional<std::string>& serialized = known->second;
+  if (known == icon_by_path_.end()) known = icon_by_path_.emplace(path, icon_index_->IconFor(path)).first;
+  if (known->second || packages_ == nullptr) return known->second;
+  // Not kept with the path: the package's icon is asked for only once
+  // package icons are used, and the catalog keeps it per package.
+  const auto real = RealPathOf(path);
+  return real ? packages_->ApplicationIcon(*real) : std::nullopt;
+}
+
+ExtractedIcons LinuxFileOps::ExtractIcons(const std::string& path) {
+  const std::optional<std::string> serialized = IconOf(path);
   ExtractedIcons icons;
   if (!serialized) return icons;
   icons.count = 1;

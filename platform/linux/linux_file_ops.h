@@ -1,5 +1,6 @@
 #pragma once
-// Files through stat, and icons from the desktop entries that run them.
+// Files through stat, and icons from the desktop entries that run them or,
+// once asked to, that their packages install.
 
 #include <map>
 #include <optional>
@@ -7,6 +8,7 @@
 
 #include "platform/file_ops.h"
 #include "platform/linux/desktop_icon_index.h"
+#include "platform/linux/package_catalog.h"
 
 namespace proclens::linux_port {
 
@@ -14,10 +16,19 @@ class LinuxFileOps : public FileOps {
  public:
   // stat, following links; nullopt when there is nothing of that name.
   std::optional<FileEntry> FindFirstFile(const std::string& path) override;
-  // One DesktopIcon in both sizes when a desktop entry runs the file, count 0 otherwise.
+  // One DesktopIcon in both sizes when a desktop entry runs the file (or,
+  // with package icons, its package installs one), count 0 otherwise.
   ExtractedIcons ExtractIcons(const std::string& path) override;
 
+  // From now on a file without a desktop entry of its own gets the icon of
+  // one that its package installs. The package index is built for that, so a
+  // window asks for it only once it has been used, not while it starts.
+  void UsePackageIcons(PackageCatalog& packages = PackageCatalog::System()) { packages_ = &packages; }
+
  private:
+  std::optional<std::string> IconOf(const std::string& path);
+
+  PackageCatalog* packages_ = nullptr;
   // Read at the first icon asked for, then kept: one reading per list fill.
   std::optional<DesktopIconIndex> icon_index_;
   // Many processes run the same few programs; each path is resolved once.

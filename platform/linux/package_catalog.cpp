@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/linux/desktop_entry.h"
+
 namespace proclens::linux_port {
 namespace {
 
@@ -20,6 +22,24 @@ PackageCatalog::PackageCatalog(std::string root) : root_(std::move(root)) {
 PackageCatalog& PackageCatalog::System() {
   static PackageCatalog catalog("/");
   return catalog;
+}
+
+std::optional<std::string> PackageCatalog::ApplicationIcon(const std::string& real_path) {
+  const auto owner = OwnerOf(real_path);
+  if (!owner) return std::nullopt;
+  auto known = icon_by_package_.find(owner->list_name);
+  if (known != icon_by_package_.end()) return known->second;
+  std::vector<std::string> entries =
+      Database().files.FilesBelow(owner->list_name, "/usr/share/applications/", ".desktop");
+  std::sort(entries.begin(), entries.end());
+  std::optional<std::string> icon;
+  for (const std::string& entry : entries) {
+    if (auto read = ReadDesktopEntry(root_ + entry.substr(1))) {
+      icon = std::move(read->icon);
+      break;
+    }
+  }
+  return icon_by_package_.emplace(owner->list_name, std::move(icon)).first->second;
 }
 
 PackageCatalog::Loaded& PackageCatalog::Database() {

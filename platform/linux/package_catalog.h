@@ -38,6 +38,12 @@ class PackageCatalog {
   // Who installed the file; the index is built on the first call.
   std::optional<DpkgOwner> OwnerOf(const std::string& real_path);
 
+  // The icon of the first desktop entry (by file name) that the file's
+  // package installs, as the icon theme takes it; nullopt when the package
+  // installs none with an icon. Helper programs of an application so show
+  // the application's icon.
+  std::optional<std::string> ApplicationIcon(const std::string& real_path);
+
   const std::string& root() const { return root_; }
 
  private:
@@ -52,6 +58,7 @@ class PackageCatalog {
 
   std::string root_;
   std::unique_ptr<Loaded> database_;
+  std::map<std::string, std::optional<std::string>> icon_by_package_;
 };
 
 }  // namespace proclens::linux_port

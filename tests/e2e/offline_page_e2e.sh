@@ -46,6 +46,12 @@ child='000-offline-page'
 cp "$(command -v sleep)" "$work/$child"
 "$work/$child" 200 &
 pids+=($!)
+# A packaged program under a name that sorts next: a link to sleep, so that
+# the process is named after the link and runs coreutils' own file.
+packaged='001-packaged'
+ln -s "$(readlink -f "$(command -v sleep)")" "$work/$packaged"
+"$work/$packaged" 200 &
+pids+=($!)
 
 # The default browser: a desktop entry of ours that only logs what it is given.
 mkdir -p "$work/xdg-data/applications"
@@ -126,6 +132,28 @@ wait_for 10 test -s "$work/browser.log" || fail "the default browser was not ask
 grep -qxF "${site}prozess/" "$work/browser.log" || fail "the browser got: $(cat "$work/browser.log")"
 sleep 1
 dump_says "^title\tproclens\\.example - \\Q$child\\E\$" || fail "the link replaced the page in the pane"
+
+# The packaged program's page names its software and says that its file is
+# the one the package installed.
+packaged_row=$(awk -F'\t' -v c="$packaged" '$1=="item" {if ($3==c) {print n + 0; exit} n++}' "$dump")
+[ -n "$packaged_row" ] && [ "$packaged_row" -lt 8 ] || fail "$packaged is not among the first rows"
+before=$(page_files)
+timeout 10 xdotool mousemove --window "$window" 60 $((77 + 23 * packaged_row)) click 1
+wait_for 20 bash -c "[ \"\$(find '$pages' -maxdepth 1 -name 'htm*.html' | sort)\" != '$before' ]" ||
+  fail "no page for $packaged"
+packaged_page=$(comm -13 <(echo "$before") <(page_files) | head -1)
+if [ "$language" = de ]; then
+  software="geh$(printf '\xc3\xb6')rt zur Software <B>coreutils</B>"
+  installed="Diese Datei ist die, die das Paket coreutils installiert hat."
+else
+  software="belongs to the software <B>coreutils</B>"
+  installed="This file is the one that package coreutils installed."
+fi
+grep -qF "$software" "$packaged_page" || fail "the page of $packaged does not name coreutils"
+grep -qF "$installed" "$packaged_page" || fail "the page of $packaged does not say its file is coreutils' own"
+# The page is about the file the process runs, which is named sleep.
+wait_for 20 dump_says "^title\tproclens\\.example - sleep\$" || fail "the pane does not show $packaged's page"
+snapshot packaged
 
 stop_app
 

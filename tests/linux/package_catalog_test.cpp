@@ -7,6 +7,8 @@
 
 #include "infopage/version_info_reader.h"
 #include "linux/version_test_support.h"
+#include "platform/linux/desktop_icon.h"
+#include "platform/linux/linux_file_ops.h"
 #include "platform/linux/package_version_block.h"
 #include "platform/linux/pe_version_ops.h"
 
@@ -69,6 +71,23 @@ TEST(PackageCatalog, FixtureTreeGivesEachFileItsTexts) {
     EXPECT_EQ(texts->product, c.product);
     EXPECT_EQ(texts->company, c.company);
   }
+}
+
+TEST(PackageCatalog, AProgramShowsTheIconOfItsPackagesFirstDesktopEntryThatHasOne) {
+  PackageCatalog catalog(FixtureRoot());
+  EXPECT_EQ(catalog.ApplicationIcon("/usr/libexec/viewer-helper"), "org.example.Viewer");
+  EXPECT_EQ(catalog.ApplicationIcon("/usr/bin/bash"), std::nullopt);
+  EXPECT_EQ(catalog.ApplicationIcon("/usr/bin/nothing"), std::nullopt);
+}
+
+TEST(PackageCatalogLive, HelperProgramsShowTheirApplicationsIconOnceAsked) {
+  const std::string helper = "/usr/libexec/gnome-system-monitor/gsm-kill";
+  LinuxFileOps files;
+  EXPECT_EQ(files.ExtractIcons(helper).count, 0u);  // no desktop entry runs it
+  files.UsePackageIcons();
+  const ExtractedIcons icons = files.ExtractIcons(helper);
+  ASSERT_EQ(icons.count, 1u);
+  EXPECT_EQ(dynamic_cast<const DesktopIcon&>(*icons.small).serialized(), "org.gnome.SystemMonitor");
 }
 
 TEST(PackageCatalog, AMissingDatabaseKnowsNoFile) {

@@ -250,6 +250,14 @@ void GtkListView::SetViewStyle(ViewStyle style) {
   if (on_view_style_changed) on_view_style_changed();
 }
 
+void GtkListView::SetItemImage(std::size_t index, int image_index) {
+  if (index >= ItemCount()) return;
+  Gtk::TreeRow row = store_->children()[static_cast<unsigned>(index)];
+  items_[static_cast<std::size_t>(row.get_value(model_columns_.item_id))].image_index = image_index;
+  row[model_columns_.small_icon] = small_images_.Image(image_index);
+  row[model_columns_.large_icon] = large_images_.Image(image_index);
+}
+
 void GtkListView::ClearItems() {
   store_->clear();
   items_.clear();

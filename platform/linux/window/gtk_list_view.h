@@ -79,6 +79,7 @@ class GtkListView : public ListView {
   int ClientWidth() const override { return stack_.get_allocated_width(); }
   void ClearItems() override;
   void SelectIndex(std::optional<std::size_t> index) override;
+  void SetItemImage(std::size_t index, int image_index) override;
 
  protected:
   void ShowAccessibleName(const std::string& name) override;

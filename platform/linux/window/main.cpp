@@ -52,6 +52,15 @@ int main(int argc, char** argv) {
   // The HTTP library is loaded after the first frame, like the browser pane:
   // the start does not wait for it, and neither does the first click.
   window.RunAfterFirstFrame([&http] { http.Prepare(); });
+  // Programs without a desktop entry of their own (an application's helpers)
+  // get the icon of one their package installs. That takes the package
+  // index, which the window does not read before it is used.
+  window.RunAfterFirstClick([&window, &platform, &form] {
+    window.Dispatch([&platform, &form] {
+      platform.files.UsePackageIcons();
+      form.AddMissingIcons();
+    });
+  });
 
   // Closing the window ends the program; so does losing it to the X server.
   window.signal_hide().connect([] { gtk_main_quit(); });

@@ -7,6 +7,7 @@
 
 #include <exception>
 #include <memory>
+#include <utility>
 
 #include "app/form_layout.h"
 #include "app/form_texts.h"
@@ -107,7 +108,10 @@ void MainWindow::Attach(TForm1& form) {
   large_speed_button_.on_click = [this] { Dispatch([this] { form_->LargeSpeedButtonClick(); }); };
   small_speed_button_.on_click = [this] { Dispatch([this] { form_->SmallSpeedButtonClick(); }); };
   report_speed_button_.on_click = [this] { Dispatch([this] { form_->ReportSpeedButtonClick(); }); };
-  list_view_.on_click = [this] { Dispatch([this] { form_->ListViewClick(); }); };
+  list_view_.on_click = [this] {
+    Dispatch([this] { form_->ListViewClick(); });
+    if (after_first_click_) Glib::signal_idle().connect_once(std::exchange(after_first_click_, nullptr));
+  };
   list_view_.on_column_click = [this](int column) {
     Dispatch([this, column] { form_->ListViewColumnClick(column); });
   };

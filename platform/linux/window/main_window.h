@@ -39,6 +39,9 @@ class MainWindow : public Gtk::Window, public FormWindow {
   // Runs the work once, when the loop is idle after the window's first frame:
   // for what the start need not wait for, and the first click should not.
   void RunAfterFirstFrame(std::function<void()> work);
+  // Runs work once, when the loop is idle after the first click on the list
+  // has been handled.
+  void RunAfterFirstClick(std::function<void()> work) { after_first_click_ = std::move(work); }
 
   // Runs a handler; a failure that escapes it ends that handler only and is
   // shown in a message box.
@@ -80,6 +83,7 @@ class MainWindow : public Gtk::Window, public FormWindow {
   Gtk::Paned splitter2_{Gtk::ORIENTATION_VERTICAL};
 
   TForm1* form_ = nullptr;
+  std::function<void()> after_first_click_;
   int requested_width_ = 0;
   int requested_height_ = 0;
   int last_width_ = -1;

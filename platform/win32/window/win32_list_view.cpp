@@ -184,6 +184,21 @@ void Win32ListView::ClearItems() {
   items_.clear();
 }
 
+void Win32ListView::SetItemImage(std::size_t index, int image_index) {
+  if (!list_ || index >= ItemCount()) return;
+  LVITEMA probe = {};
+  probe.mask = LVIF_PARAM;
+  probe.iItem = static_cast<int>(index);
+  if (!SendMessageA(list_, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&probe))) return;
+  if (probe.lParam < 0 || static_cast<std::size_t>(probe.lParam) >= items_.size()) return;
+  items_[static_cast<std::size_t>(probe.lParam)].image_index = image_index;
+  LVITEMA row = {};
+  row.mask = LVIF_IMAGE;
+  row.iItem = static_cast<int>(index);
+  row.iImage = image_index >= 0 ? image_index : I_IMAGENONE;
+  SendMessageA(list_, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&row));
+}
+
 void Win32ListView::SelectIndex(std::optional<std::size_t> index) {
   if (!list_) return;
   ListView_SetItemState(list_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);

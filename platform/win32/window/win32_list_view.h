@@ -55,6 +55,7 @@ class Win32ListView : public ListView {
   int ClientWidth() const override;
   void ClearItems() override;
   void SelectIndex(std::optional<std::size_t> index) override;
+  void SetItemImage(std::size_t index, int image_index) override;
   // The list draws no text of its own; its window text is its name.
   void ShowAccessibleName(const std::string& name) override { SetWindowTextA(list_, name.c_str()); }
 

@@ -114,6 +114,7 @@ class FakeListView : public ListView, Logging {
     selected.reset();
   }
   void SelectIndex(std::optional<std::size_t> index) override { selected = index; }
+  void SetItemImage(std::size_t index, int image_index) override { items.at(index).image_index = image_index; }
 
  private:
   FakeColumn& at(int column) { return columns.at(static_cast<std::size_t>(column)); }

@@ -59,6 +59,18 @@ TEST_P(RefreshGoneTest, LeavesNothingSelected) {
   EXPECT_FALSE(list_view.selected) << GetParam().what;
 }
 
+TEST_F(RefreshTest, IconsFoundLaterGoToTheItemsThatHadNoneAndOnlyToThem) {
+  ASSERT_EQ(list_view.items.at(1).image_index, kNoImage);
+  system.icons[LoggingPlatform::PathOf("Beta.exe")] = IconScript{};
+  list_view.items.at(0).image_index = kMissingFileImage;  // no file: nothing to look for
+  Form().AddMissingIcons();
+  EXPECT_EQ(list_view.items.at(0).image_index, kMissingFileImage);
+  EXPECT_EQ(list_view.items.at(1).image_index, kFixedImageCount);
+  EXPECT_EQ(large_images.count, kFixedImageCount + 1);
+  Form().AddMissingIcons();  // nothing is added twice
+  EXPECT_EQ(large_images.count, kFixedImageCount + 1);
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Cases, RefreshGoneTest,
     ::testing::Values(GoneCase{"ended", {{100, "alpha.exe"}}},
