@@ -18,30 +18,7 @@ import subprocess
 import sys
 import time
 
-
-def programs(count):
-    """The first COUNT files of /usr/bin that a package ships, by name, each
-    with the path that dpkg's lists write for it (/bin/bash for /usr/bin/bash)."""
-    names = sorted(os.listdir("/usr/bin"))
-    files = [os.path.join("/usr/bin", n) for n in names if os.path.isfile(os.path.join("/usr/bin", n))]
-    found = subprocess.run(["dpkg-query", "-S"] + files, capture_output=True, text=True).stdout
-    owned = set()
-    for line in found.splitlines():
-        package, _, path = line.partition(": ")
-        if "diversion" not in line:
-            owned.add(path)
-    chosen = []
-    for f in files:
-        listed = f if f in owned else f.replace("/usr/bin/", "/bin/", 1)
-        if listed in owned:
-            chosen.append((f, listed))
-    return chosen[:count]
-
-
-def timed(command):
-    start = time.perf_counter()
-    result = subprocess.run(command, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
-    return time.perf_counter() - start, result.stdout
+from packaged_programs import packaged_programs, timed
 
 
 def dpkg_query_both(files):
@@ -69,7 +46,7 @@ def main():
         sys.exit(__doc__)
     cli = sys.argv[1]
     reps = int(sys.argv[2]) if len(sys.argv) > 2 else 9
-    chosen = programs(400)
+    chosen = packaged_programs(400)
     files = [ours for ours, _ in chosen]
     # dpkg-query does not know merged /usr: it is asked for the paths its lists write.
     listed = [theirs for _, theirs in chosen]

@@ -10,39 +10,9 @@ usage: verify_bench.py PROCLENS_CLI [REPS]
 import json
 import os
 import statistics
-import subprocess
 import sys
-import time
 
-
-def packaged_elf_programs(count):
-    files = []
-    for name in sorted(os.listdir("/usr/bin")):
-        path = os.path.join("/usr/bin", name)
-        if os.path.islink(path) or not os.path.isfile(path):
-            continue
-        try:
-            with open(path, "rb") as f:
-                if f.read(4) != b"\x7fELF":
-                    continue
-        except OSError:
-            continue
-        files.append(path)
-    # dpkg-query knows merged-/usr files by the path its lists write.
-    listed = {}
-    for path in files:
-        listed[path] = path
-        listed[path.replace("/usr/bin/", "/bin/", 1)] = path
-    out = subprocess.run(["dpkg-query", "-S"] + list(listed), capture_output=True, text=True).stdout
-    owned = {listed[line.split(": ", 1)[1]] for line in out.splitlines()
-             if ": " in line and not line.startswith("diversion") and line.split(": ", 1)[1] in listed}
-    return [f for f in files if f in owned][:count]
-
-
-def timed(command):
-    start = time.perf_counter()
-    result = subprocess.run(command, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
-    return time.perf_counter() - start, result.stdout
+from packaged_programs import packaged_programs, timed
 
 
 def main():
@@ -50,7 +20,7 @@ def main():
         sys.exit(__doc__)
     cli = sys.argv[1]
     reps = int(sys.argv[2]) if len(sys.argv) > 2 else 9
-    files = packaged_elf_programs(300)
+    files = [path for path, _ in packaged_programs(300, elf_only=True)]
     size = sum(os.path.getsize(f) for f in files)
     print(f"{len(files)} packaged ELF programs of /usr/bin, {size / 1e6:.1f} MB")
 
