@@ -125,7 +125,7 @@ TEST_F(CliPageTest, UnwritableTemporaryFolderFailsWithTheReason) {
 
 TEST_F(CliPageTest, UnknownProcessOrNoArgumentFails) {
   EXPECT_EQ(Page("4294967295 2>/dev/null").status, 1);
-  EXPECT_EQ(Page("2>/dev/null").status, 1);
+  EXPECT_EQ(Page("2>/dev/null").status, 2);  // a usage error
 }
 
 }  // namespace
