@@ -67,6 +67,8 @@ grep -qF 'ProcLens' "$prefix/system.reg" && fail "the installer wrote machine-wi
 
 # ---- the installed window starts: the installed proclens-cli.exe lists it
 windows_folder="C:\\users\\$user\\AppData\\Local\\Programs\\ProcLens"
+"$run" "$prefix" "$windows_folder\\proclens.exe" --version | head -n1 | tr -d '\r' |
+  grep -qx "proclens (ProcLens) $version" || fail "the installed proclens.exe --version"
 "$run" "$prefix" "$windows_folder\\proclens.exe" >"$work/window.log" 2>&1 &
 window=$!
 listed=
