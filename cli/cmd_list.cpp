@@ -79,20 +79,9 @@ void PrintJsonList(const std::vector<ProcessItem>& items, const std::vector<std:
   PrintJson(list);
 }
 
-int RunList(const std::vector<std::string>& args) {
-  bool json = false;
-  bool verify = false;
-  for (const std::string& arg : args) {
-    if (arg == "--json") {
-      json = true;
-    } else if (arg == "--verify") {
-      verify = true;
-    } else {
-      std::fprintf(stderr, "proclens-cli list: unknown option '%s'\nusage: proclens-cli list [--json] [--verify]\n",
-                   arg.c_str());
-      return 1;
-    }
-  }
+int RunList(const Arguments& args) {
+  const bool json = args.Has("--json");
+  const bool verify = args.Has("--verify");
   const std::unique_ptr<CliPlatform> platform = MakeCliPlatform();
   CollectedItems items;
   CountingImageList large_images;
@@ -110,7 +99,13 @@ int RunList(const std::vector<std::string>& args) {
 }
 
 const RegisterCommand kRegisterList(
-    {"list", "list [--json] [--verify]   the running processes: pid, name, path, size, image (and check state)",
+    {"list", "", 0, 0,
+     {{"--json", "a JSON array of objects with the same fields"},
+      {"--verify", "add whether each program's file is the installed one (as verify says)"}},
+     "the running processes: pid, name, path, size, image (and check state)",
+     "The running processes as the window lists them, one per line: process identifier,\n"
+     "name, the program's path (or, after a blank, why it is not known), size text and\n"
+     "image index, separated by tabs.",
      RunList});
 
 }  // namespace

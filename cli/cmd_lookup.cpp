@@ -19,11 +19,9 @@
 namespace proclens::cli {
 namespace {
 
-constexpr char kUsage[] = "lookup PID|FILE";
-
-int RunLookup(const std::vector<std::string>& args) {
+int RunLookup(const Arguments& args) {
   const std::unique_ptr<CliPlatform> platform = MakeCliPlatform();
-  const std::optional<ProcessItem> item = ItemOfArguments(args, *platform, "lookup", kUsage);
+  const std::optional<ProcessItem> item = ItemOfArgument(args.operands[0], *platform, "lookup");
   if (!item) return 1;
   SystemInfo& system = platform->System();
   const std::string address = OnlineAddress(SiteBase(), item->caption, GermanChosen(system),
@@ -39,7 +37,11 @@ int RunLookup(const std::vector<std::string>& args) {
 }
 
 const RegisterCommand kRegisterLookup(
-    {"lookup", "lookup PID|FILE            online ADDRESS, or offline PATH of the page written",
+    {"lookup", "PID|FILE", 1, 1, {},
+     "online ADDRESS, or offline PATH of the page written",
+     "What a click on the process (or the program's file) would show: \"online ADDRESS\"\n"
+     "when the site's page for it answers, else \"offline PATH\" of the information page\n"
+     "written for it. Sends no report.",
      RunLookup});
 
 }  // namespace

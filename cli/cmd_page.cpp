@@ -13,11 +13,9 @@
 namespace proclens::cli {
 namespace {
 
-constexpr char kUsage[] = "page PID|FILE";
-
-int RunPage(const std::vector<std::string>& args) {
+int RunPage(const Arguments& args) {
   const std::unique_ptr<CliPlatform> platform = MakeCliPlatform();
-  const std::optional<ProcessItem> item = ItemOfArguments(args, *platform, "page", kUsage);
+  const std::optional<ProcessItem> item = ItemOfArgument(args.operands[0], *platform, "page");
   if (!item) return 1;
   const std::optional<std::string> file = WriteItemPage(*item, *platform, "page");
   if (!file) return 1;
@@ -26,7 +24,11 @@ int RunPage(const std::vector<std::string>& args) {
 }
 
 const RegisterCommand kRegisterPage(
-    {"page", "page PID|FILE              writes the offline page of a process or file, prints its path",
+    {"page", "PID|FILE", 1, 1, {},
+     "writes the offline page of a process or file, prints its path",
+     "Builds the information page that the window shows for a process (or a program's\n"
+     "file) when the site has no page for it, writes it to a new file in the temporary\n"
+     "folder and prints that file's path.",
      RunPage});
 
 }  // namespace

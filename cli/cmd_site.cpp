@@ -7,6 +7,7 @@
 
 #include "cli/cli_platform.h"
 #include "cli/command.h"
+#include "cli/output.h"
 #include "siteclient/agent_string.h"
 #include "siteclient/installation_id.h"
 #include "siteclient/url_helpers.h"
@@ -18,42 +19,43 @@ std::string Agent(CliPlatform& platform) {
   return ComposeAgentString(platform.Site(), platform.System());
 }
 
-bool OneArgument(const std::vector<std::string>& args, const char* usage) {
-  if (args.size() == 1) return true;
-  std::fprintf(stderr, "usage: proclens-cli %s\n", usage);
-  return false;
-}
-
-int RunAgent(const std::vector<std::string>& /*args*/) {
+int RunAgent(const Arguments& /*args*/) {
   const std::unique_ptr<CliPlatform> platform = MakeCliPlatform();
   std::printf("%s\n", Agent(*platform).c_str());
-  return 0;
+  return FlushOutput("agent") ? 0 : 1;
 }
 
-int RunId(const std::vector<std::string>& /*args*/) {
+int RunId(const Arguments& /*args*/) {
   const std::unique_ptr<CliPlatform> platform = MakeCliPlatform();
   std::printf("%s\n", InstallationId(platform->Site(), platform->System()).c_str());
-  return 0;
+  return FlushOutput("id") ? 0 : 1;
 }
 
-int RunExists(const std::vector<std::string>& args) {
-  if (!OneArgument(args, "exists URL")) return 2;
+int RunExists(const Arguments& args) {
   const std::unique_ptr<CliPlatform> platform = MakeCliPlatform();
-  return UrlExists(platform->Http(), Agent(*platform), args[0]) ? 0 : 1;
+  return UrlExists(platform->Http(), Agent(*platform), args.operands[0]) ? 0 : 1;
 }
 
-int RunFetch(const std::vector<std::string>& args) {
-  if (!OneArgument(args, "fetch URL")) return 2;
+int RunFetch(const Arguments& args) {
   const std::unique_ptr<CliPlatform> platform = MakeCliPlatform();
-  const std::string text = FetchUrlText(platform->Http(), Agent(*platform), args[0]);
-  return std::fwrite(text.data(), 1, text.size(), stdout) == text.size() ? 0 : 1;
+  const std::string text = FetchUrlText(platform->Http(), Agent(*platform), args.operands[0]);
+  const bool written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
+  return FlushOutput("fetch") && written ? 0 : 1;
 }
 
-const RegisterCommand kAgent({"agent", "agent           the agent string sent with each request", RunAgent});
-const RegisterCommand kId({"id", "id              the installation identifier", RunId});
-const RegisterCommand kExists(
-    {"exists", "exists URL      exit 0 when URL answers with status 200, else 1", RunExists});
-const RegisterCommand kFetch({"fetch", "fetch URL       the reply body as the program reads it", RunFetch});
+const RegisterCommand kAgent({"agent", "", 0, 0, {}, "the agent string sent with each request",
+                              "The User-Agent text that the program sends with each of its requests.",
+                              RunAgent});
+const RegisterCommand kId({"id", "", 0, 0, {}, "the installation identifier",
+                           "The five-character identifier of this installation, as the report sends it.",
+                           RunId});
+const RegisterCommand kExists({"exists", "URL", 1, 1, {}, "exit 0 when URL answers with status 200, else 1",
+                               "Requests URL as the window does before it shows an online page: exit\n"
+                               "status 0 when it answers with status 200, else 1. Prints nothing.",
+                               RunExists});
+const RegisterCommand kFetch({"fetch", "URL", 1, 1, {}, "the reply body as the program reads it",
+                              "Requests URL and writes the reply's body as the program reads it.",
+                              RunFetch});
 
 }  // namespace
 }  // namespace proclens::cli

@@ -17,8 +17,6 @@
 namespace proclens::cli {
 namespace {
 
-constexpr char kUsage[] = "verify [--json] PID|FILE...";
-constexpr int kUsageError = 2;
 // The command line has no one waiting on a page: every file is read whole.
 constexpr std::uint64_t kNoLimit = UINT64_MAX;
 
@@ -44,30 +42,14 @@ bool IsTheInstalledFile(const FileCheck& check) {
   return check.state == file_state::kMatches || check.state == file_state::kSigned;
 }
 
-int RunVerify(const std::vector<std::string>& args) {
-  bool json = false;
-  std::vector<std::string> targets;
-  for (const std::string& arg : args) {
-    if (arg == "--json") {
-      json = true;
-    } else if (arg.size() > 1 && arg[0] == '-') {
-      std::fprintf(stderr, "proclens-cli verify: unknown option '%s'\nusage: proclens-cli %s\n", arg.c_str(), kUsage);
-      return kUsageError;
-    } else {
-      targets.push_back(arg);
-    }
-  }
-  if (targets.empty()) {
-    std::fprintf(stderr, "usage: proclens-cli %s\n", kUsage);
-    return kUsageError;
-  }
-
+int RunVerify(const Arguments& args) {
+  const bool json = args.Has("--json");
   const std::unique_ptr<CliPlatform> platform = MakeCliPlatform();
   // Windows programs are vouched for by their signer, Linux ones by their package.
   const bool by_signer = platform->System().Traits().path_separator == '\\';
   nlohmann::ordered_json list = nlohmann::ordered_json::array();
   bool all_installed = true;
-  for (const std::string& target : targets) {
+  for (const std::string& target : args.operands) {
     const Checked checked = CheckArgument(target, *platform);
     all_installed = all_installed && IsTheInstalledFile(checked.check);
     const std::string& who = by_signer ? checked.check.signer : checked.check.package;
@@ -86,7 +68,12 @@ int RunVerify(const std::vector<std::string>& args) {
 }
 
 const RegisterCommand kRegisterVerify(
-    {"verify", "verify [--json] PID|FILE...   is each file the one its package installed (or signed)?",
+    {"verify", "PID|FILE...", 1, kAnyNumber, {{"--json", "a JSON array of objects with the same fields"}},
+     "is each file the one its package installed (or signed)?",
+     "For each process (its program's file) or file, one line: the file, its state\n"
+     "(matches, signed, differs, unsigned, no-package, unreadable, ...) and the package\n"
+     "that installed it (on Windows: who signed it). Exit status 0 only when every file\n"
+     "is the installed one.",
      RunVerify});
 
 }  // namespace

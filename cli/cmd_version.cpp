@@ -15,9 +15,6 @@
 namespace proclens::cli {
 namespace {
 
-constexpr char kUsage[] = "version [--json] FILE...";
-
-
 void PrintLine(const std::string& file, const VersionTexts& texts) {
   std::printf("%s\t%s\t%s\t%s\t%s\n", OneField(file).c_str(), texts.ok ? "ok" : "none",
               OneField(texts.description).c_str(), OneField(texts.product).c_str(),
@@ -33,24 +30,11 @@ nlohmann::ordered_json AsJson(const std::string& file, const VersionTexts& texts
           {"company", platform.Utf8(texts.company)}};
 }
 
-int RunVersion(const std::vector<std::string>& args) {
-  bool json = false;
-  std::vector<std::string> files;
-  for (const std::string& arg : args) {
-    if (arg == "--json") {
-      json = true;
-    } else {
-      files.push_back(arg);
-    }
-  }
-  if (files.empty()) {
-    std::fprintf(stderr, "usage: proclens-cli %s\n", kUsage);
-    return 1;
-  }
-
+int RunVersion(const Arguments& args) {
+  const bool json = args.Has("--json");
   const std::unique_ptr<CliPlatform> platform = MakeCliPlatform();
   nlohmann::ordered_json list = nlohmann::ordered_json::array();
-  for (const std::string& file : files) {
+  for (const std::string& file : args.operands) {
     const VersionTexts texts = ReadVersionInfo(file, {platform->Versions(), platform->System()});
     if (json) {
       list.push_back(AsJson(file, texts, *platform));
@@ -63,7 +47,10 @@ int RunVersion(const std::vector<std::string>& args) {
 }
 
 const RegisterCommand kRegisterVersion(
-    {"version", "version [--json] FILE...   per file: ok or none, description, product, company",
+    {"version", "FILE...", 1, kAnyNumber, {{"--json", "a JSON array of objects with the same fields"}},
+     "per file: ok or none, description, product, company",
+     "For each file, one line: ok or none (whether the file tells what it is), then the\n"
+     "description, product and company that its information page shows, separated by tabs.",
      RunVersion});
 
 }  // namespace

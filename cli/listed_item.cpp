@@ -57,15 +57,14 @@ std::optional<ProcessItem> ListedItem(const std::string& pid_or_file, CliPlatfor
   return item;
 }
 
-std::optional<ProcessItem> ItemOfArguments(const std::vector<std::string>& args,
-                                           CliPlatform& platform,
-                                           const char* command, const char* usage) {
-  if (args.size() != 1 || args[0].empty()) {
-    std::fprintf(stderr, "usage: proclens-cli %s\n", usage);
+std::optional<ProcessItem> ItemOfArgument(const std::string& pid_or_file, CliPlatform& platform,
+                                          const char* command) {
+  if (pid_or_file.empty()) {
+    std::fprintf(stderr, "proclens-cli %s: an empty name is neither a process nor a file\n", command);
     return std::nullopt;
   }
-  std::optional<ProcessItem> item = ListedItem(args[0], platform);
-  if (!item) std::fprintf(stderr, "proclens-cli %s: no process %s in the list\n", command, args[0].c_str());
+  std::optional<ProcessItem> item = ListedItem(pid_or_file, platform);
+  if (!item) std::fprintf(stderr, "proclens-cli %s: no process %s in the list\n", command, pid_or_file.c_str());
   return item;
 }
 

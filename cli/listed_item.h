@@ -32,11 +32,10 @@ std::optional<std::uint32_t> ParsePid(const std::string& text);
 // nullopt when a process identifier is not in the list.
 std::optional<ProcessItem> ListedItem(const std::string& pid_or_file, CliPlatform& platform);
 
-// The item named by a command's one PID|FILE argument; nullopt, with the
-// usage or the reason on standard error, when there is none.
-std::optional<ProcessItem> ItemOfArguments(const std::vector<std::string>& args,
-                                           CliPlatform& platform,
-                                           const char* command, const char* usage);
+// The item named by a command's PID|FILE argument; nullopt, with the reason
+// on standard error, when there is none.
+std::optional<ProcessItem> ItemOfArgument(const std::string& pid_or_file, CliPlatform& platform,
+                                          const char* command);
 
 // Builds the item's offline page and writes it to a new page file: its path,
 // or nullopt with the reason on standard error.

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds the Linux program, the sanitizer build and
-# the Windows program, and runs every test: unit, live Linux, end-to-end under
-# Xvfb, the Windows tests under Wine, and a short fuzzing run.
+# Installs what is missing, builds the Linux program and its Debian package,
+# the sanitizer build, and the Windows program with its ZIP and installer, and
+# runs every test: unit, live Linux, end-to-end under Xvfb, the packages, the
+# Windows tests under Wine, and a short fuzzing run.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -14,6 +15,8 @@ step() { printf '\n== %s\n' "$*"; }
 step "Linux build"
 cmake --preset linux >/dev/null
 cmake --build --preset linux -j "$jobs"
+step "Debian package"
+cmake --build --preset linux --target package
 
 step "Linux build with AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake --preset linux-asan >/dev/null
@@ -22,6 +25,8 @@ cmake --build --preset linux-asan -j "$jobs" --target proclens_unit_tests
 step "Windows build (MinGW-w64)"
 cmake --preset mingw >/dev/null
 cmake --build --preset mingw -j "$jobs"
+step "Windows packages (ZIP, NSIS installer)"
+cmake --build --preset mingw --target package
 
 failed=0
 step "Tests: Linux"

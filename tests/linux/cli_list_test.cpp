@@ -134,7 +134,7 @@ TEST(CliListTest, NameThatIsNotUtf8StillGivesJson) {
 
 TEST(CliListTest, UnknownOptionFailsWithAMessage) {
   const CliRun run = RunCli({"list", "--bogus"});
-  EXPECT_EQ(run.exit_code, 1);
+  EXPECT_EQ(run.exit_code, 2);
   EXPECT_TRUE(run.out.empty());
   EXPECT_NE(run.err.find("--bogus"), std::string::npos) << run.err;
 }

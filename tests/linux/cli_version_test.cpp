@@ -38,7 +38,7 @@ TEST(CliVersion, PrintsJsonObjects) {
 }
 
 TEST(CliVersion, WithoutFilesPrintsUsageAndFails) {
-  EXPECT_EQ(RunCommand(std::string(PROCLENS_CLI_PATH) + " version 2>/dev/null").status, 1);
+  EXPECT_EQ(RunCommand(std::string(PROCLENS_CLI_PATH) + " version 2>/dev/null").status, 2);
 }
 
 }  // namespace

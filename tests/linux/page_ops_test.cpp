@@ -75,7 +75,7 @@ TEST(LinuxPageFileOps, NewHtmFilesAreUniqueAndHoldExactlyWhatIsWritten) {
   EXPECT_EQ(ReadFile(*first), bytes);
   ASSERT_TRUE(files.WriteWholeFile(*first, "short"));
   EXPECT_EQ(ReadFile(*first), "short");  // replaced, not appended to
-  std::system(("rm -rf '" + folder + "'").c_str());
+  std::filesystem::remove_all(folder);
 }
 
 TEST(LinuxPageFileOps, MissingFolderFailsWithTheSystemsReason) {

@@ -9,6 +9,7 @@
 #include "platform/win32/win32_api.h"
 #include "platform/win32/win32_handles.h"
 #include "platform/win32/window/resource_ids.h"
+#include "proclens_version.h"
 
 #ifdef PROCLENS_PROGRAM_PATH
 namespace proclens::win32 {
@@ -79,11 +80,22 @@ TEST_F(ProgramResourcesTest, VersionInformationIsOurOwn) {
   ASSERT_GT(size, 0u);
   std::string block(size, '\0');
   ASSERT_TRUE(GetFileVersionInfoA(path.c_str(), 0, size, block.data()));
-  char* value = nullptr;
+  const auto text = [&block](const std::string& name) -> std::string {
+    char* value = nullptr;
+    UINT length = 0;
+    const std::string key = "\\StringFileInfo\\040904B0\\" + name;
+    return VerQueryValueA(block.data(), key.c_str(), reinterpret_cast<void**>(&value), &length) ? value : "";
+  };
+  EXPECT_EQ(text("ProductName"), "ProcLens");
+  EXPECT_EQ(text("OriginalFilename"), "proclens.exe");
+  // The version that CMakeLists.txt gives the whole project, in words and in numbers.
+  EXPECT_EQ(text("FileVersion"), PROCLENS_VERSION);
+  EXPECT_EQ(text("ProductVersion"), PROCLENS_VERSION);
+  VS_FIXEDFILEINFO* fixed = nullptr;
   UINT length = 0;
-  ASSERT_TRUE(VerQueryValueA(block.data(), "\\StringFileInfo\\040904B0\\ProductName",
-                             reinterpret_cast<void**>(&value), &length));
-  EXPECT_STREQ(value, "ProcLens");
+  ASSERT_TRUE(VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
+  EXPECT_EQ(fixed->dwFileVersionMS, static_cast<DWORD>(PROCLENS_VERSION_MAJOR << 16 | PROCLENS_VERSION_MINOR));
+  EXPECT_EQ(fixed->dwFileVersionLS, static_cast<DWORD>(PROCLENS_VERSION_PATCH << 16));
 }
 
 TEST_F(ProgramResourcesTest, NamedResourcesAreFoundByTypeAndName) {

@@ -5,6 +5,7 @@
 #include <gtkmm/main.h>
 
 #include <cstdio>
+#include <optional>
 
 #include "app/dialog_message_box.h"
 #include "app/form_texts.h"
@@ -15,11 +16,13 @@
 #include "platform/linux/gresource_resource_ops.h"
 #include "platform/linux/linux_page_platform.h"
 #include "platform/linux/linux_platform.h"
+#include "platform/linux/window/command_line_answer.h"
 #include "platform/linux/window/debug_hooks.h"
 #include "platform/linux/window/main_window.h"
 #include "siteclient/site_base.h"
 
 int main(int argc, char** argv) {
+  if (const std::optional<int> status = proclens::gtk_front::AnswerCommandLine(argc, argv)) return *status;
   // gtk_init would abort without a display; say why and leave instead.
   if (!gtk_init_check(&argc, &argv)) {
     std::fputs("proclens: cannot open a display (is DISPLAY set?)\n", stderr);

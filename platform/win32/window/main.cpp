@@ -18,10 +18,13 @@
 #include "platform/win32/win32_verify_ops.h"
 #include "platform/win32/win32_version_ops.h"
 #include "platform/win32/wininet_http_ops.h"
+#include "platform/win32/window/command_line_answer.h"
 #include "platform/win32/window/list_dump.h"
 #include "platform/win32/window/main_window.h"
 
 #include <objbase.h>
+
+#include <optional>
 
 namespace {
 
@@ -53,6 +56,7 @@ int RunMessageLoop(proclens::win32::MainWindow& window) {
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
   using namespace proclens;
+  if (const std::optional<int> status = win32::AnswerCommandLine()) return *status;
   ComApartment com;
   INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
   InitCommonControlsEx(&controls);

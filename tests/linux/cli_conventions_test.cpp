@@ -1,0 +1,88 @@
+// The command-line conventions of both Linux programs, as GNU tools keep them:
+// help and version on standard output with status 0; a word that is not
+// understood named in one line on standard error, with status 2.
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "linux/run_command.h"
+#include "proclens_version.h"
+
+namespace proclens::testing {
+namespace {
+
+struct Answer {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+// Arguments are fixed words of the tests: nothing the shell would change.
+Answer RunProgram(const std::string& program, const std::string& arguments) {
+  const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY " + program + " " + arguments;
+  const CommandOutput out = RunCommand(command + " 2>/dev/null");
+  const CommandOutput err = RunCommand(command + " 2>&1 >/dev/null");
+  return {out.status, out.out, err.out};
+}
+
+const std::string kCli = PROCLENS_CLI_PATH;
+const std::string kWindow = PROCLENS_WINDOW_PATH;
+
+TEST(CommandLineConventions, HelpAndVersionGoToStandardOutput) {
+  const struct {
+    std::string program, arguments, begins;
+  } cases[] = {
+      {kCli, "--help", "usage: proclens-cli COMMAND"},
+      {kCli, "help", "usage: proclens-cli COMMAND"},
+      {kCli, "help list", "usage: proclens-cli list [--json] [--verify]\n"},
+      {kCli, "verify /bin/sh --help", "usage: proclens-cli verify [--json] PID|FILE...\n"},
+      {kCli, "--version", "proclens-cli (ProcLens) " PROCLENS_VERSION "\n"},
+      {kWindow, "--help", "usage: proclens [--help | --version]\n"},
+      {kWindow, "--version", "proclens (ProcLens) " PROCLENS_VERSION "\n"},
+  };
+  for (const auto& c : cases) {
+    const Answer answer = RunProgram(c.program, c.arguments);
+    EXPECT_EQ(answer.status, 0) << c.arguments;
+    EXPECT_EQ(answer.out.substr(0, c.begins.size()), c.begins) << c.arguments;
+    EXPECT_EQ(answer.err, "") << c.arguments;
+  }
+}
+
+TEST(CommandLineConventions, EveryCommandRefusesAWordItDoesNotKnowInOneLine) {
+  const struct {
+    std::string program, arguments, named;
+  } cases[] = {
+      {kCli, "", "missing command"},
+      {kCli, "frobnicate", "'frobnicate'"},
+      {kCli, "--frobnicate", "'--frobnicate'"},
+      {kCli, "help frobnicate", "'frobnicate'"},
+      {kCli, "list --bogus", "'--bogus'"},
+      {kCli, "lookup --bogus 1", "'--bogus'"},
+      {kCli, "page --json 1", "'--json'"},
+      {kCli, "agent --bogus", "'--bogus'"},
+      {kCli, "id surplus", "'surplus'"},
+      {kCli, "exists -x http://127.0.0.1:1/", "'-x'"},
+      {kCli, "fetch", "URL"},
+      {kCli, "verify --bogus /bin/sh", "'--bogus'"},
+      {kCli, "version", "FILE..."},
+      {kWindow, "--bogus", "'--bogus'"},
+      {kWindow, "surplus", "'surplus'"},
+  };
+  for (const auto& c : cases) {
+    const Answer answer = RunProgram(c.program, c.arguments);
+    EXPECT_EQ(answer.status, 2) << c.arguments;
+    EXPECT_EQ(answer.out, "") << c.arguments;
+    EXPECT_NE(answer.err.find(c.named), std::string::npos) << c.arguments << ": " << answer.err;
+    EXPECT_EQ(answer.err.find('\n'), answer.err.size() - 1) << c.arguments << ": " << answer.err;
+  }
+}
+
+TEST(CommandLineConventions, DoubleDashLetsAFileNameBeginWithADash) {
+  const Answer answer = RunProgram(kCli, "version -- --json");
+  EXPECT_EQ(answer.status, 0);
+  EXPECT_EQ(answer.out.substr(0, 12), "--json\tnone\t");
+}
+
+}  // namespace
+}  // namespace proclens::testing
