@@ -54,7 +54,10 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The window opens WebKitGTK itself, after its first frame, so the library is
-# not among those the linker records; shlibdeps adds the others.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libwebkit2gtk-4.1-0 (>= ${WEBKIT_VERSION})")
+# The programs open WebKitGTK (the window, after its first frame), libcurl
+# (at the first exchange with the site) and libcrypto (at the first checksum)
+# themselves, so those are not among the libraries the linker records;
+# shlibdeps adds the others. curl_multi_poll came with libcurl 7.66.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+  "libwebkit2gtk-4.1-0 (>= ${WEBKIT_VERSION}), libcurl4 (>= 7.66), libssl3 (>= 3.0.0)")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)

@@ -28,7 +28,9 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [ -n "$(field Maintainer)" ] || fail "no maintainer"
 # shlibdeps found the toolkit; the browser library, opened at run time, is named too.
 field Depends | grep -q 'libgtk-3-0 (>=' || fail "Depends lacks the libraries: $(field Depends)"
-field Depends | grep -q 'libwebkit2gtk-4.1-0' || fail "Depends lacks WebKitGTK: $(field Depends)"
+for opened in libwebkit2gtk-4.1-0 libcurl4 libssl3; do
+  field Depends | grep -q "$opened" || fail "Depends lacks $opened, which the programs open themselves: $(field Depends)"
+done
 [ "$(field Description | wc -l)" -ge 3 ] || fail "no long description"
 
 # ---- the files, and what Debian's checkers say of them
