@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <functional>
 #include <memory>
 
@@ -22,8 +23,6 @@ constexpr std::size_t kListLimit = 64u << 20;
 constexpr std::size_t kDiversionsLimit = 16u << 20;
 
 constexpr std::string_view kListSuffix = ".list";
-constexpr std::string_view kShareFolders[] = {"/usr/share/metainfo/", "/usr/share/appdata/",
-                                              "/usr/share/applications/"};
 
 bool StartsWith(std::string_view text, std::string_view prefix) {
   return text.substr(0, prefix.size()) == prefix;
@@ -48,6 +47,17 @@ void ForEachLine(std::string_view text, F&& f) {
 
 // The index hashes every line of every list (160,000 on a desktop system)
 // while the first click waits; XXH3 costs a fraction of std::hash there.
+// Whether a line of the text is exactly this one.
+bool HasLine(std::string_view text, std::string_view line) {
+  if (line.empty()) return false;
+  if (StartsWith(text, line) && (text.size() == line.size() || text[line.size()] == '\n')) return true;
+  const std::string needle = "\n" + std::string(line) + "\n";
+  if (::memmem(text.data(), text.size(), needle.data(), needle.size()) != nullptr) return true;
+  // The last line may lack its line end.
+  const std::string_view unended = std::string_view(needle).substr(0, needle.size() - 1);
+  return EndsWith(text, unended);
+}
+
 std::uint64_t HashOf(std::string_view merged_path) {
   return XXH3_64bits(merged_path.data(), merged_path.size());
 }
@@ -118,34 +128,10 @@ std::optional<std::string> ReadWholeFile(const std::string& path, std::size_t li
   return buffer;
 }
 
-DpkgFileIndex DpkgFileIndex::Load(const std::string& root) {
+DpkgFileIndex DpkgFileIndex::Open(const std::string& root) {
   DpkgFileIndex index;
   index.root_ = root.empty() || root.back() != '/' ? root + '/' : root;
-  const std::string info = InfoFolder(index.root_);
-  index.list_names_ = ListNames(info);
-  index.share_files_.resize(index.list_names_.size());
-
-  std::string aliased;
-  std::string buffer;
-  for (std::uint32_t id = 0; id < index.list_names_.size(); ++id) {
-    const auto text = ReadWholeFile(info + index.list_names_[id] + ".list", kListLimit, buffer);
-    if (!text) continue;
-    ForEachLine(*text, [&](std::string_view line) {
-      if (line.empty() || line.front() != '/') return;
-      std::string_view merged = line;
-      if (UnderLinkedFolder(line)) {
-        aliased.assign("/usr").append(line);
-        merged = aliased;
-      }
-      index.entries_.push_back({HashOf(merged), id, kNoEntry});
-      if (!StartsWith(merged, "/usr/share/")) return;
-      for (const std::string_view folder : kShareFolders) {
-        if (StartsWith(merged, folder)) index.share_files_[id].emplace_back(merged);
-      }
-    });
-  }
-  index.BuildBuckets();
-
+  index.list_names_ = ListNames(InfoFolder(index.root_));
   if (const auto text = ReadWholeFile(index.root_ + "var/lib/dpkg/diversions", kDiversionsLimit)) {
     std::vector<std::string_view> lines;
     ForEachLine(*text, [&](std::string_view line) { lines.push_back(line); });
@@ -157,6 +143,27 @@ DpkgFileIndex DpkgFileIndex::Load(const std::string& root) {
     }
   }
   return index;
+}
+
+void DpkgFileIndex::BuildIndex() {
+  const std::string info = InfoFolder(root_);
+  std::string aliased;
+  std::string buffer;
+  for (std::uint32_t id = 0; id < list_names_.size(); ++id) {
+    const auto text = ReadWholeFile(info + list_names_[id] + ".list", kListLimit, buffer);
+    if (!text) continue;
+    ForEachLine(*text, [&](std::string_view line) {
+      if (line.empty() || line.front() != '/') return;
+      std::string_view merged = line;
+      if (UnderLinkedFolder(line)) {
+        aliased.assign("/usr").append(line);
+        merged = aliased;
+      }
+      entries_.push_back({HashOf(merged), id, kNoEntry});
+    });
+  }
+  BuildBuckets();
+  indexed_ = true;
 }
 
 void DpkgFileIndex::BuildBuckets() {
@@ -177,7 +184,48 @@ std::optional<std::uint32_t> DpkgFileIndex::PackageId(std::string_view list_name
   return static_cast<std::uint32_t>(it - list_names_.begin());
 }
 
-std::vector<DpkgOwner> DpkgFileIndex::ListedBy(std::string_view merged_path) const {
+std::vector<DpkgOwner> DpkgFileIndex::ListedBy(std::string_view merged_path) {
+  // A window's first click asks about one file, twice (its texts, its check):
+  // one pass over the lists answers that without building the index, which
+  // the next file asked about builds.
+  if (asked_ && merged_path == last_asked_) return last_answer_;
+  std::vector<DpkgOwner> owners;
+  if (!asked_) {
+    owners = ScanLists(merged_path);
+  } else {
+    if (!indexed_) BuildIndex();
+    owners = FromIndex(merged_path);
+  }
+  asked_ = true;
+  last_asked_ = merged_path;
+  last_answer_ = owners;
+  return owners;
+}
+
+std::vector<DpkgOwner> DpkgFileIndex::ScanLists(std::string_view merged_path) const {
+  // The forms a list may write the path in: as merged /usr has it, and below
+  // the folder that links to /usr.
+  // Lists name files by absolute paths; any other line is no file.
+  if (merged_path.empty() || merged_path.front() != '/') return {};
+  std::vector<std::string_view> forms = {merged_path};
+  const std::string_view unmerged = merged_path.substr(std::min<std::size_t>(4, merged_path.size()));
+  if (StartsWith(merged_path, "/usr/") && UnderLinkedFolder(unmerged)) forms.push_back(unmerged);
+  std::vector<DpkgOwner> owners;
+  std::string buffer;
+  for (const std::string& list_name : list_names_) {
+    const auto text = ReadWholeFile(InfoFolder(root_) + list_name + ".list", kListLimit, buffer);
+    if (!text) continue;
+    for (const std::string_view form : forms) {
+      if (HasLine(*text, form)) {
+        owners.push_back({list_name, std::string(form)});
+        break;
+      }
+    }
+  }
+  return owners;
+}
+
+std::vector<DpkgOwner> DpkgFileIndex::FromIndex(std::string_view merged_path) const {
   std::vector<DpkgOwner> owners;
   if (buckets_.empty()) return owners;
   const std::uint64_t hash = HashOf(merged_path);
@@ -200,7 +248,7 @@ std::vector<DpkgOwner> DpkgFileIndex::ListedBy(std::string_view merged_path) con
   return owners;
 }
 
-std::optional<DpkgOwner> DpkgFileIndex::OwnerOf(std::string_view path) const {
+std::optional<DpkgOwner> DpkgFileIndex::OwnerOf(std::string_view path) {
   const std::string merged = MergedUsrPath(path);
   for (const Diversion& diversion : diversions_) {
     if (merged == diversion.diverted) {
@@ -226,14 +274,15 @@ std::optional<DpkgOwner> DpkgFileIndex::OwnerOf(std::string_view path) const {
 std::vector<std::string> DpkgFileIndex::FilesBelow(std::string_view list_name, std::string_view folder,
                                                    std::string_view suffix) const {
   std::vector<std::string> files;
-  const auto id = PackageId(list_name);
-  if (!id) return files;
-  for (const std::string& file : share_files_[*id]) {
-    const std::string_view rest = std::string_view(file).substr(std::min(folder.size(), file.size()));
-    if (StartsWith(file, folder) && EndsWith(rest, suffix) && rest.find('/') == std::string_view::npos &&
-        rest.size() > suffix.size())
-      files.push_back(file);
-  }
+  if (!PackageId(list_name)) return files;
+  const auto text = ReadWholeFile(InfoFolder(root_) + std::string(list_name) + ".list", kListLimit);
+  if (!text) return files;
+  ForEachLine(*text, [&](std::string_view line) {
+    if (!StartsWith(line, folder)) return;
+    const std::string_view name = line.substr(folder.size());
+    if (name.size() > suffix.size() && EndsWith(name, suffix) && name.find('/') == std::string_view::npos)
+      files.emplace_back(line);
+  });
   return files;
 }
 

@@ -25,23 +25,25 @@ struct DpkgOwner {
 
 class DpkgFileIndex {
  public:
-  // Reads root + "var/lib/dpkg/info/*.list" and root + "var/lib/dpkg/diversions".
-  // A missing or unreadable file leaves out what it would have said.
-  static DpkgFileIndex Load(const std::string& root);
+  // The lists' names (root + "var/lib/dpkg/info/*.list") and the diversions
+  // (root + "var/lib/dpkg/diversions"); the lists themselves are read when
+  // asked. A missing or unreadable file leaves out what it would have said.
+  static DpkgFileIndex Open(const std::string& root);
 
   // The package that installed the file at this absolute path, diversions
   // applied: a diverted file belongs to the package that ships its original
   // path, and the file at the original path to the diverting package when that
   // package ships one. nullopt when no package does.
-  std::optional<DpkgOwner> OwnerOf(std::string_view path) const;
+  // The first file asked about is looked for in one pass over the lists; the
+  // index of every listed path is built at the first question about another.
+  std::optional<DpkgOwner> OwnerOf(std::string_view path);
 
-  // The files a package lists below folder (which ends in '/') whose names
-  // end in suffix, in the list's order.
+  // The files a package lists directly below folder (which ends in '/')
+  // whose names end in suffix, in the list's order.
   std::vector<std::string> FilesBelow(std::string_view list_name, std::string_view folder,
                                       std::string_view suffix) const;
 
-  std::size_t entries() const { return entries_.size(); }
-  std::size_t packages() const { return list_names_.size(); }
+  bool indexed() const { return indexed_; }
 
  private:
   struct Diversion {
@@ -52,7 +54,10 @@ class DpkgFileIndex {
 
   // The packages whose lists hold the path (merged-/usr form), in list-name
   // order, each with the line as listed.
-  std::vector<DpkgOwner> ListedBy(std::string_view merged_path) const;
+  std::vector<DpkgOwner> ListedBy(std::string_view merged_path);
+  std::vector<DpkgOwner> ScanLists(std::string_view merged_path) const;
+  std::vector<DpkgOwner> FromIndex(std::string_view merged_path) const;
+  void BuildIndex();
   std::optional<std::uint32_t> PackageId(std::string_view list_name) const;
 
   std::string root_;
@@ -70,10 +75,12 @@ class DpkgFileIndex {
   void BuildBuckets();
   std::vector<Entry> entries_;
   std::vector<std::uint32_t> buckets_;  // a power of two in size
-  // Per package, the files below /usr/share that say what it is (AppStream
-  // metainfo, desktop entries), kept so that no list is read twice for them.
-  std::vector<std::vector<std::string>> share_files_;
+  bool indexed_ = false;
   std::vector<Diversion> diversions_;
+  // The last question and its answer.
+  bool asked_ = false;
+  std::string last_asked_;
+  std::vector<DpkgOwner> last_answer_;
 };
 
 // A whole file's bytes; nullopt when it cannot be opened or read, or is larger

@@ -45,7 +45,7 @@ std::optional<std::string> PackageCatalog::ApplicationIcon(const std::string& re
 PackageCatalog::Loaded& PackageCatalog::Database() {
   if (!database_) {
     database_ = std::make_unique<Loaded>();
-    database_->files = DpkgFileIndex::Load(root_);
+    database_->files = DpkgFileIndex::Open(root_);
     // Without a readable status file the packages are still known by name.
     if (const auto text = ReadWholeFile(root_ + "var/lib/dpkg/status", kStatusLimit))
       database_->status = DpkgStatus::Parse(*text);

@@ -57,19 +57,25 @@ const Case kCases[] = {
     {"relative/path", false, nullptr, nullptr, nullptr},
 };
 
+// Each case twice: as the first question a catalog gets (one pass over the
+// lists) and to a catalog that has built its index.
 TEST(PackageCatalog, FixtureTreeGivesEachFileItsTexts) {
-  PackageCatalog catalog(FixtureRoot());
-  for (const Case& c : kCases) {
-    SCOPED_TRACE(std::string(c.path) + (c.german ? " (German)" : ""));
-    const auto texts = catalog.Describe(c.path, c.german);
-    if (c.product == nullptr) {
-      EXPECT_FALSE(texts.has_value());
-      continue;
+  PackageCatalog indexed(FixtureRoot());
+  indexed.Describe("/usr/bin/nothing", false);
+  for (const bool first_question : {true, false}) {
+    for (const Case& c : kCases) {
+      SCOPED_TRACE(std::string(c.path) + (c.german ? " (German)" : "") + (first_question ? ", first" : ", indexed"));
+      PackageCatalog fresh(FixtureRoot());
+      const auto texts = (first_question ? fresh : indexed).Describe(c.path, c.german);
+      if (c.product == nullptr) {
+        EXPECT_FALSE(texts.has_value());
+        continue;
+      }
+      ASSERT_TRUE(texts.has_value());
+      EXPECT_EQ(texts->description, c.description);
+      EXPECT_EQ(texts->product, c.product);
+      EXPECT_EQ(texts->company, c.company);
     }
-    ASSERT_TRUE(texts.has_value());
-    EXPECT_EQ(texts->description, c.description);
-    EXPECT_EQ(texts->product, c.product);
-    EXPECT_EQ(texts->company, c.company);
   }
 }
 

@@ -110,7 +110,10 @@ void MainWindow::Attach(TForm1& form) {
   report_speed_button_.on_click = [this] { Dispatch([this] { form_->ReportSpeedButtonClick(); }); };
   list_view_.on_click = [this] {
     Dispatch([this] { form_->ListViewClick(); });
-    if (after_first_click_) Glib::signal_idle().connect_once(std::exchange(after_first_click_, nullptr));
+    // Not at once: the page the click asked for is still loading, and its
+    // title must not wait behind this work on the loop.
+    if (after_first_click_)
+      Glib::signal_timeout().connect_once(std::exchange(after_first_click_, nullptr), kAfterFirstClickDelayMs);
   };
   list_view_.on_column_click = [this](int column) {
     Dispatch([this, column] { form_->ListViewColumnClick(column); });

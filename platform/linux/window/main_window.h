@@ -39,8 +39,8 @@ class MainWindow : public Gtk::Window, public FormWindow {
   // Runs the work once, when the loop is idle after the window's first frame:
   // for what the start need not wait for, and the first click should not.
   void RunAfterFirstFrame(std::function<void()> work);
-  // Runs work once, when the loop is idle after the first click on the list
-  // has been handled.
+  // Runs work once, a moment after the first click on the list has been
+  // handled.
   void RunAfterFirstClick(std::function<void()> work) { after_first_click_ = std::move(work); }
 
   // Runs a handler; a failure that escapes it ends that handler only and is
@@ -84,6 +84,7 @@ class MainWindow : public Gtk::Window, public FormWindow {
 
   TForm1* form_ = nullptr;
   std::function<void()> after_first_click_;
+  static constexpr unsigned kAfterFirstClickDelayMs = 1000;
   int requested_width_ = 0;
   int requested_height_ = 0;
   int last_width_ = -1;
