@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <malloc.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -47,6 +48,11 @@ void ForEachLine(std::string_view text, F&& f) {
 
 // The index hashes every line of every list (160,000 on a desktop system)
 // while the first click waits; XXH3 costs a fraction of std::hash there.
+// Reading the lists passes megabytes through buffers of growing size, which
+// the allocator keeps once they are freed; a window that asked about one
+// program must not hold them for the rest of its run.
+void ReturnFreedMemory() { ::malloc_trim(0); }
+
 // Whether a line of the text is exactly this one.
 bool HasLine(std::string_view text, std::string_view line) {
   if (line.empty()) return false;
@@ -164,6 +170,7 @@ void DpkgFileIndex::BuildIndex() {
   }
   BuildBuckets();
   indexed_ = true;
+  ReturnFreedMemory();
 }
 
 void DpkgFileIndex::BuildBuckets() {
@@ -222,6 +229,7 @@ std::vector<DpkgOwner> DpkgFileIndex::ScanLists(std::string_view merged_path) co
       }
     }
   }
+  ReturnFreedMemory();
   return owners;
 }
 
