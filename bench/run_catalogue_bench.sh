@@ -86,7 +86,7 @@ for n in "${sizes[@]}"; do
     "$(get psutil "$n" psutil_wall_ms)" "$(get psutil "$n" psutil_cpu_ms)" \
     "$(get ours "$n" fill_first_wall_ms)" "$(get ours "$n" fill_first_cpu_ms)"
 done
-printf '(listed: processes in our list, the N children included; the first run of a\n process also pays for GIO reading the desktop entries)\n'
+printf '(listed: processes in our list, the N children included; the first run of a\n process also reads the desktop entries)\n'
 
 # row NAME NUMERATOR(file key) DENOMINATOR(file key) for wall and cpu, [GOAL TEST]
 row() {

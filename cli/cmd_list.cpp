@@ -29,8 +29,9 @@ class CollectedItems : public ProcessItemList {
   std::vector<ProcessItem> items_;
 };
 
-std::string SubItem(const ProcessItem& item, std::size_t index) {
-  return index < item.sub_items.size() ? item.sub_items[index] : std::string();
+const std::string& SubItem(const ProcessItem& item, std::size_t index) {
+  static const std::string kAbsent;
+  return index < item.sub_items.size() ? item.sub_items[index] : kAbsent;
 }
 
 // The check of each item's file; a file the catalogue could not resolve
@@ -49,12 +50,13 @@ std::vector<std::string> CheckStates(const std::vector<ProcessItem>& items, Veri
 // processes is written in a few system calls.
 void PrintTable(const std::vector<ProcessItem>& items, const std::vector<std::string>& states) {
   std::string table;
+  table.reserve(items.size() * 128);
   for (std::size_t i = 0; i < items.size(); ++i) {
     const ProcessItem& item = items[i];
     table += std::to_string(item.pid);
-    for (const std::string& field : {item.caption, SubItem(item, 0), SubItem(item, 1)}) {
+    for (const std::string* field : {&item.caption, &SubItem(item, 0), &SubItem(item, 1)}) {
       table += '\t';
-      AppendField(table, field);
+      AppendField(table, *field);
     }
     table += '\t' + std::to_string(item.image_index);
     if (!states.empty()) table += '\t' + states[i];

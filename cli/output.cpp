@@ -5,7 +5,11 @@
 namespace proclens::cli {
 
 void AppendField(std::string& out, std::string_view text) {
-  for (const char c : text) out += (c == '\t' || c == '\n' || c == '\r') ? ' ' : c;
+  const std::size_t start = out.size();
+  out.append(text);
+  for (auto c = out.begin() + static_cast<std::ptrdiff_t>(start); c != out.end(); ++c) {
+    if (*c == '\t' || *c == '\n' || *c == '\r') *c = ' ';
+  }
 }
 
 std::string OneField(std::string text) {
