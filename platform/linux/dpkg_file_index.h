@@ -8,7 +8,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 namespace proclens::linux_port {
@@ -42,8 +41,6 @@ class DpkgFileIndex {
   // whose names end in suffix, in the list's order.
   std::vector<std::string> FilesBelow(std::string_view list_name, std::string_view folder,
                                       std::string_view suffix) const;
-
-  bool indexed() const { return indexed_; }
 
  private:
   struct Diversion {
