@@ -28,8 +28,9 @@ TEST(CliVerify, OneRecordPerArgumentAndSuccessOnlyWhenEveryFileIsTheInstalledOne
   EXPECT_EQ(list[1]["state"], "no-package");
   EXPECT_EQ(list[1]["file"], own_program);
 
-  EXPECT_EQ(Cli("verify /usr/bin/bash").out, "/usr/bin/bash\tmatches\tbash\n");
-  EXPECT_EQ(Cli("verify /usr/bin/bash").status, 0);
+  const CommandOutput line = Cli("verify /usr/bin/bash");
+  EXPECT_EQ(line.out, "/usr/bin/bash\tmatches\tbash\n");
+  EXPECT_EQ(line.status, 0);
   EXPECT_EQ(Cli("verify").status, 2);
   EXPECT_EQ(Cli("verify --bogus /usr/bin/bash").status, 2);
 }
