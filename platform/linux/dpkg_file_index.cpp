@@ -53,6 +53,18 @@ void ForEachLine(std::string_view text, F&& f) {
 // program must not hold them for the rest of its run.
 void ReturnFreedMemory() { ::malloc_trim(0); }
 
+// Asks the kernel to read every list in advance, all at once. A question
+// about one file reads all of them; when they are not in the page cache
+// (after a while without use), reading them one by one waits for the disk
+// thousands of times, and this lets those reads overlap (a quarter of the
+// time here). Files that are cached cost one open and close each.
+void PrefetchLists(const std::string& info_folder, const std::vector<std::string>& list_names) {
+  for (const std::string& list_name : list_names) {
+    UniqueFd fd(::open((info_folder + list_name + ".list").c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+    if (fd.valid()) ::posix_fadvise(fd.get(), 0, 0, POSIX_FADV_WILLNEED);
+  }
+}
+
 // Whether a line of the text is exactly this one.
 bool HasLine(std::string_view text, std::string_view line) {
   if (line.empty()) return false;
@@ -153,6 +165,7 @@ DpkgFileIndex DpkgFileIndex::Open(const std::string& root) {
 
 void DpkgFileIndex::BuildIndex() {
   const std::string info = InfoFolder(root_);
+  PrefetchLists(info, list_names_);
   std::string aliased;
   std::string buffer;
   for (std::uint32_t id = 0; id < list_names_.size(); ++id) {
@@ -217,6 +230,7 @@ std::vector<DpkgOwner> DpkgFileIndex::ScanLists(std::string_view merged_path) co
   std::vector<std::string_view> forms = {merged_path};
   const std::string_view unmerged = merged_path.substr(std::min<std::size_t>(4, merged_path.size()));
   if (StartsWith(merged_path, "/usr/") && UnderLinkedFolder(unmerged)) forms.push_back(unmerged);
+  PrefetchLists(InfoFolder(root_), list_names_);
   std::vector<DpkgOwner> owners;
   std::string buffer;
   for (const std::string& list_name : list_names_) {
