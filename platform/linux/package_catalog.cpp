@@ -46,11 +46,21 @@ PackageCatalog::Loaded& PackageCatalog::Database() {
   if (!database_) {
     database_ = std::make_unique<Loaded>();
     database_->files = DpkgFileIndex::Open(root_);
-    // Without a readable status file the packages are still known by name.
-    if (const auto text = ReadWholeFile(root_ + "var/lib/dpkg/status", kStatusLimit))
-      database_->status = DpkgStatus::Parse(*text);
   }
   return *database_;
+}
+
+const DpkgStatus& PackageCatalog::Status() {
+  Loaded& database = Database();
+  // Read only once a file has an owner to describe: a click on a program of
+  // no package does not wait for it.
+  if (!database.status) {
+    database.status.emplace();
+    // Without a readable status file the packages are still known by name.
+    if (const auto text = ReadWholeFile(root_ + "var/lib/dpkg/status", kStatusLimit))
+      *database.status = DpkgStatus::Parse(*text);
+  }
+  return *database.status;
 }
 
 std::optional<DpkgOwner> PackageCatalog::OwnerOf(const std::string& real_path) {
@@ -86,7 +96,7 @@ std::optional<PackageTexts> PackageCatalog::Describe(const std::string& real_pat
   if (!owner) return std::nullopt;
   PackageTexts texts;
   texts.product = owner->package();
-  if (const PackageRecord* record = Database().status.Find(owner->list_name)) {
+  if (const PackageRecord* record = Status().Find(owner->list_name)) {
     texts.description = record->summary;
     texts.company = MaintainerName(record->maintainer);
   }

@@ -49,9 +49,10 @@ class PackageCatalog {
  private:
   struct Loaded {
     DpkgFileIndex files;
-    DpkgStatus status;
+    std::optional<DpkgStatus> status;
   };
   Loaded& Database();
+  const DpkgStatus& Status();
   // The metainfo that the package ships for this program, if any.
   std::optional<MetainfoTexts> MetainfoFor(const DpkgOwner& owner, const std::string& program,
                                                   bool german);
