@@ -12,6 +12,7 @@
 #include "cli/cli_platform.h"
 #include "cli/command.h"
 #include "cli/listed_item.h"
+#include "cli/output.h"
 #include "siteclient/agent_string.h"
 #include "siteclient/site_base.h"
 #include "siteclient/url_helpers.h"
@@ -27,7 +28,7 @@ int RunLookup(const Arguments& args) {
   const std::string address = OnlineAddress(SiteBase(), item->caption, GermanChosen(system),
                                             system.Traits().percent_encode_addresses);
   if (UrlExists(platform->Http(), ComposeAgentString(platform->Site(), system), address)) {
-    std::printf("online %s\n", address.c_str());
+    std::printf("online %s\n", Visible(address).c_str());
   } else {
     const std::optional<std::string> file = WriteItemPage(*item, *platform, "lookup");
     if (!file) return 1;

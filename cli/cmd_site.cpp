@@ -38,7 +38,9 @@ int RunExists(const Arguments& args) {
 
 int RunFetch(const Arguments& args) {
   const std::unique_ptr<CliPlatform> platform = MakeCliPlatform();
-  const std::string text = FetchUrlText(platform->Http(), Agent(*platform), args.operands[0]);
+  std::string text;
+  // A site's reply is not the terminal's to obey: lines and tabs stay, other controls show.
+  AppendVisible(text, FetchUrlText(platform->Http(), Agent(*platform), args.operands[0]), "\t\n");
   const bool written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
   return FlushOutput("fetch") && written ? 0 : 1;
 }
@@ -54,7 +56,8 @@ const RegisterCommand kExists({"exists", "URL", 1, 1, {}, "exit 0 when URL answe
                                "status 0 when it answers with status 200, else 1. Prints nothing.",
                                RunExists});
 const RegisterCommand kFetch({"fetch", "URL", 1, 1, {}, "the reply body as the program reads it",
-                              "Requests URL and writes the reply's body as the program reads it.",
+                              "Requests URL and writes the reply's body as the program reads it, control\n"
+                              "characters other than line feeds and tabs written as \\xNN.",
                               RunFetch});
 
 }  // namespace

@@ -32,7 +32,8 @@ Checked CheckArgument(const std::string& argument, CliPlatform& platform) {
   const CataloguePlatform catalogue = platform.Catalogue();
   const std::string path = GetProcessImagePath(*pid, catalogue.processes, catalogue.system);
   if (!IsResolvedPath(path)) {
-    std::fprintf(stderr, "proclens-cli verify: process %s:%s\n", argument.c_str(), path.c_str());
+    std::fprintf(stderr, "proclens-cli verify: process %s:%s\n", Visible(argument).c_str(),
+                 Visible(path).c_str());
     return {argument, {file_state::kUnreadable, "", ""}};
   }
   return {path, platform.Verify().CheckFile(path, true, kNoLimit)};

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "catalogue/process_list_fill.h"
+#include "cli/output.h"
 #include "infopage/offline_page.h"
 #include "infopage/page_file.h"
 #include "siteclient/site_base.h"
@@ -64,7 +65,7 @@ std::optional<ProcessItem> ItemOfArgument(const std::string& pid_or_file, CliPla
     return std::nullopt;
   }
   std::optional<ProcessItem> item = ListedItem(pid_or_file, platform);
-  if (!item) std::fprintf(stderr, "proclens-cli %s: no process %s in the list\n", command, pid_or_file.c_str());
+  if (!item) std::fprintf(stderr, "proclens-cli %s: no process %s in the list\n", command, Visible(pid_or_file).c_str());
   return item;
 }
 
@@ -75,7 +76,7 @@ std::optional<std::string> WriteItemPage(const ProcessItem& item, CliPlatform& p
     const std::string page = BuildOfflinePage(item, pages, SiteBase());
     return WritePageFile(page, pages.files, GermanChosen(pages.system));
   } catch (const PageFileError& failure) {
-    std::fprintf(stderr, "proclens-cli %s: %s\n", command, failure.what());
+    std::fprintf(stderr, "proclens-cli %s: %s\n", command, Visible(failure.what()).c_str());
     return std::nullopt;
   }
 }

@@ -7,6 +7,7 @@
 #include "cli/arguments.h"
 #include "cli/cli_platform.h"
 #include "cli/command.h"
+#include "cli/output.h"
 
 namespace proclens::cli {
 
@@ -62,7 +63,7 @@ int Run(const Command& command, const std::vector<std::string>& words) {
   try {
     return command.run(read.arguments);
   } catch (const std::exception& e) {
-    std::fprintf(stderr, "proclens-cli %s: %s\n", command.name, e.what());
+    std::fprintf(stderr, "proclens-cli %s: %s\n", command.name, proclens::cli::Visible(e.what()).c_str());
     return 1;
   }
 }

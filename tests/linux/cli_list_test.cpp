@@ -132,6 +132,32 @@ TEST(CliListTest, NameThatIsNotUtf8StillGivesJson) {
   EXPECT_TRUE(found);
 }
 
+// A process picks its own name and file name: the text table must not hand
+// their control characters (ESC, BEL, DEL, C1's CSI) to the reader's terminal.
+TEST(CliListTest, ControlCharactersInNamesAndPathsAreWrittenVisibly) {
+  proclens::linux_test::TempDir dir;
+  const std::string name = "e\x1b]0;t\x07\xc2\x9b" "2J\x7f";
+  const std::string shown = "e\\x1b]0;t\\x07\\u009b2J\\x7f";
+  const auto program = proclens::linux_test::CopySleep(dir.path(), name, 50000);
+  proclens::linux_test::Child child(program.string(), proclens::linux_test::SleepArgs(program.string()));
+  struct Case {
+    std::vector<std::string> args;
+    std::string line_start;
+  };
+  for (const Case& c : std::vector<Case>{{{"list"}, std::to_string(child.pid()) + "\t" + shown + "\t"},
+                                         {{"verify", program.string()}, dir.path().string() + "/" + shown + "\t"}}) {
+    const CliRun run = RunCli(c.args);
+    std::istringstream lines(run.out);
+    bool found = false;
+    for (std::string line; std::getline(lines, line);) {
+      EXPECT_EQ(line.find_first_of("\x1b\x07\x7f"), std::string::npos) << line;
+      EXPECT_EQ(line.find("\xc2\x9b"), std::string::npos) << line;
+      if (line.rfind(c.line_start, 0) == 0) found = true;
+    }
+    EXPECT_TRUE(found) << c.args[0] << ":\n" << run.out;
+  }
+}
+
 TEST(CliListTest, UnknownOptionFailsWithAMessage) {
   const CliRun run = RunCli({"list", "--bogus"});
   EXPECT_EQ(run.exit_code, 2);
