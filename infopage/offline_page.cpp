@@ -83,27 +83,30 @@ const OfflinePageLanguage& PageLanguage(bool german) {
   return german ? german_texts : english;
 }
 
-std::string DescriptionText(const std::string& folder, bool system_process,
+std::string DescriptionText(const std::string& folder, const std::string& file_name, bool system_process,
                             const OfflinePageLanguage& language, const std::string& site_base) {
+  // The sentences' own _file_ first, so that the folder is never searched for it.
+  const auto with_file = [&file_name](const std::string& sentence) {
+    return ReplaceAllExact(sentence, "_file_", file_name);
+  };
   std::string text;
-  if (!folder.empty()) text += FormatOne(language.folder_sentence, folder);
+  if (!folder.empty()) text += FormatOne(with_file(language.folder_sentence), folder);
   if (system_process) {
-    const std::string address = site_base + language.link_path;
-    text += language.comments_before + "<a href=\"" + address + "\">" + address + "</a>" +
-            language.comments_after;
+    const std::string address = site_base + with_file(language.link_path);
+    text += with_file(language.comments_before) + "<a href=\"" + address + "\">" + address + "</a>" +
+            with_file(language.comments_after);
   }
   return text;
 }
 
-std::string FillPlaceholders(std::string page, const PlaceholderValues& values) {
-  page = ReplaceAllExact(page, "_check_", ReplaceAllExact(values.check_sentence, "_", "&#95;"));
-  page = ReplaceAllExact(page, "_desc_", values.description_text);
-  page = ReplaceAllExact(page, "_file_", values.file_name);
-  page = ReplaceAllExact(page, "_fileNoExt_", values.file_name);
-  page = ReplaceAllExact(page, "_name_", values.name);
-  page = ReplaceAllExact(page, "_product_", values.product);
-  page = ReplaceAllExact(page, "_company_", values.company);
-  return page;
+std::string FillPlaceholders(const std::string& page, const PlaceholderValues& values) {
+  return ReplaceAllInOnePass(page, {{"_check_", values.check_sentence},
+                                    {"_desc_", values.description_text},
+                                    {"_file_", values.file_name},
+                                    {"_fileNoExt_", values.file_name},
+                                    {"_name_", values.name},
+                                    {"_product_", values.product},
+                                    {"_company_", values.company}});
 }
 
 std::string BuildOfflinePage(const ProcessItem& item, OfflinePagePlatform platform,
@@ -120,9 +123,8 @@ std::string BuildOfflinePage(const ProcessItem& item, OfflinePagePlatform platfo
   values.name = version.description.empty() ? values.file_name : EscapeHtml(version.description);
   values.product = version.product.empty() ? language.unknown : EscapeHtml(version.product);
   values.company = version.company.empty() ? language.unknown : EscapeHtml(version.company);
-  values.description_text = DescriptionText(EscapeHtml(location.folder),
-                                            item.image_index == kSystemProcessImage, language,
-                                            site_base);
+  values.description_text = DescriptionText(EscapeHtml(location.folder), values.file_name,
+                                            item.image_index == kSystemProcessImage, language, site_base);
   values.check_sentence = CheckSentence(location, item, platform);
 
   std::string page = ShareSiteBase(LoadTemplateText(platform.resources, language.template_name),
@@ -130,7 +132,7 @@ std::string BuildOfflinePage(const ProcessItem& item, OfflinePagePlatform platfo
   page = RewriteAddresses(
       page, [&platform] { return platform.files.ProgramPath(); }, site_base,
       [&platform](std::string text) { return platform.system.UpperCase(std::move(text)); });
-  return FillPlaceholders(std::move(page), values);
+  return FillPlaceholders(page, values);
 }
 
 }  // namespace proclens

@@ -61,8 +61,10 @@ struct OfflinePageLanguage {
 const OfflinePageLanguage& PageLanguage(bool german);
 
 // The folder sentence (when there is a folder) and the comments sentence (for
-// system processes). folder must already be escaped for HTML.
-std::string DescriptionText(const std::string& folder, bool system_process,
+// system processes), with their _file_ already filled with file_name. folder
+// and file_name must already be escaped for HTML; neither is searched for
+// placeholders.
+std::string DescriptionText(const std::string& folder, const std::string& file_name, bool system_process,
                             const OfflinePageLanguage& language, const std::string& site_base);
 
 struct PlaceholderValues {
@@ -74,11 +76,10 @@ struct PlaceholderValues {
   std::string check_sentence;  // what the check of the file found
 };
 
-// _check_ first, its sentence's underscores written as character references
-// so that no placeholder after it matches inside it; then _desc_, _file_,
-// _fileNoExt_, _name_, _product_, _company_, in that order, each working on the
-// result of the one before, values inserted as given.
-std::string FillPlaceholders(std::string page, const PlaceholderValues& values);
+// _check_, _desc_, _file_, _fileNoExt_, _name_, _product_ and _company_ of
+// the page filled with their values, as given, in one pass: a value is never
+// searched for placeholders, so a package named "_company_" keeps its name.
+std::string FillPlaceholders(const std::string& page, const PlaceholderValues& values);
 
 // The finished page for the item. Values from the file and the system are
 // escaped for HTML; the version texts are read from the item's full path

@@ -43,6 +43,29 @@ std::string ReplaceAllExact(const std::string& text, const std::string& pattern,
   return ReplaceAt(text, FindAll(text, pattern), pattern.size(), replacement);
 }
 
+std::string ReplaceAllInOnePass(const std::string& text, const std::vector<Replacement>& replacements) {
+  std::string result;
+  std::size_t copied = 0;
+  for (;;) {
+    std::size_t first_at = std::string::npos;
+    const Replacement* first = nullptr;
+    for (const Replacement& replacement : replacements) {
+      if (replacement.pattern.empty()) continue;
+      const std::size_t at = text.find(replacement.pattern, copied);
+      if (at < first_at) {
+        first_at = at;
+        first = &replacement;
+      }
+    }
+    if (first == nullptr) break;
+    result.append(text, copied, first_at - copied);
+    result += first->text;
+    copied = first_at + first->pattern.size();
+  }
+  result.append(text, copied, std::string::npos);
+  return result;
+}
+
 std::vector<std::size_t> FindAllIgnoringCase(const std::string& text, const std::string& pattern,
                                              const std::function<std::string(std::string)>& upper_case) {
   if (pattern.empty() || text.empty()) return {};

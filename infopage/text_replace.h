@@ -14,7 +14,18 @@ namespace proclens {
 std::string ReplaceAllExact(const std::string& text, const std::string& pattern,
                             const std::string& replacement);
 
-// The same, but occurrences are found in copies of both texts that upper_case
+struct Replacement {
+  std::string pattern;
+  std::string text;
+};
+
+// Every occurrence of each pattern replaced in a single pass from left to
+// right: at each step the occurrence that starts first (of two that start
+// together, the one listed first). No inserted text is ever scanned again, so
+// no pattern matches inside what another one put in.
+std::string ReplaceAllInOnePass(const std::string& text, const std::vector<Replacement>& replacements);
+
+// The same as ReplaceAllExact, but occurrences are found in copies of both texts that upper_case
 // has made; the positions found there are used on the unchanged text. An
 // upper-casing that changes the length of either text cannot give positions
 // in the original, so then only the letters a to z are upper-cased.

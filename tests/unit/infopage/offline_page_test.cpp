@@ -127,14 +127,27 @@ TEST_F(OfflinePageTest, GermanCommentsSentenceUsesTheGermanAddress) {
             std::string::npos);
 }
 
-TEST_F(OfflinePageTest, PlaceholdersFillInOrderIncludingInsideInsertedValues) {
+// Placeholder text inside a value (a package may be named "_company_", a
+// folder "_name_") is that value's own text: nothing fills it. Only our own
+// sentence's _file_ in the description is filled.
+TEST_F(OfflinePageTest, PlaceholdersNeverFillTextThatAnotherInserted) {
   platform.versions.blocks["C:\\Apps\\a.exe"] =
-      VersionBlockWith(u"_product_ tool", u"Suite _company_ _file_", u"Acme");
-  // Each placeholder fills what the ones before it inserted; _file_ comes too
-  // early to be filled inside the product.
-  EXPECT_EQ(Page(Item("a.exe", "C:\\Apps\\a.exe")),
-            "T:a.exe|N:Suite Acme _file_ tool|P:Suite Acme _file_|C:Acme|X:a.exe"
-            "|D: a.exe is located in folder C:\\Apps\\.");
+      VersionBlockWith(u"_product_ tool", u"Suite _company_ _file_", u"Acme _name_");
+  platform.versions.blocks["C:\\_name_\\_file_.exe"] = VersionBlockWith(u"", u"", u"");
+  struct Case {
+    ProcessItem item;
+    std::string page;
+  };
+  const Case cases[] = {
+      {Item("a.exe", "C:\\Apps\\a.exe"),
+       "T:a.exe|N:_product_ tool|P:Suite _company_ _file_|C:Acme _name_|X:a.exe"
+       "|D: a.exe is located in folder C:\\Apps\\."},
+      {Item("_file_.exe", "C:\\_name_\\_file_.exe", kSystemProcessImage),
+       "T:_file_.exe|N:_file_.exe|P:unknown|C:unknown|X:_file_.exe"
+       "|D: _file_.exe is located in folder C:\\_name_\\.<BR>Read all user comments about _file_.exe on "
+       "<a href=\"http://proclens.example/process/_file_.exe.html\">http://proclens.example/process/_file_.exe.html</a>."},
+  };
+  for (const Case& c : cases) EXPECT_EQ(Page(c.item), c.page);
 }
 
 TEST_F(OfflinePageTest, ValuesFromOutsideAreEscapedOurMarkupIsNot) {
@@ -250,7 +263,7 @@ TEST_F(OfflinePageTest, TheCheckSentenceFollowsTheDescriptionAndNoPlaceholderFil
   ProcessItem item = Item("a.exe", "C:\\Apps\\a.exe");
   item.pid = 42;
   EXPECT_EQ(Page(item), "D: a.exe is located in folder C:\\Apps\\. "
-                        "K:This file is the one that package a&#95;file&#95; installed.|N:a.exe");
+                        "K:This file is the one that package a_file_ installed.|N:a.exe");
   ASSERT_EQ(platform.verify.asked.size(), 1u);
   EXPECT_EQ(platform.verify.asked[0].path, "C:\\Apps\\a.exe");
   EXPECT_TRUE(platform.verify.asked[0].from_process);

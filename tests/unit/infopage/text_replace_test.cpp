@@ -30,6 +30,23 @@ TEST(ReplaceAllExact, ZeroBytesAreOrdinaryBytes) {
   EXPECT_EQ(ReplaceAllExact(text, "_file_", "x.exe"), std::string("A\0x.exe\0B", 9));
 }
 
+TEST(ReplaceAllInOnePass, TakesTheFirstOccurrenceOfAnyPatternAndNeverRescansWhatItInserted) {
+  const std::vector<Replacement> fills = {{"_a_", "_b_"}, {"_b_", "_a_"}, {"_ab", "X"}, {"", "never"}};
+  struct Case {
+    std::string text;
+    std::string filled;
+  };
+  const Case cases[] = {
+      {"_a_ _b_ _a_", "_b_ _a_ _b_"},  // swapped, not swapped back
+      {"_ab_", "X_"},                  // of two that start together, the first listed
+      {"x_a_b_", "x_b_b_"},            // "_b_" overlaps the "_a_" found first: not an occurrence
+      {std::string("\0_b_\0", 5), std::string("\0_a_\0", 5)},
+      {"", ""},
+      {"plain", "plain"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(ReplaceAllInOnePass(c.text, fills), c.filled) << c.text;
+}
+
 TEST(ReplaceAllIgnoringCase, FindsInUpperCasedCopiesAndKeepsTheRestOfTheText) {
   const auto upper = [](std::string text) { return testing::AsciiUpper(std::move(text)); };
   EXPECT_EQ(ReplaceAllIgnoringCase("<img src=\"Pic.GIF\"> x.gif", ".gif", "", upper),
