@@ -1,0 +1,36 @@
+#include "platform/linux/origins/metainfo_choice.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "platform/linux/dpkg_file_index.h"
+
+namespace proclens::linux_port {
+namespace {
+
+constexpr std::size_t kMetainfoLimit = 4u << 20;
+
+std::string_view BaseName(std::string_view path) { return path.substr(path.rfind('/') + 1); }
+
+}  // namespace
+
+std::optional<MetainfoTexts> ChooseMetainfo(std::vector<std::string> files, const std::string& root,
+                                            const std::string& program, bool german) {
+  std::sort(files.begin(), files.end(), [](const std::string& a, const std::string& b) {
+    return std::pair(BaseName(a), std::string_view(a)) < std::pair(BaseName(b), std::string_view(b));
+  });
+  std::optional<MetainfoTexts> first;
+  for (const std::string& file : files) {
+    if (file.empty() || file.front() != '/') continue;
+    const auto xml = ReadWholeFile(root + file.substr(1), kMetainfoLimit);
+    if (!xml) continue;
+    auto texts = ParseMetainfo(*xml, german);
+    if (!texts) continue;
+    if (std::find(texts->binaries.begin(), texts->binaries.end(), program) != texts->binaries.end())
+      return texts;
+    if (!first) first = std::move(texts);
+  }
+  return first;
+}
+
+}  // namespace proclens::linux_port
