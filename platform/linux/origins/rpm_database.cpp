@@ -1,10 +1,8 @@
 #include "platform/linux/origins/rpm_database.h"
 
-#include <fcntl.h>
 #include <rpm/rpmpgp.h>
 #include <sys/stat.h>
 
-#include <cstdlib>
 #include <cstring>
 
 #include "platform/linux/dpkg_file_index.h"
@@ -12,6 +10,7 @@
 #include "platform/linux/origins/file_digest.h"
 #include "platform/linux/origins/metainfo_choice.h"
 #include "platform/linux/origins/rpm_library.h"
+#include "platform/linux/origins/rpm_session.h"
 #include "platform/verify_ops.h"
 
 namespace proclens::linux_port {
@@ -40,29 +39,6 @@ const char* CryptoName(int rpm_algorithm) {
   return nullptr;
 }
 
-struct MallocFree {
-  void operator()(char* text) const { std::free(text); }
-};
-using MallocText = std::unique_ptr<char, MallocFree>;
-
-struct TsFree {
-  const RpmLibrary* rpm;
-  void operator()(rpmts_s* ts) const { rpm->rpmtsFree(ts); }
-};
-struct HeaderFree {
-  const RpmLibrary* rpm;
-  void operator()(headerToken_s* header) const { rpm->headerFree(header); }
-};
-struct FilesFree {
-  const RpmLibrary* rpm;
-  void operator()(rpmfiles_s* files) const { rpm->rpmfilesFree(files); }
-};
-struct IteratorFree {
-  const RpmLibrary* rpm;
-  void operator()(rpmdbMatchIterator_s* iterator) const { rpm->rpmdbFreeIterator(iterator); }
-};
-using Iterator = std::unique_ptr<rpmdbMatchIterator_s, IteratorFree>;
-
 bool HasDatabase(const std::string& folder) {
   for (const char* name : kDatabaseFiles) {
     struct stat st {};
@@ -84,86 +60,13 @@ std::optional<std::string> MergedUsrAlias(const std::string& path) {
   return std::nullopt;
 }
 
-bool IsGermanLocale(std::string_view locale) {
-  return locale.substr(0, 2) == "de" && (locale.size() == 2 || std::strchr("_.@", locale[2]) != nullptr);
-}
-
 std::string_view BaseName(std::string_view path) { return path.substr(path.rfind('/') + 1); }
 
+bool IsNormal(const RpmLibrary& rpm, const RpmPackage& package, unsigned int file) {
+  return rpm.rpmfilesFState(package.files.get(), static_cast<int>(file)) == RPMFILE_STATE_NORMAL;
+}
+
 }  // namespace
-
-// The open database, and the package read last: the programs of one package
-// tend to be asked about one after another, owner, texts and check in turn.
-struct RpmDatabase::Session {
-  explicit Session(const RpmLibrary* library)
-      : rpm(library), ts(nullptr, TsFree{library}), header(nullptr, HeaderFree{library}),
-        files(nullptr, FilesFree{library}) {}
-
-  // Makes h, the header of record, the package read last.
-  void Keep(unsigned int record, Header h) {
-    files.reset();
-    header.reset(rpm->headerLink(h));
-    files.reset(rpm->rpmfilesNew(nullptr, header.get(), RPMTAG_BASENAMES, RPMFI_FLAGS_VERIFY));
-    kept = record;
-  }
-
-  // The package of record, with its files; false when the database has none.
-  bool Load(unsigned int record) {
-    if (header && files && kept == record) return true;
-    Iterator found(rpm->rpmtsInitIterator(ts.get(), RPMDBI_PACKAGES, &record, sizeof record),
-                   IteratorFree{rpm});
-    Header h = found ? rpm->rpmdbNextIterator(found.get()) : nullptr;
-    if (h == nullptr) return false;
-    Keep(record, h);
-    return files != nullptr;
-  }
-
-  std::string ListedPath(unsigned int file) const {
-    const MallocText path(rpm->rpmfilesFN(files.get(), static_cast<int>(file)));
-    return path ? std::string(path.get()) : std::string();
-  }
-
-  // A text of the header. Translated texts (Summary(de) where the package is
-  // built) are kept as one entry per locale of the header's table, "C" first;
-  // librpm would choose by the environment, but the caller says which
-  // language it wants.
-  std::string Text(rpmTagVal tag, bool german) const {
-    rpmtd_s td{};
-    if (rpm->headerGet(header.get(), tag, &td, HEADERGET_RAW | HEADERGET_MINMEM) == 0) return {};
-    std::string text;
-    if (td.type == RPM_STRING_TYPE && td.data != nullptr) {
-      text = static_cast<const char*>(td.data);
-    } else if (td.type == RPM_I18NSTRING_TYPE && td.count > 0) {
-      const auto* entries = static_cast<const char* const*>(td.data);
-      const rpm_count_t chosen = german ? GermanEntry(td.count) : 0;
-      text = entries[chosen][0] != '\0' ? entries[chosen] : entries[0];
-    }
-    rpm->rpmtdFreeData(&td);
-    return std::string(Trim(text));
-  }
-
-  // The entry of the first German locale in the header's table, else 0.
-  rpm_count_t GermanEntry(rpm_count_t entries) const {
-    rpmtd_s table{};
-    if (rpm->headerGet(header.get(), RPMTAG_HEADERI18NTABLE, &table, HEADERGET_MINMEM) == 0) return 0;
-    rpm_count_t chosen = 0;
-    const auto* locales = static_cast<const char* const*>(table.data);
-    for (rpm_count_t i = 0; i < table.count && i < entries; ++i) {
-      if (table.type == RPM_STRING_ARRAY_TYPE && IsGermanLocale(locales[i])) {
-        chosen = i;
-        break;
-      }
-    }
-    rpm->rpmtdFreeData(&table);
-    return chosen;
-  }
-
-  const RpmLibrary* rpm;
-  std::unique_ptr<rpmts_s, TsFree> ts;
-  unsigned int kept = 0;
-  std::unique_ptr<headerToken_s, HeaderFree> header;
-  std::unique_ptr<rpmfiles_s, FilesFree> files;
-};
 
 RpmDatabase::RpmDatabase(std::string root, Loader load) : root_(std::move(root)), load_(load) {
   if (root_.empty() || root_.back() != '/') root_ += '/';
@@ -176,43 +79,43 @@ RpmDatabase& RpmDatabase::System() {
   return database;
 }
 
-RpmDatabase::Session* RpmDatabase::Open() {
+RpmSession* RpmDatabase::Open() {
   if (opened_) return session_.get();
   opened_ = true;
   const RpmLibrary* rpm = load_();
-  if (rpm == nullptr) return nullptr;
-  if (rpm->dbpath.empty() || !HasDatabase(root_ + rpm->dbpath.substr(1))) return nullptr;
-  auto session = std::make_unique<Session>(rpm);
-  session->ts.reset(rpm->rpmtsCreate());
-  if (!session->ts || rpm->rpmtsSetRootDir(session->ts.get(), root_.c_str()) != 0 ||
-      rpm->rpmtsOpenDB(session->ts.get(), O_RDONLY) != 0)
-    return nullptr;
-  session_ = std::move(session);
+  if (rpm == nullptr || rpm->dbpath.empty() || !HasDatabase(root_ + rpm->dbpath.substr(1))) return nullptr;
+  session_ = RpmSession::Open(*rpm, root_);
   return session_.get();
 }
 
 std::optional<RpmOwner> RpmDatabase::OwnerOf(const std::string& real_path) {
-  Session* session = Open();
+  RpmSession* session = Open();
   if (session == nullptr || real_path.empty() || real_path.front() != '/') return std::nullopt;
-  const RpmLibrary* rpm = session->rpm;
+  const RpmLibrary& rpm = session->rpm();
   std::vector<std::string> names = {real_path};
   if (auto alias = MergedUsrAlias(real_path)) names.push_back(std::move(*alias));
+  auto owner = [&](const RpmPackage& package, unsigned int file) {
+    return RpmOwner{RpmHeaderText(rpm, package.header.get(), RPMTAG_NAME, false),
+                    RpmListedPath(rpm, package, file), package.record, file};
+  };
 
+  // A sibling of a program asked about before needs no query.
+  for (const std::string& name : names) {
+    const auto kept = session->KeptListing(name);
+    if (kept && IsNormal(rpm, *kept->first, kept->second)) return owner(*kept->first, kept->second);
+  }
   std::optional<RpmOwner> found;
   for (const std::string& name : names) {
-    Iterator matches(rpm->rpmtsInitIterator(session->ts.get(), RPMDBI_INSTFILENAMES, name.c_str(), 0),
-                     IteratorFree{rpm});
-    while (Header h = matches ? rpm->rpmdbNextIterator(matches.get()) : nullptr) {
-      const unsigned int record = rpm->rpmdbGetIteratorOffset(matches.get());
-      const unsigned int file = rpm->rpmdbGetIteratorFileNum(matches.get());
-      session->Keep(record, h);
-      if (!session->files || file >= rpm->rpmfilesFC(session->files.get())) continue;
-      RpmOwner owner{session->Text(RPMTAG_NAME, false), session->ListedPath(file), record, file};
+    const RpmIterator matches = session->Find(RPMDBI_INSTFILENAMES, name.c_str(), 0);
+    while (Header h = matches ? rpm.rpmdbNextIterator(matches.get()) : nullptr) {
+      const unsigned int file = rpm.rpmdbGetIteratorFileNum(matches.get());
+      const RpmPackage& package = session->Keep(rpm.rpmdbGetIteratorOffset(matches.get()), h);
+      if (!package.files || file >= rpm.rpmfilesFC(package.files.get())) continue;
       // A package whose copy of a shared file another package replaced, or
       // that never wrote it (another architecture's, a path kept free of
       // packages), names the file only when no other package does.
-      if (rpm->rpmfilesFState(session->files.get(), static_cast<int>(file)) == RPMFILE_STATE_NORMAL) return owner;
-      if (!found) found = std::move(owner);
+      if (IsNormal(rpm, package, file)) return owner(package, file);
+      if (!found) found = owner(package, file);
     }
   }
   return found;
@@ -221,14 +124,15 @@ std::optional<RpmOwner> RpmDatabase::OwnerOf(const std::string& real_path) {
 std::vector<std::string> RpmDatabase::FilesBelow(const RpmOwner& owner, std::string_view folder,
                                                  std::string_view suffix) {
   std::vector<std::string> below;
-  Session* session = Open();
-  if (session == nullptr || !session->Load(owner.record)) return below;
-  const RpmLibrary* rpm = session->rpm;
-  rpmfiles files = session->files.get();
-  const int count = static_cast<int>(rpm->rpmfilesFC(files));
+  RpmSession* session = Open();
+  const RpmPackage* package = session != nullptr ? session->Package(owner.record) : nullptr;
+  if (package == nullptr) return below;
+  const RpmLibrary& rpm = session->rpm();
+  rpmfiles files = package->files.get();
+  const int count = static_cast<int>(rpm.rpmfilesFC(files));
   for (int i = 0; i < count; ++i) {
-    const char* dir = rpm->rpmfilesDN(files, rpm->rpmfilesDI(files, i));
-    const char* name = rpm->rpmfilesBN(files, i);
+    const char* dir = rpm.rpmfilesDN(files, rpm.rpmfilesDI(files, i));
+    const char* name = rpm.rpmfilesBN(files, i);
     if (dir == nullptr || name == nullptr || folder != dir) continue;
     const std::string_view base(name);
     if (base.size() >= suffix.size() && base.substr(base.size() - suffix.size()) == suffix)
@@ -240,11 +144,14 @@ std::vector<std::string> RpmDatabase::FilesBelow(const RpmOwner& owner, std::str
 PackageTexts RpmDatabase::TextsOf(const RpmOwner& owner, bool german) {
   PackageTexts texts;
   texts.product = owner.package;
-  Session* session = Open();
-  if (session == nullptr || !session->Load(owner.record)) return texts;
-  texts.description = session->Text(RPMTAG_SUMMARY, german);
-  texts.company = session->Text(RPMTAG_VENDOR, german);
-  if (texts.company.empty()) texts.company = MaintainerName(session->Text(RPMTAG_PACKAGER, german));
+  RpmSession* session = Open();
+  const RpmPackage* package = session != nullptr ? session->Package(owner.record) : nullptr;
+  if (package == nullptr) return texts;
+  const RpmLibrary& rpm = session->rpm();
+  Header header = package->header.get();
+  texts.description = RpmHeaderText(rpm, header, RPMTAG_SUMMARY, german);
+  texts.company = RpmHeaderText(rpm, header, RPMTAG_VENDOR, german);
+  if (texts.company.empty()) texts.company = MaintainerName(RpmHeaderText(rpm, header, RPMTAG_PACKAGER, german));
 
   std::vector<std::string> metainfo;
   for (const char* folder : kMetainfoFolders) {
@@ -260,27 +167,27 @@ PackageTexts RpmDatabase::TextsOf(const RpmOwner& owner, bool german) {
 }
 
 const char* RpmDatabase::Check(const RpmOwner& owner, int fd, std::uint64_t size_limit) {
-  Session* session = Open();
-  if (session == nullptr || !session->Load(owner.record)) return file_state::kNoRecord;
-  const RpmLibrary* rpm = session->rpm;
-  rpmfiles files = session->files.get();
-  if (owner.file >= rpm->rpmfilesFC(files)) return file_state::kNoRecord;
+  RpmSession* session = Open();
+  const RpmPackage* package = session != nullptr ? session->Package(owner.record) : nullptr;
+  if (package == nullptr) return file_state::kNoRecord;
+  const RpmLibrary& rpm = session->rpm();
+  rpmfiles files = package->files.get();
+  if (owner.file >= rpm.rpmfilesFC(files)) return file_state::kNoRecord;
   const int file = static_cast<int>(owner.file);
   // What the package expects to change (configuration, ghosts such as logs)
   // or asks not to have its digest verified has no digest to hold it to.
-  if ((rpm->rpmfilesFFlags(files, file) & (RPMFILE_GHOST | RPMFILE_CONFIG)) != 0 ||
-      (rpm->rpmfilesVFlags(files, file) & RPMVERIFY_FILEDIGEST) == 0 ||
-      rpm->rpmfilesFState(files, file) != RPMFILE_STATE_NORMAL)
+  if ((rpm.rpmfilesFFlags(files, file) & (RPMFILE_GHOST | RPMFILE_CONFIG)) != 0 ||
+      (rpm.rpmfilesVFlags(files, file) & RPMVERIFY_FILEDIGEST) == 0 || !IsNormal(rpm, *package, owner.file))
     return file_state::kNoRecord;
   int algorithm = 0;
   std::size_t length = 0;
-  const unsigned char* recorded = rpm->rpmfilesFDigest(files, file, &algorithm, &length);
+  const unsigned char* recorded = rpm.rpmfilesFDigest(files, file, &algorithm, &length);
   if (recorded == nullptr || length == 0) return file_state::kNoRecord;
 
   struct stat st {};
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) return file_state::kUnreadable;
   // A file of another size is another file, however large.
-  if (static_cast<rpm_loff_t>(st.st_size) != rpm->rpmfilesFSize(files, file)) return file_state::kDiffers;
+  if (static_cast<rpm_loff_t>(st.st_size) != rpm.rpmfilesFSize(files, file)) return file_state::kDiffers;
   const char* crypto_name = CryptoName(algorithm);
   if (crypto_name == nullptr) return file_state::kNotChecked;
   const DescriptorDigest digest = DigestOfDescriptor(fd, crypto_name, size_limit);

@@ -16,6 +16,7 @@ namespace proclens::linux_port {
 
 struct RpmLibrary;
 const RpmLibrary* LoadRpm();
+class RpmSession;
 
 struct RpmOwner {
   std::string package;      // the package's name
@@ -68,14 +69,13 @@ class RpmDatabase {
   const std::string& root() const { return root_; }
 
  private:
-  struct Session;
   // The open database; nullptr when there is none to read.
-  Session* Open();
+  RpmSession* Open();
 
   std::string root_;
   Loader load_;
   bool opened_ = false;
-  std::unique_ptr<Session> session_;
+  std::unique_ptr<RpmSession> session_;
 };
 
 }  // namespace proclens::linux_port

@@ -28,6 +28,7 @@ namespace proclens::linux_port {
   X(rpmtsFree)                    \
   X(rpmtsSetRootDir)              \
   X(rpmtsOpenDB)                  \
+  X(rpmtsSetVSFlags)              \
   X(rpmtsInitIterator)            \
   X(rpmdbNextIterator)            \
   X(rpmdbFreeIterator)            \

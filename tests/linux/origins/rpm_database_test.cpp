@@ -57,6 +57,7 @@ TEST_F(RpmDatabaseTest, OwnersByInstalledNameAndMergedUsrAlias) {
   EXPECT_EQ(legacy.listed_path, "/libx32/rpmtest/legacy");
   EXPECT_EQ(Owner("/usr/bin/rpmtest-plain").package, "rpmtest-plain");
   EXPECT_FALSE(database_.OwnerOf("/usr/bin/rpmtest-unknown"));
+  EXPECT_FALSE(database_.OwnerOf("/usr/sbin/rpmtest-hello"));  // a kept package's name, in another folder
   EXPECT_EQ(database_.FilesBelow(hello, "/usr/share/metainfo/", ".xml"),
             (std::vector<std::string>{"/usr/share/metainfo/aa.rpmtest.extra.metainfo.xml",
                                       "/usr/share/metainfo/zz.rpmtest.hello.metainfo.xml"}));
