@@ -13,7 +13,6 @@
 
 #include "linux/live_process.h"
 #include "linux/run_command.h"
-#include "linux/version_test_support.h"
 #include "platform/linux/unique_fd.h"
 #include "platform/verify_ops.h"
 
@@ -25,14 +24,18 @@ constexpr std::uint64_t kNoLimit = UINT64_MAX;
 
 class RpmDatabaseTest : public ::testing::Test {
  protected:
+  // The packages are built once for all the tests; a failure fails each of
+  // them (a failure here alone would only skip them).
   static void SetUpTestSuite() {
     folder_ = new linux_test::TempDir;
-    const std::string fixtures = proclens::testing::TestsFolder() + "/linux/fixtures/rpm/";
-    const auto built = proclens::testing::RunCommand(fixtures + "build-and-install.sh '" + folder_->path().string() +
-                                                     "' " + fixtures + "tools.rpmbuild " + fixtures + "plain.rpmbuild");
-    ASSERT_EQ(built.status, 0) << "the test packages could not be built and installed";
+    const std::string fixtures = PROCLENS_RPM_FIXTURES "/";
+    built_ = proclens::testing::RunCommand(fixtures + "build-and-install.sh '" + folder_->path().string() + "' " +
+                                           fixtures + "tools.rpmbuild " + fixtures + "plain.rpmbuild 2>&1");
   }
   static void TearDownTestSuite() { delete folder_; }
+  void SetUp() override {
+    ASSERT_EQ(built_.status, 0) << "the test packages could not be built and installed:\n" << built_.out;
+  }
 
   static fs::path Root() { return folder_->path() / "root"; }
   static UniqueFd OpenFile(const fs::path& path) { return UniqueFd(::open(path.c_str(), O_RDONLY | O_CLOEXEC)); }
@@ -43,9 +46,11 @@ class RpmDatabaseTest : public ::testing::Test {
   }
 
   static linux_test::TempDir* folder_;
+  static proclens::testing::CommandOutput built_;
   RpmDatabase database_{Root().string()};
 };
 linux_test::TempDir* RpmDatabaseTest::folder_ = nullptr;
+proclens::testing::CommandOutput RpmDatabaseTest::built_;
 
 TEST_F(RpmDatabaseTest, OwnersByInstalledNameAndMergedUsrAlias) {
   const RpmOwner hello = Owner("/usr/bin/rpmtest-hello");
