@@ -55,15 +55,16 @@ class RpmDatabase {
   PackageTexts TextsOf(const RpmOwner& owner, bool german);
 
   // The files the package lists directly below folder (which ends in '/')
-  // whose names end in suffix, in the package's order.
+  // whose names end in suffix, in the package's order (by path).
   std::vector<std::string> FilesBelow(const RpmOwner& owner, std::string_view folder,
                                       std::string_view suffix);
 
   // The file open at fd (the owner's file, as the caller reached it) against
   // the digest that the package recorded for it: one of the file_state texts
-  // matches, differs, no-record (a ghost or configuration file, or one the
-  // package keeps from being verified), unreadable (fd is no regular file)
-  // or not-checked (larger than size_limit, or a digest libcrypto lacks).
+  // matches, differs, no-record (a ghost or configuration file, one the
+  // package keeps from being verified, or one that another package's copy
+  // replaced), unreadable (fd is no regular file) or not-checked (larger
+  // than size_limit, or a digest libcrypto lacks).
   const char* Check(const RpmOwner& owner, int fd, std::uint64_t size_limit);
 
   const std::string& root() const { return root_; }
