@@ -34,8 +34,11 @@ set(CPACK_RPM_PACKAGE_REQUIRES "libwebkit2gtk-4.1.so.0()(64bit), libcurl.so.4()(
 # librpm answers for the programs that RPM installed; without it they are
 # only unknown, so it is recommended, not required. CPack has fields for
 # neither this nor the packager.
+# rpmbuild would make a database in the home folder; it is kept in the build
+# tree.
 set(CPACK_RPM_SPEC_MORE_DEFINE
-  "Recommends: (librpm.so.10()(64bit) or librpm.so.9()(64bit))\nPackager: ${PROCLENS_MAINTAINER}")
+  "Recommends: (librpm.so.10()(64bit) or librpm.so.9()(64bit))\nPackager: ${PROCLENS_MAINTAINER}
+%define _dbpath ${CMAKE_BINARY_DIR}/_CPack_Packages/rpmdb")
 # Folders that the system's own packages own (filesystem, hicolor-icon-theme,
 # bash-completion) are not claimed.
 set(CPACK_RPM_EXCLUDE_FROM_AUTO_FILELIST_ADDITION

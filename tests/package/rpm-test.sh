@@ -13,6 +13,8 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 work=$(mktemp -d /tmp/proclens-rpm.XXXXXX)
 trap 'rm -rf "$work"' EXIT
 root=$work/root
+# rpm and rpmlint make a database in the home folder when it has none.
+export HOME=$work
 
 # ---- header fields and dependencies
 field() { rpm -qp --qf "%{$1}" "$package" 2>/dev/null; }
