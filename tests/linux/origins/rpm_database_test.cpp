@@ -9,7 +9,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <memory>
 
 #include "linux/live_process.h"
 #include "linux/run_command.h"
@@ -56,7 +55,8 @@ TEST_F(RpmDatabaseTest, OwnersByInstalledNameAndMergedUsrAlias) {
   const RpmOwner hello = Owner("/usr/bin/rpmtest-hello");
   EXPECT_EQ(hello.package, "rpmtest-tools");
   EXPECT_EQ(hello.listed_path, "/usr/bin/rpmtest-hello");
-  // This machine has /libx32 in neither form, so only the alias can join them.
+  // Debian's amd64 systems have /libx32 in neither form, so librpm's own
+  // resolution of linked folders cannot join the two names: only the alias can.
   const RpmOwner legacy = Owner("/usr/libx32/rpmtest/legacy");
   EXPECT_EQ(legacy.package, "rpmtest-tools");
   EXPECT_EQ(legacy.listed_path, "/libx32/rpmtest/legacy");
