@@ -31,13 +31,12 @@ set(CPACK_RPM_CHANGELOG_FILE ${CMAKE_CURRENT_BINARY_DIR}/rpm-changelog)
 # its own package names.
 set(CPACK_RPM_PACKAGE_AUTOREQ ON)
 set(CPACK_RPM_PACKAGE_REQUIRES "libwebkit2gtk-4.1.so.0()(64bit), libcurl.so.4()(64bit), libcrypto.so.3()(64bit)")
-# librpm answers for the programs that RPM installed; without it they are
-# only unknown, so it is recommended, not required. CPack has fields for
-# neither this nor the packager.
-# rpmbuild would make a database in the home folder; it is kept in the build
-# tree.
-set(CPACK_RPM_SPEC_MORE_DEFINE
-  "Recommends: (librpm.so.10()(64bit) or librpm.so.9()(64bit))\nPackager: ${PROCLENS_MAINTAINER}
+# Lines that CPack has no field for: librpm answers for the programs that RPM
+# installed, and without it they are only unknown, so it is recommended, not
+# required; the packager; and the database that rpmbuild would otherwise make
+# in the home folder, kept in the build tree.
+set(CPACK_RPM_SPEC_MORE_DEFINE "Recommends: (librpm.so.10()(64bit) or librpm.so.9()(64bit))
+Packager: ${PROCLENS_MAINTAINER}
 %define _dbpath ${CMAKE_BINARY_DIR}/_CPack_Packages/rpmdb")
 # Folders that the system's own packages own (filesystem, hicolor-icon-theme,
 # bash-completion) are not claimed.
