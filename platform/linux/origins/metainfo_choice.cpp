@@ -14,23 +14,25 @@ std::string_view BaseName(std::string_view path) { return path.substr(path.rfind
 
 }  // namespace
 
-std::optional<MetainfoTexts> ChooseMetainfo(std::vector<std::string> files, const std::string& root,
-                                            const std::string& program, bool german) {
+std::vector<MetainfoTexts> ReadMetainfo(std::vector<std::string> files, const std::string& root, bool german) {
   std::sort(files.begin(), files.end(), [](const std::string& a, const std::string& b) {
     return std::pair(BaseName(a), std::string_view(a)) < std::pair(BaseName(b), std::string_view(b));
   });
-  std::optional<MetainfoTexts> first;
+  std::vector<MetainfoTexts> metainfo;
   for (const std::string& file : files) {
     if (file.empty() || file.front() != '/') continue;
     const auto xml = ReadWholeFile(root + file.substr(1), kMetainfoLimit);
     if (!xml) continue;
-    auto texts = ParseMetainfo(*xml, german);
-    if (!texts) continue;
-    if (std::find(texts->binaries.begin(), texts->binaries.end(), program) != texts->binaries.end())
-      return texts;
-    if (!first) first = std::move(texts);
+    if (auto texts = ParseMetainfo(*xml, german)) metainfo.push_back(std::move(*texts));
   }
-  return first;
+  return metainfo;
+}
+
+const MetainfoTexts* ChooseMetainfo(const std::vector<MetainfoTexts>& metainfo, std::string_view program) {
+  for (const MetainfoTexts& texts : metainfo) {
+    if (std::find(texts.binaries.begin(), texts.binaries.end(), program) != texts.binaries.end()) return &texts;
+  }
+  return metainfo.empty() ? nullptr : &metainfo.front();
 }
 
 }  // namespace proclens::linux_port

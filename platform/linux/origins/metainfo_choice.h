@@ -3,8 +3,8 @@
 // a given program. Every package source makes the same choice, so that a
 // program reads the same whatever installed it.
 
-#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/linux/appstream_metainfo.h"
@@ -14,10 +14,13 @@ namespace proclens::linux_port {
 // The folders below which packages install metainfo (appdata is the older name).
 inline constexpr const char* kMetainfoFolders[] = {"/usr/share/metainfo/", "/usr/share/appdata/"};
 
-// Of files (absolute paths as the package lists them, read below root, which
-// ends in '/'), the one whose <provides><binary> names program, else the
-// first well-formed one by file name; nullopt when none can be read.
-std::optional<MetainfoTexts> ChooseMetainfo(std::vector<std::string> files, const std::string& root,
-                                            const std::string& program, bool german);
+// The texts of files (absolute paths as the package lists them, read below
+// root, which ends in '/'), in the order of their file names; a file that
+// cannot be read or is no metainfo is left out.
+std::vector<MetainfoTexts> ReadMetainfo(std::vector<std::string> files, const std::string& root, bool german);
+
+// Of them, the one whose <provides><binary> names program, else the first;
+// nullptr when there is none.
+const MetainfoTexts* ChooseMetainfo(const std::vector<MetainfoTexts>& metainfo, std::string_view program);
 
 }  // namespace proclens::linux_port

@@ -145,7 +145,7 @@ PackageTexts RpmDatabase::TextsOf(const RpmOwner& owner, bool german) {
   PackageTexts texts;
   texts.product = owner.package;
   RpmSession* session = Open();
-  const RpmPackage* package = session != nullptr ? session->Package(owner.record) : nullptr;
+  RpmPackage* package = session != nullptr ? session->Package(owner.record) : nullptr;
   if (package == nullptr) return texts;
   const RpmLibrary& rpm = session->rpm();
   Header header = package->header.get();
@@ -153,12 +153,16 @@ PackageTexts RpmDatabase::TextsOf(const RpmOwner& owner, bool german) {
   texts.company = RpmHeaderText(rpm, header, RPMTAG_VENDOR, german);
   if (texts.company.empty()) texts.company = MaintainerName(RpmHeaderText(rpm, header, RPMTAG_PACKAGER, german));
 
-  std::vector<std::string> metainfo;
-  for (const char* folder : kMetainfoFolders) {
-    for (std::string& file : FilesBelow(owner, folder, ".xml")) metainfo.push_back(std::move(file));
+  // Read once for all the programs of the package.
+  auto& metainfo = package->metainfo[german ? 1 : 0];
+  if (!metainfo) {
+    std::vector<std::string> files;
+    for (const char* folder : kMetainfoFolders) {
+      for (std::string& file : FilesBelow(owner, folder, ".xml")) files.push_back(std::move(file));
+    }
+    metainfo = ReadMetainfo(std::move(files), root_, german);
   }
-  const std::string program(BaseName(owner.listed_path));
-  if (const auto chosen = ChooseMetainfo(std::move(metainfo), root_, program, german)) {
+  if (const MetainfoTexts* chosen = ChooseMetainfo(*metainfo, BaseName(owner.listed_path))) {
     if (!chosen->summary.empty()) texts.description = chosen->summary;
     if (!chosen->name.empty()) texts.product = chosen->name;
     if (!chosen->developer.empty()) texts.company = chosen->developer;

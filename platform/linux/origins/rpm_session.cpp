@@ -57,7 +57,7 @@ RpmIterator RpmSession::Find(rpmDbiTagVal index, const void* key, std::size_t le
   return RpmIterator(rpm_.rpmtsInitIterator(ts_.get(), index, key, length), {&rpm_});
 }
 
-const RpmPackage& RpmSession::Keep(unsigned int record, Header h) {
+RpmPackage& RpmSession::Keep(unsigned int record, Header h) {
   for (auto it = kept_.begin(); it != kept_.end(); ++it) {
     if ((*it)->record != record) continue;
     std::rotate(kept_.begin(), it, it + 1);
@@ -77,14 +77,14 @@ const RpmPackage& RpmSession::Keep(unsigned int record, Header h) {
   return *kept_.front();
 }
 
-const RpmPackage* RpmSession::Package(unsigned int record) {
+RpmPackage* RpmSession::Package(unsigned int record) {
   for (const auto& package : kept_) {
     if (package->record == record) return package->files ? package.get() : nullptr;
   }
   const RpmIterator found = Find(RPMDBI_PACKAGES, &record, sizeof record);
   Header h = found ? rpm_.rpmdbNextIterator(found.get()) : nullptr;
   if (h == nullptr) return nullptr;
-  const RpmPackage& package = Keep(record, h);
+  RpmPackage& package = Keep(record, h);
   return package.files ? &package : nullptr;
 }
 

@@ -11,7 +11,9 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
+#include "platform/linux/appstream_metainfo.h"
 #include "platform/linux/origins/rpm_library.h"
 
 namespace proclens::linux_port {
@@ -34,6 +36,8 @@ struct RpmPackage {
   RpmFiles files;
   // The files by base name, for packages of up to kIndexedFiles files.
   std::multimap<std::string, unsigned int, std::less<>> file_by_name;
+  // The metainfo it ships, in English and in German, once asked.
+  std::optional<std::vector<MetainfoTexts>> metainfo[2];
 };
 
 class RpmSession {
@@ -48,10 +52,10 @@ class RpmSession {
   RpmIterator Find(rpmDbiTagVal index, const void* key, std::size_t length);
 
   // h, the header of record (from an iterator), as the package read last.
-  const RpmPackage& Keep(unsigned int record, Header h);
+  RpmPackage& Keep(unsigned int record, Header h);
 
   // The package of record, kept or read; nullptr when the database has none.
-  const RpmPackage* Package(unsigned int record);
+  RpmPackage* Package(unsigned int record);
 
   // A kept package that lists path, and the file's place in it.
   std::optional<std::pair<const RpmPackage*, unsigned int>> KeptListing(std::string_view path) const;
