@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds the Linux program and its Debian package,
-# the sanitizer build, and the Windows program with its ZIP and installer, and
+# Installs what is missing, builds the Linux program and its Debian and RPM
+# packages, the sanitizer build, and the Windows program with its ZIP and installer, and
 # runs every test: unit, live Linux, end-to-end under Xvfb, the packages, the
 # Windows tests under Wine, and a short fuzzing run.
 set -euo pipefail
@@ -15,7 +15,7 @@ step() { printf '\n== %s\n' "$*"; }
 step "Linux build"
 cmake --preset linux >/dev/null
 cmake --build --preset linux -j "$jobs"
-step "Debian package"
+step "Debian and RPM packages"
 cmake --build --preset linux --target package
 
 step "Linux build with AddressSanitizer and UndefinedBehaviorSanitizer"

@@ -11,6 +11,7 @@ namespace proclens::linux_port {
   X(EVP_MD_CTX_new)                  \
   X(EVP_MD_CTX_free)                 \
   X(EVP_md5)                         \
+  X(EVP_get_digestbyname)            \
   X(EVP_DigestInit_ex)               \
   X(EVP_DigestUpdate)                \
   X(EVP_DigestFinal_ex)

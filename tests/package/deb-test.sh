@@ -31,6 +31,9 @@ field Depends | grep -q 'libgtk-3-0 (>=' || fail "Depends lacks the libraries: $
 for opened in libwebkit2gtk-4.1-0 libcurl4 libssl3; do
   field Depends | grep -q "$opened" || fail "Depends lacks $opened, which the programs open themselves: $(field Depends)"
 done
+# librpm only adds what RPM installed: recommended, not required.
+field Recommends | grep -q librpm9 || fail "librpm9 is not recommended: $(field Recommends)"
+field Depends | grep -q librpm && fail "librpm is required, not recommended"
 [ "$(field Description | wc -l)" -ge 3 ] || fail "no long description"
 
 # ---- the files, and what Debian's checkers say of them

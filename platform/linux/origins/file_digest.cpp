@@ -1,0 +1,68 @@
+#include "platform/linux/origins/file_digest.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <memory>
+
+#include "platform/linux/crypto_library.h"
+
+namespace proclens::linux_port {
+namespace {
+
+constexpr std::size_t kReadSize = 256 * 1024;
+
+struct DigestContextFree {
+  const CryptoLibrary* crypto;
+  void operator()(EVP_MD_CTX* context) const { crypto->EVP_MD_CTX_free(context); }
+};
+
+}  // namespace
+
+DescriptorDigest DigestOfDescriptor(int fd, const char* algorithm, std::uint64_t size_limit) {
+  DescriptorDigest digest;
+  struct stat st {};
+  // A FIFO or a device would be read without end, or block.
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) return digest;
+  if (static_cast<std::uint64_t>(st.st_size) > size_limit) {
+    digest.outcome = DigestOutcome::kTooLarge;
+    return digest;
+  }
+  const CryptoLibrary* crypto = LoadCrypto();
+  const EVP_MD* method = crypto != nullptr ? crypto->EVP_get_digestbyname(algorithm) : nullptr;
+  if (method == nullptr) {
+    digest.outcome = DigestOutcome::kUnsupported;
+    return digest;
+  }
+  std::unique_ptr<EVP_MD_CTX, DigestContextFree> context(crypto->EVP_MD_CTX_new(), DigestContextFree{crypto});
+  if (!context || crypto->EVP_DigestInit_ex(context.get(), method, nullptr) != 1) {
+    digest.outcome = DigestOutcome::kUnsupported;
+    return digest;
+  }
+  ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+  std::vector<unsigned char> buffer(kReadSize);
+  std::uint64_t offset = 0;
+  for (;;) {
+    const ssize_t got = ::pread(fd, buffer.data(), buffer.size(), static_cast<off_t>(offset));
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) return digest;
+    if (got == 0) break;
+    offset += static_cast<std::uint64_t>(got);
+    // A file that grows while it is read must not be read without end.
+    if (offset > size_limit) {
+      digest.outcome = DigestOutcome::kTooLarge;
+      return digest;
+    }
+    if (crypto->EVP_DigestUpdate(context.get(), buffer.data(), static_cast<std::size_t>(got)) != 1) return digest;
+  }
+  unsigned char bytes[EVP_MAX_MD_SIZE];
+  unsigned int length = 0;
+  if (crypto->EVP_DigestFinal_ex(context.get(), bytes, &length) != 1) return digest;
+  digest.bytes.assign(bytes, bytes + length);
+  digest.outcome = DigestOutcome::kOk;
+  return digest;
+}
+
+}  // namespace proclens::linux_port

@@ -1,0 +1,29 @@
+#pragma once
+// The digest of a file that the caller has open, in whichever algorithm a
+// package database recorded: a running program's image is checked through the
+// descriptor that reaches it, not through a path that may name another file
+// by now.
+
+#include <cstdint>
+#include <vector>
+
+namespace proclens::linux_port {
+
+enum class DigestOutcome {
+  kOk,
+  kUnreadable,   // not a regular file, or a read failed
+  kTooLarge,     // larger than the caller wanted read
+  kUnsupported,  // libcrypto is missing or does not know the algorithm
+};
+
+struct DescriptorDigest {
+  DigestOutcome outcome = DigestOutcome::kUnreadable;
+  std::vector<unsigned char> bytes;  // with kOk
+};
+
+// The digest of the regular file open at fd, from its first byte whatever the
+// descriptor's offset (which is left as it was). algorithm is libcrypto's
+// name for it ("MD5", "SHA256").
+DescriptorDigest DigestOfDescriptor(int fd, const char* algorithm, std::uint64_t size_limit);
+
+}  // namespace proclens::linux_port
