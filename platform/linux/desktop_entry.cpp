@@ -50,11 +50,11 @@ std::string ProgramOf(const std::string& exec) {
   return RealPathOf(found.get()).value_or(std::string());
 }
 
-// An icon theme's name (no folder, no scheme) or a local file's absolute
-// path; empty for anything else. The window turns the text into an icon with
-// g_icon_new_for_string, which would take "http://..." (or its serialized
-// forms beginning with '.' or '(') for a file to fetch over the network.
-// Theme names are given without the picture's extension, as menus take them.
+// An icon theme's name (no folder, no scheme), without the picture's
+// extension as menus take it, or a local file's absolute path; empty for
+// anything else. The window makes the icon with g_icon_new_for_string, which
+// would take "http://..." (or a serialized icon, beginning with '.' or '(')
+// for a file to fetch over the network.
 std::string IconOf(std::string icon) {
   if (icon.empty() || icon.front() == '/') return icon;
   if (icon.find_first_of("/:") != std::string::npos || icon.front() == '.' || icon.front() == '(') return {};

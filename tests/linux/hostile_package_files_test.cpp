@@ -33,6 +33,9 @@ std::string Repeat(const std::string& text, std::size_t times) {
   return result;
 }
 
+// Ä 3,000 times: 6,000 bytes, longer than a version block's text.
+std::string LongName() { return Repeat("\xC3\x84", 3000); }
+
 std::string Entry(const fs::path& program, const std::string& icon) {
   return "[Desktop Entry]\nType=Application\nName=x\nExec=" + program.string() + "\nIcon=" + icon + "\n";
 }
@@ -54,7 +57,7 @@ class HostilePackageFiles : public ::testing::Test {
   void SetUp() override {
     Package("deep", {"deep.metainfo.xml"}, "<component><name>Deep</name><description>" + Repeat("<x>", 10000) +
                                                Repeat("</x>", 10000) + "</description></component>");
-    Package("longname", {"long.metainfo.xml"}, "<component><name>" + Repeat("\xC3\x84", 3000) + "</name></component>");
+    Package("longname", {"long.metainfo.xml"}, "<component><name>" + LongName() + "</name></component>");
     Package("bigmeta", {"big.metainfo.xml"},
             "<component><name>Big</name><!--" + std::string(600 << 10, ' ') + "--></component>");
     Package("fifo", {"a-fifo.desktop", "b-good.desktop"});
@@ -110,12 +113,11 @@ TEST_F(HostilePackageFiles, NeitherHoldTheReaderUpNorNameWhatTheyShouldNot) {
     std::string product;  // as the package gives it; empty: no package ships the file
     const char* icon;     // nullptr: no icon
   };
-  const std::string long_name = Repeat("\xC3\x84", 3000);
   const std::string newline_path = Bin("a").string() + "\n" + Bin("b").string();
   Write(newline_path, "x");
   const Case cases[] = {
       {"metainfo nested 10,000 deep", Bin("deep"), "deep", nullptr},
-      {"metainfo name of 6,000 bytes", Bin("longname"), long_name, nullptr},
+      {"metainfo name of 6,000 bytes", Bin("longname"), LongName(), nullptr},
       {"metainfo of 600 KiB", Bin("bigmeta"), "bigmeta", nullptr},
       {"desktop entry that is a FIFO", Bin("fifo"), "fifo", "good-icon"},
       {"icon that is an address", Bin("http"), "http", nullptr},
