@@ -40,7 +40,7 @@ std::vector<std::string> CheckStates(const std::vector<ProcessItem>& items, Veri
   std::vector<std::string> states;
   for (const ProcessItem& item : items) {
     const std::string& path = SubItem(item, 0);
-    states.push_back(IsResolvedPath(path) ? verify.CheckFile(path, true, UINT64_MAX).state
+    states.push_back(IsResolvedPath(path) ? verify.CheckFile(path, item.pid, UINT64_MAX).state
                                           : std::string(file_state::kUnreadable));
   }
   return states;

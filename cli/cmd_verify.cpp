@@ -23,20 +23,30 @@ constexpr std::uint64_t kNoLimit = UINT64_MAX;
 struct Checked {
   std::string file;
   FileCheck check;
+  bool of_process = false;
 };
 
 Checked CheckArgument(const std::string& argument, CliPlatform& platform) {
   const std::optional<std::uint32_t> pid = ParsePid(argument);
-  if (!pid) return {argument, platform.Verify().CheckFile(argument, false, kNoLimit)};
+  if (!pid) return {argument, platform.Verify().CheckFile(argument, 0, kNoLimit)};
   // The process's file as the catalogue resolves it.
   const CataloguePlatform catalogue = platform.Catalogue();
   const std::string path = GetProcessImagePath(*pid, catalogue.processes, catalogue.system);
   if (!IsResolvedPath(path)) {
-    std::fprintf(stderr, "proclens-cli verify: process %s:%s\n", Visible(argument).c_str(),
-                 Visible(path).c_str());
-    return {argument, {file_state::kUnreadable, "", ""}};
+    FileCheck check;
+    check.state = file_state::kUnreadable;
+    check.reason = path.substr(1);  // the error text without its leading blank
+    return {argument, check, true};
   }
-  return {path, platform.Verify().CheckFile(path, true, kNoLimit)};
+  return {path, platform.Verify().CheckFile(path, *pid, kNoLimit), true};
+}
+
+// Why a file could not be read goes to standard error, so that the lines on
+// standard output keep their three fields.
+void PrintReason(const std::string& argument, const Checked& checked) {
+  if (checked.check.reason.empty()) return;
+  std::fprintf(stderr, "proclens-cli verify: %s%s: %s\n", checked.of_process ? "process " : "",
+               Visible(argument).c_str(), Visible(checked.check.reason).c_str());
 }
 
 bool IsTheInstalledFile(const FileCheck& check) {
@@ -52,12 +62,15 @@ int RunVerify(const Arguments& args) {
   bool all_installed = true;
   for (const std::string& target : args.operands) {
     const Checked checked = CheckArgument(target, *platform);
+    PrintReason(target, checked);
     all_installed = all_installed && IsTheInstalledFile(checked.check);
     const std::string& who = by_signer ? checked.check.signer : checked.check.package;
     if (json) {
-      list.push_back({{"file", platform->Utf8(checked.file)},
-                      {"state", checked.check.state},
-                      {by_signer ? "signer" : "package", platform->Utf8(who)}});
+      nlohmann::ordered_json record = {{"file", platform->Utf8(checked.file)},
+                                       {"state", checked.check.state},
+                                       {by_signer ? "signer" : "package", platform->Utf8(who)}};
+      if (!checked.check.reason.empty()) record["reason"] = platform->Utf8(checked.check.reason);
+      list.push_back(std::move(record));
     } else {
       std::printf("%s\t%s\t%s\n", OneField(checked.file).c_str(), checked.check.state.c_str(),
                   OneField(who).c_str());
@@ -72,9 +85,9 @@ const RegisterCommand kRegisterVerify(
     {"verify", "PID|FILE...", 1, kAnyNumber, {{"--json", "a JSON array of objects with the same fields"}},
      "is each file the one its package installed (or signed)?",
      "For each process (its program's file) or file, one line: the file, its state\n"
-     "(matches, signed, differs, unsigned, no-package, unreadable, ...) and the package\n"
-     "that installed it (on Windows: who signed it). Exit status 0 only when every file\n"
-     "is the installed one.",
+     "(matches, signed, differs, replaced, unsigned, no-package, unreadable, ...) and\n"
+     "the package that installed it (on Windows: who signed it). Exit status 0 only\n"
+     "when every file is the installed one.",
      RunVerify});
 
 }  // namespace

@@ -29,6 +29,8 @@ std::vector<Sentence> MakeSentences() {
        "Das Paket %s hat f" + ue + "r diese Datei keine Pr" + ue + "fsumme hinterlegt."},
       {file_state::kDeleted, "This program's file was deleted or replaced after it started.",
        "Die Datei dieses Programms wurde nach seinem Start gel" + oe + "scht oder ersetzt."},
+      {file_state::kReplaced, "Caution: this process does not run the file that its path names.",
+       "Vorsicht: Dieser Prozess f" + ue + "hrt nicht die Datei aus, die sein Pfad nennt."},
       {file_state::kUnreadable, "This file could not be read to check it.",
        "Diese Datei konnte zur Pr" + ue + "fung nicht gelesen werden."},
       {file_state::kSigned, "This file is signed by %s.", "Diese Datei ist von %s signiert."},

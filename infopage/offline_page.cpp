@@ -54,7 +54,7 @@ std::string CheckSentence(const ItemLocation& location, const ProcessItem& item,
   // Items of running programs carry a process identifier; a file asked for
   // by name does not, and is checked as the file it is.
   const FileCheck check =
-      platform.verify->CheckFile(location.folder + location.file_name, item.pid != 0, kPageCheckLimit);
+      platform.verify->CheckFile(location.folder + location.file_name, item.pid, kPageCheckLimit);
   return FileCheckSentence(check, GermanChosen(platform.system));
 }
 

@@ -14,7 +14,8 @@ inline constexpr char kMatches[] = "matches";        // the file's sum is the on
 inline constexpr char kDiffers[] = "differs";        // it is not
 inline constexpr char kNoPackage[] = "no-package";   // no package ships the file
 inline constexpr char kNoRecord[] = "no-record";     // its package recorded no sum for it
-inline constexpr char kDeleted[] = "deleted";        // the process runs a file deleted or replaced since
+inline constexpr char kDeleted[] = "deleted";        // the process runs a file that no name is left for
+inline constexpr char kReplaced[] = "replaced";      // the process does not run the file its path names
 inline constexpr char kUnreadable[] = "unreadable";  // the file cannot be read
 inline constexpr char kSigned[] = "signed";          // a trusted signature covers the file
 inline constexpr char kUnsigned[] = "unsigned";      // no signature, embedded or by catalog
@@ -27,14 +28,16 @@ struct FileCheck {
   std::string state;
   std::string package;  // the package that ships the file, where there is one
   std::string signer;   // the signer's name, for "signed"
+  std::string reason;   // why the file could not be read, where the system said
 };
 
 class VerifyOps {
  public:
   virtual ~VerifyOps() = default;
-  // path is a file, or (from_process) a running program's file as the
-  // catalogue resolved it. A file larger than size_limit bytes is not read.
-  virtual FileCheck CheckFile(const std::string& path, bool from_process, std::uint64_t size_limit) = 0;
+  // pid 0: path is a file, checked as the file it is. Otherwise path is what
+  // the catalogue resolved for process pid, and the check is of the program
+  // that process runs. A file larger than size_limit bytes is not read.
+  virtual FileCheck CheckFile(const std::string& path, std::uint32_t pid, std::uint64_t size_limit) = 0;
 };
 
 }  // namespace proclens

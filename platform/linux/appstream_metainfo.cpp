@@ -10,6 +10,11 @@
 namespace proclens::linux_port {
 namespace {
 
+// Real metainfo nests a few levels (<components><component><releases><release>
+// <description><ul><li>); a file nested thousands deep costs the parser memory
+// for every level, so it is dropped at the first element below this depth.
+constexpr std::size_t kDeepestElement = 16;
+
 // One text field with its untranslated and its German form.
 struct Translated {
   std::string plain;
@@ -56,8 +61,12 @@ std::string* Slot(Translated& field, const char* lang) {
 }
 
 void OnStart(GMarkupParseContext*, const gchar* element, const gchar** names, const gchar** values,
-             gpointer data, GError**) {
+             gpointer data, GError** error) {
   auto& state = *static_cast<ParseState*>(data);
+  if (state.path.size() >= kDeepestElement) {
+    g_set_error_literal(error, G_MARKUP_ERROR, G_MARKUP_ERROR_INVALID_CONTENT, "elements nested too deep");
+    return;
+  }
   state.path.emplace_back(element);
   state.text = nullptr;
   if (std::strcmp(element, "component") == 0 && !state.component_done) {

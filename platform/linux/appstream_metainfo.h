@@ -18,7 +18,8 @@ struct MetainfoTexts {
 
 // The component's texts, each trimmed: the untranslated element, or with
 // german the xml:lang="de" one where the file has it. nullopt when the text is
-// not well-formed XML or holds no component.
+// not well-formed XML, nests elements deeper than metainfo ever does, or holds
+// no component.
 std::optional<MetainfoTexts> ParseMetainfo(std::string_view xml, bool german);
 
 }  // namespace proclens::linux_port

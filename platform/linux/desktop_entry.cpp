@@ -6,6 +6,7 @@
 
 #include "platform/linux/gobject_ptr.h"
 #include "platform/linux/real_path.h"
+#include "platform/linux/whole_file.h"
 
 namespace proclens::linux_port {
 namespace {
@@ -49,9 +50,14 @@ std::string ProgramOf(const std::string& exec) {
   return RealPathOf(found.get()).value_or(std::string());
 }
 
-// Theme names are given without the picture's extension, as menus take them.
+// An icon theme's name (no folder, no scheme), without the picture's
+// extension as menus take it, or a local file's absolute path; empty for
+// anything else. The window makes the icon with g_icon_new_for_string, which
+// would take "http://..." (or a serialized icon, beginning with '.' or '(')
+// for a file to fetch over the network.
 std::string IconOf(std::string icon) {
-  if (icon.empty() || g_path_is_absolute(icon.c_str())) return icon;
+  if (icon.empty() || icon.front() == '/') return icon;
+  if (icon.find_first_of("/:") != std::string::npos || icon.front() == '.' || icon.front() == '(') return {};
   for (const std::string_view extension : {".png", ".xpm", ".svg"}) {
     if (icon.size() > extension.size() && icon.compare(icon.size() - extension.size(), extension.size(), extension) == 0)
       return icon.substr(0, icon.size() - extension.size());
@@ -62,8 +68,13 @@ std::string IconOf(std::string icon) {
 }  // namespace
 
 std::optional<DesktopEntry> ReadDesktopEntry(const std::string& file) {
+  // Read here rather than by GLib, which would wait on a FIFO and take in a
+  // file of any size.
+  const auto bytes = ReadWholeFile(file, kApplicationFileLimit);
+  if (!bytes) return std::nullopt;
   std::unique_ptr<GKeyFile, KeyFileFree> keys(g_key_file_new());
-  if (!g_key_file_load_from_file(keys.get(), file.c_str(), G_KEY_FILE_NONE, nullptr)) return std::nullopt;
+  if (!g_key_file_load_from_data(keys.get(), bytes->data(), bytes->size(), G_KEY_FILE_NONE, nullptr))
+    return std::nullopt;
   if (StringOf(keys.get(), "Type") != "Application") return std::nullopt;
   if (g_key_file_get_boolean(keys.get(), kGroup, "Hidden", nullptr)) return std::nullopt;
   DesktopEntry entry;

@@ -17,11 +17,13 @@ struct DesktopEntry {
   // sh -c ...) or names no program that exists.
   std::string program;
   // The icon as the icon theme takes it: a themed icon's name, or a file's
-  // absolute path.
+  // absolute path. Any other Icon value (an address, a relative path) counts
+  // as none, so that reading an entry never reaches the network.
   std::string icon;
 };
 
-// nullopt when the file is no application entry, is hidden, or has no icon.
+// nullopt when the file is no application entry, is hidden, or has no icon;
+// also when it is no regular file or is far larger than any real entry.
 std::optional<DesktopEntry> ReadDesktopEntry(const std::string& file);
 
 }  // namespace proclens::linux_port

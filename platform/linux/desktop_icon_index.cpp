@@ -1,6 +1,7 @@
 #include "platform/linux/desktop_icon_index.h"
 
 #include <glib.h>
+#include <sys/stat.h>
 
 #include <memory>
 #include <set>
@@ -10,21 +11,28 @@
 namespace proclens::linux_port {
 namespace {
 
+// Real folders hold entries a level or two deep (applications/kde4/).
+constexpr int kDeepestFolder = 8;
+
 struct DirClose {
   void operator()(GDir* dir) const { g_dir_close(dir); }
 };
 
 // The entries of one applications folder and its subfolders, whose entries'
 // ids join the folder names with '-'. An id met before belongs to a folder
-// that comes first in the search order, which hides this one.
-void ReadFolder(const std::string& folder, const std::string& id_prefix, std::set<std::string>& seen_ids,
+// that comes first in the search order, which hides this one. Links to
+// folders are not followed (a package may install one that leads back to its
+// own folder), and the depth is capped all the same.
+void ReadFolder(const std::string& folder, const std::string& id_prefix, int depth, std::set<std::string>& seen_ids,
                 std::map<std::string, std::string>& icon_by_program) {
   std::unique_ptr<GDir, DirClose> dir(g_dir_open(folder.c_str(), 0, nullptr));
   if (!dir) return;
   while (const char* name = g_dir_read_name(dir.get())) {
     const std::string path = folder + "/" + name;
-    if (g_file_test(path.c_str(), G_FILE_TEST_IS_DIR)) {
-      ReadFolder(path, id_prefix + name + "-", seen_ids, icon_by_program);
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0) continue;
+    if (S_ISDIR(st.st_mode)) {
+      if (depth < kDeepestFolder) ReadFolder(path, id_prefix + name + "-", depth + 1, seen_ids, icon_by_program);
       continue;
     }
     if (!g_str_has_suffix(name, ".desktop") || !seen_ids.insert(id_prefix + name).second) continue;
@@ -37,12 +45,17 @@ void ReadFolder(const std::string& folder, const std::string& id_prefix, std::se
 }  // namespace
 
 DesktopIconIndex DesktopIconIndex::Load() {
+  // The user's own entries come first, then the system's, in XDG order.
+  std::vector<std::string> folders = {std::string(g_get_user_data_dir()) + "/applications"};
+  for (const char* const* dir = g_get_system_data_dirs(); *dir != nullptr; ++dir)
+    folders.push_back(std::string(*dir) + "/applications");
+  return LoadFrom(folders);
+}
+
+DesktopIconIndex DesktopIconIndex::LoadFrom(const std::vector<std::string>& folders) {
   DesktopIconIndex index;
   std::set<std::string> seen_ids;
-  // The user's own entries come first, then the system's, in XDG order.
-  ReadFolder(std::string(g_get_user_data_dir()) + "/applications", "", seen_ids, index.icon_by_program_);
-  for (const char* const* dir = g_get_system_data_dirs(); *dir != nullptr; ++dir)
-    ReadFolder(std::string(*dir) + "/applications", "", seen_ids, index.icon_by_program_);
+  for (const std::string& folder : folders) ReadFolder(folder, "", 0, seen_ids, index.icon_by_program_);
   return index;
 }
 

@@ -5,6 +5,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/linux/desktop_entry.h"
 
@@ -15,6 +16,8 @@ class DesktopIconIndex {
   // Reads every desktop entry of the user's and the system's data folders
   // (XDG_DATA_HOME, XDG_DATA_DIRS).
   static DesktopIconIndex Load();
+  // The same over these applications folders, the first ones first.
+  static DesktopIconIndex LoadFrom(const std::vector<std::string>& folders);
 
   // The serialized icon of the first entry that runs this file; nullopt when
   // no entry with an icon does.

@@ -3,11 +3,9 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <malloc.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 #include <functional>
 #include <memory>
@@ -33,13 +31,14 @@ bool EndsWith(std::string_view text, std::string_view suffix) {
   return text.size() >= suffix.size() && text.substr(text.size() - suffix.size()) == suffix;
 }
 
-// Calls f for each line of text, without its line end.
+// Calls f for each line of text, without its line end. dpkg ends lines with
+// '\n' alone; a '\r' before it belongs to the file name (a package may ship
+// "/usr/bin/sudo\r", which must not stand for /usr/bin/sudo).
 template <typename F>
 void ForEachLine(std::string_view text, F&& f) {
   while (!text.empty()) {
     const std::size_t end = text.find('\n');
-    std::string_view line = text.substr(0, end);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    const std::string_view line = text.substr(0, end);
     f(line);
     if (end == std::string_view::npos) break;
     text.remove_prefix(end + 1);
@@ -114,36 +113,6 @@ std::string InfoFolder(const std::string& root) { return root + "var/lib/dpkg/in
 
 std::string MergedUsrPath(std::string_view path) {
   return UnderLinkedFolder(path) ? "/usr" + std::string(path) : std::string(path);
-}
-
-std::optional<std::string_view> ReadWholeFile(const std::string& path, std::size_t limit,
-                                              std::string& buffer) {
-  // Non-blocking, so that a FIFO put in the database's place cannot hold us up.
-  UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
-  if (!fd.valid()) return std::nullopt;
-  struct stat st {};
-  if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) || static_cast<std::uint64_t>(st.st_size) > limit)
-    return std::nullopt;
-  // Growing only: a smaller file does not pay for clearing the buffer again.
-  const auto size = static_cast<std::size_t>(st.st_size);
-  if (buffer.size() < size) buffer.resize(size);
-  std::size_t done = 0;
-  while (done < size) {
-    const ssize_t got = ::read(fd.get(), buffer.data() + done, size - done);
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) return std::nullopt;
-    if (got == 0) break;  // the file shrank while it was read
-    done += static_cast<std::size_t>(got);
-  }
-  return std::string_view(buffer.data(), done);
-}
-
-std::optional<std::string> ReadWholeFile(const std::string& path, std::size_t limit) {
-  std::string buffer;
-  const auto text = ReadWholeFile(path, limit, buffer);
-  if (!text) return std::nullopt;
-  buffer.resize(text->size());
-  return buffer;
 }
 
 DpkgFileIndex DpkgFileIndex::Open(const std::string& root) {
@@ -271,6 +240,9 @@ std::vector<DpkgOwner> DpkgFileIndex::FromIndex(std::string_view merged_path) co
 }
 
 std::optional<DpkgOwner> DpkgFileIndex::OwnerOf(std::string_view path) {
+  // The lists are line-based: such a path could only match lines of a
+  // package that lists other files, one after the other.
+  if (path.find('\n') != std::string_view::npos) return std::nullopt;
   const std::string merged = MergedUsrPath(path);
   for (const Diversion& diversion : diversions_) {
     if (merged == diversion.diverted) {

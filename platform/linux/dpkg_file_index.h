@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/linux/whole_file.h"
+
 namespace proclens::linux_port {
 
 // The path as it stands, or under /usr when it lies below one of the folders
@@ -32,7 +34,8 @@ class DpkgFileIndex {
   // The package that installed the file at this absolute path, diversions
   // applied: a diverted file belongs to the package that ships its original
   // path, and the file at the original path to the diverting package when that
-  // package ships one. nullopt when no package does.
+  // package ships one. nullopt when no package does, and for a path with a
+  // line break, which no line of a list can name.
   // The first file asked about is looked for in one pass over the lists; the
   // index of every listed path is built at the first question about another.
   std::optional<DpkgOwner> OwnerOf(std::string_view path);
@@ -79,13 +82,5 @@ class DpkgFileIndex {
   std::string last_asked_;
   std::vector<DpkgOwner> last_answer_;
 };
-
-// A whole file's bytes; nullopt when it cannot be opened or read, or is larger
-// than limit (a damaged database must not fill the memory).
-std::optional<std::string> ReadWholeFile(const std::string& path, std::size_t limit);
-// The same into a buffer that is reused from file to file: the bytes are the
-// start of the buffer, which only ever grows.
-std::optional<std::string_view> ReadWholeFile(const std::string& path, std::size_t limit,
-                                              std::string& buffer);
 
 }  // namespace proclens::linux_port

@@ -8,7 +8,6 @@ namespace proclens::linux_port {
 namespace {
 
 constexpr std::size_t kStatusLimit = 256u << 20;
-constexpr std::size_t kMetainfoLimit = 4u << 20;
 constexpr const char* kMetainfoFolders[] = {"/usr/share/metainfo/", "/usr/share/appdata/"};
 
 std::string BaseName(const std::string& path) { return path.substr(path.rfind('/') + 1); }
@@ -80,7 +79,7 @@ std::optional<MetainfoTexts> PackageCatalog::MetainfoFor(const DpkgOwner& owner,
 
   std::optional<MetainfoTexts> first;
   for (const std::string& file : files) {
-    const auto xml = ReadWholeFile(root_ + file.substr(1), kMetainfoLimit);
+    const auto xml = ReadWholeFile(root_ + file.substr(1), kApplicationFileLimit);
     if (!xml) continue;
     auto texts = ParseMetainfo(*xml, german);
     if (!texts) continue;

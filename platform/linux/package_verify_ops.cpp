@@ -11,12 +11,12 @@
 
 #include "platform/linux/crypto_library.h"
 #include "platform/linux/real_path.h"
+#include "platform/linux/running_program.h"
 #include "platform/linux/unique_fd.h"
 
 namespace proclens::linux_port {
 namespace {
 
-constexpr std::string_view kDeletedMark = " (deleted)";
 constexpr std::size_t kMd5sumsLimit = 64u << 20;
 constexpr std::size_t kMd5HexDigits = 32;
 constexpr std::size_t kReadSize = 256 * 1024;
@@ -56,26 +56,38 @@ std::optional<std::string> RecordedSum(std::string_view md5sums, std::string_vie
 }
 
 FileDigest Md5OfFile(const std::string& path, std::uint64_t size_limit) {
-  FileDigest digest;
   // Non-blocking, so that a FIFO cannot hold the caller up.
   UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+  if (!fd.valid()) {
+    FileDigest digest;
+    digest.reason = ErrorText(errno);
+    return digest;
+  }
+  return Md5OfDescriptor(fd.get(), size_limit);
+}
+
+FileDigest Md5OfDescriptor(int fd, std::uint64_t size_limit) {
+  FileDigest digest;
   struct stat st {};
-  if (!fd.valid() || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return digest;
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) return digest;
   if (static_cast<std::uint64_t>(st.st_size) > size_limit) {
     digest.result = DigestResult::kTooLarge;
     return digest;
   }
   const CryptoLibrary* crypto = LoadCrypto();
   if (crypto == nullptr) return digest;
-  ::posix_fadvise(fd.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
+  ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
   std::unique_ptr<EVP_MD_CTX, DigestContextFree> context(crypto->EVP_MD_CTX_new(), DigestContextFree{crypto});
   if (!context || crypto->EVP_DigestInit_ex(context.get(), crypto->EVP_md5(), nullptr) != 1) return digest;
   std::vector<unsigned char> buffer(kReadSize);
   std::uint64_t total = 0;
   for (;;) {
-    const ssize_t got = ::read(fd.get(), buffer.data(), buffer.size());
+    const ssize_t got = ::read(fd, buffer.data(), buffer.size());
     if (got < 0 && errno == EINTR) continue;
-    if (got < 0) return digest;
+    if (got < 0) {
+      digest.reason = ErrorText(errno);
+      return digest;
+    }
     if (got == 0) break;
     total += static_cast<std::uint64_t>(got);
     // A file that grows while it is read must not be read without end.
@@ -107,18 +119,22 @@ std::optional<std::string> PackageVerifyOps::SumRecordedFor(const DpkgOwner& own
   return RecordedSum(*md5sums_, owner.listed_path);
 }
 
-FileCheck PackageVerifyOps::CheckFile(const std::string& path, bool from_process, std::uint64_t size_limit) {
+FileCheck PackageVerifyOps::CheckFile(const std::string& path, std::uint32_t pid, std::uint64_t size_limit) {
   FileCheck check;
-  // The kernel marks the link of a program whose file was removed (an
-  // upgrade replaces it the same way) while it runs.
-  if (from_process && path.size() > kDeletedMark.size() &&
-      path.compare(path.size() - kDeletedMark.size(), kDeletedMark.size(), kDeletedMark) == 0) {
-    check.state = file_state::kDeleted;
-    return check;
+  UniqueFd image;
+  if (pid != 0) {
+    RunningProgram program = OpenRunningProgram(pid, path, proc_root_);
+    if (program.state != nullptr) {
+      check.state = program.state;
+      check.reason = std::move(program.reason);
+      return check;
+    }
+    image = std::move(program.image);
   }
   const auto real = RealPathOf(path);
   if (!real) {
     check.state = file_state::kUnreadable;
+    check.reason = ErrorText(errno);
     return check;
   }
   const auto owner = packages_.OwnerOf(*real);
@@ -132,13 +148,16 @@ FileCheck PackageVerifyOps::CheckFile(const std::string& path, bool from_process
     check.state = file_state::kNoRecord;
     return check;
   }
-  const FileDigest digest = Md5OfFile(*real, size_limit);
+  // A process's sum is that of the image it runs, which is the file at its
+  // path only as far as the comparison above could tell.
+  const FileDigest digest = image.valid() ? Md5OfDescriptor(image.get(), size_limit) : Md5OfFile(*real, size_limit);
   switch (digest.result) {
     case DigestResult::kTooLarge:
       check.state = file_state::kNotChecked;
       break;
     case DigestResult::kUnreadable:
       check.state = file_state::kUnreadable;
+      check.reason = digest.reason;
       break;
     case DigestResult::kOk:
       check.state = digest.md5 == *recorded ? file_state::kMatches : file_state::kDiffers;

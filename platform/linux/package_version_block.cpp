@@ -13,6 +13,9 @@ namespace {
 constexpr std::uint16_t kBinaryType = 0;
 constexpr std::uint16_t kTextType = 1;
 constexpr std::uint16_t kCodePageUnicode = 0x04B0;
+// Node lengths are 16 bits: a text is cut to this many bytes of UTF-8, which
+// never make more than as many UTF-16 units. No name is that long anyway.
+constexpr std::size_t kLongestText = 4095;
 
 using Bytes = std::vector<std::uint8_t>;
 
@@ -63,6 +66,15 @@ void Append(Bytes& out, const Bytes& node) {
   out.insert(out.end(), node.begin(), node.end());
 }
 
+// The text, cut where a character begins if it is too long for a node: a
+// summary that a package made too long is shown shortened rather than not at all.
+std::string FittingText(const std::string& text) {
+  if (text.size() <= kLongestText) return text;
+  std::size_t end = kLongestText;
+  while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;
+  return text.substr(0, end);
+}
+
 Bytes StringNode(const std::string& key, const std::string& text) {
   Bytes value;
   const std::u16string units = Utf16Of(text);
@@ -77,8 +89,7 @@ std::vector<std::uint8_t> PackageVersionBlock(const PackageTexts& texts, std::ui
   const std::pair<const char*, const std::string*> entries[] = {
       {"FileDescription", &texts.description}, {"ProductName", &texts.product}, {"CompanyName", &texts.company}};
   for (const auto& [key, text] : entries) {
-    // Node lengths are 16 bits; a text that long is not a name anyway.
-    if (!text->empty() && text->size() < 4096) Append(strings, StringNode(key, *text));
+    if (!text->empty()) Append(strings, StringNode(key, FittingText(*text)));
   }
   char table_name[9];
   std::snprintf(table_name, sizeof table_name, "%04X%04X", unsigned{language}, unsigned{kCodePageUnicode});

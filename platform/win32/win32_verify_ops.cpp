@@ -117,7 +117,7 @@ std::wstring OpenablePath(const std::wstring& path) {
 
 }  // namespace
 
-FileCheck Win32VerifyOps::CheckFile(const std::string& path, bool /*from_process*/, std::uint64_t size_limit) {
+FileCheck Win32VerifyOps::CheckFile(const std::string& path, std::uint32_t /*pid*/, std::uint64_t size_limit) {
   FileCheck check;
   check.state = file_state::kUnreadable;
   const std::wstring wide_path = OpenablePath(WideFromNarrow(path));

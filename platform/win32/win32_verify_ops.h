@@ -9,9 +9,9 @@ namespace proclens::win32 {
 
 class Win32VerifyOps : public VerifyOps {
  public:
-  // from_process changes nothing here: Windows keeps a running program's
+  // The process changes nothing here: Windows keeps a running program's
   // file in place, so it is checked like any other file.
-  FileCheck CheckFile(const std::string& path, bool from_process, std::uint64_t size_limit) override;
+  FileCheck CheckFile(const std::string& path, std::uint32_t pid, std::uint64_t size_limit) override;
 };
 
 }  // namespace proclens::win32

@@ -4,10 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <thread>
 
 #include <nlohmann/json.hpp>
 
+#include "linux/live_process.h"
 #include "linux/run_command.h"
 
 namespace proclens::testing {
@@ -44,6 +49,37 @@ TEST(CliVerify, ListGivesEveryItemItsState) {
     if (item["pid"] == ::getpid()) own_found = item["state"] == "no-package";
   }
   EXPECT_TRUE(own_found);
+}
+
+// Anyone can run a program of their own under a packaged program's path: in a
+// mount namespace of its own, a copy of sleep is bound over /usr/bin/ls and
+// run. Outside, the kernel reports /usr/bin/ls for it; the bind mount and the
+// namespace end with the process.
+TEST(CliVerify, AProcessThatDoesNotRunTheFileItsPathNamesIsReplaced) {
+  linux_test::TempDir dir;
+  const std::string impostor = linux_test::CopySleep(dir.path(), "impostor", 64 * 1024).string();
+  std::vector<std::string> unshare = {"unshare", "-m", "--propagation", "private"};
+  if (::geteuid() != 0) unshare = {"unshare", "-Urm"};
+  for (const char* word : {"sh", "-c", "mount --bind \"$0\" /usr/bin/ls && exec /usr/bin/ls 600"})
+    unshare.emplace_back(word);
+  unshare.push_back(impostor);
+  linux_test::Child child("/usr/bin/unshare", unshare);
+  const std::string pid = std::to_string(child.pid());
+  std::error_code error;
+  for (int tries = 0; std::filesystem::read_symlink("/proc/" + pid + "/exe", error) != "/usr/bin/ls"; ++tries) {
+    ASSERT_LT(tries, 500) << "the namespaced program did not start";
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+
+  const CommandOutput verify = Cli("verify " + pid);
+  EXPECT_EQ(verify.out, "/usr/bin/ls\treplaced\t\n");
+  EXPECT_EQ(verify.status, 1);
+  const CommandOutput page = RunCommand("env -u LC_ALL -u LC_MESSAGES -u LANGUAGE LANG=C TMPDIR='" +
+                                        dir.path().string() + "' " + PROCLENS_CLI_PATH + " page " + pid);
+  ASSERT_EQ(page.status, 0);
+  std::ostringstream text;
+  text << std::ifstream(page.out.substr(0, page.out.size() - 1)).rdbuf();
+  EXPECT_NE(text.str().find("Caution: this process does not run the file that its path names."), std::string::npos);
 }
 
 }  // namespace

@@ -11,7 +11,6 @@
 #include <fstream>
 
 #include "linux/live_process.h"
-#include "linux/run_command.h"
 
 namespace proclens::linux_port {
 namespace {
@@ -27,10 +26,19 @@ void WriteFile(const fs::path& path, const std::string& text) {
   std::ofstream(path, std::ios::binary) << text;
 }
 
+// Processes of a process root made for the test: each exe link leads to the
+// program that process runs.
+constexpr std::uint32_t kRunsOk = 101, kRunsStray = 102, kRunsNamedDeleted = 103, kGone = 104;
+
 class PackageVerifyTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    for (const char* name : {"ok", "bad", "norecord", "stray", "upper"}) WriteFile(Program(name), "hello");
+    for (const char* name : {"ok", "bad", "norecord", "stray", "upper", "x (deleted)"}) WriteFile(Program(name), "hello");
+    for (const auto& [pid, name] : {std::pair(kRunsOk, "ok"), std::pair(kRunsStray, "stray"),
+                                    std::pair(kRunsNamedDeleted, "x (deleted)")}) {
+      fs::create_directories(proc_.path() / std::to_string(pid));
+      fs::create_symlink(Program(name), proc_.path() / std::to_string(pid) / "exe");
+    }
     const std::string info = root_.path().string() + "/var/lib/dpkg/info/";
     WriteFile(root_.path() / "var/lib/dpkg/status", "Package: tools\nMaintainer: T <t@example.org>\n");
     std::string list = "/.\n";
@@ -43,52 +51,57 @@ class PackageVerifyTest : public ::testing::Test {
                   line("5D41402ABC4B2A76B9719D911017C592", Program("upper")));
   }
   fs::path Program(const std::string& name) const { return programs_.path() / ("prog-" + name); }
-  FileCheck Check(const std::string& path, bool from_process = false, std::uint64_t limit = kNoLimit) {
-    return ops_.CheckFile(path, from_process, limit);
-  }
 
-  TempDir root_, programs_;
+  TempDir root_, programs_, proc_;
   PackageCatalog catalog_{root_.path().string()};
-  PackageVerifyOps ops_{catalog_};
+  PackageVerifyOps ops_{catalog_, proc_.path().string() + "/"};
 };
 
 TEST_F(PackageVerifyTest, EveryStateOfAFile) {
   struct Case {
     std::string path;
-    bool from_process;
+    std::uint32_t pid;  // 0: the file as named
     std::uint64_t limit;
     const char* state;
     const char* package;
+    const char* reason;
   };
+  const char* const kNoSuchFile = "No such file or directory";
   const Case cases[] = {
-      {Program("ok"), false, kNoLimit, file_state::kMatches, "tools"},
-      {Program("upper"), false, kNoLimit, file_state::kMatches, "tools"},
-      {Program("bad"), false, kNoLimit, file_state::kDiffers, "tools"},
-      {Program("norecord"), false, kNoLimit, file_state::kNoRecord, "tools"},
-      {Program("stray"), false, kNoLimit, file_state::kNoPackage, ""},
-      {Program("missing"), false, kNoLimit, file_state::kUnreadable, ""},
-      {Program("ok").string() + " (deleted)", true, kNoLimit, file_state::kDeleted, ""},
-      {Program("ok"), false, 4, file_state::kNotChecked, "tools"},
-      {Program("ok"), false, 5, file_state::kMatches, "tools"},
+      {Program("ok"), 0, kNoLimit, file_state::kMatches, "tools", ""},
+      {Program("upper"), 0, kNoLimit, file_state::kMatches, "tools", ""},
+      {Program("bad"), 0, kNoLimit, file_state::kDiffers, "tools", ""},
+      {Program("norecord"), 0, kNoLimit, file_state::kNoRecord, "tools", ""},
+      {Program("stray"), 0, kNoLimit, file_state::kNoPackage, "", ""},
+      {Program("missing"), 0, kNoLimit, file_state::kUnreadable, "", kNoSuchFile},
+      {Program("ok"), 0, 4, file_state::kNotChecked, "tools", ""},
+      {Program("ok"), 0, 5, file_state::kMatches, "tools", ""},
+      // A file named so on purpose is checked as the file it is.
+      {Program("x (deleted)"), 0, kNoLimit, file_state::kNoPackage, "", ""},
+      // A process is checked by what it runs; its path only has to name that.
+      {Program("ok"), kRunsOk, kNoLimit, file_state::kMatches, "tools", ""},
+      {Program("ok"), kRunsStray, kNoLimit, file_state::kReplaced, "", ""},
+      {Program("ok").string() + " (deleted)", kRunsOk, kNoLimit, file_state::kReplaced, "", ""},
+      {Program("x (deleted)"), kRunsNamedDeleted, kNoLimit, file_state::kNoPackage, "", ""},
+      {Program("ok"), kGone, kNoLimit, file_state::kUnreadable, "", kNoSuchFile},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.path + " limit " + std::to_string(c.limit));
-    const FileCheck check = Check(c.path, c.from_process, c.limit);
+    SCOPED_TRACE(c.path + " pid " + std::to_string(c.pid) + " limit " + std::to_string(c.limit));
+    const FileCheck check = ops_.CheckFile(c.path, c.pid, c.limit);
     EXPECT_EQ(check.state, c.state);
     EXPECT_EQ(check.package, c.package);
+    EXPECT_EQ(check.reason, c.reason);
   }
-  // A file named so on purpose is checked as the file it is.
-  WriteFile(Program("x (deleted)"), "hello");
-  EXPECT_EQ(Check(Program("x (deleted)")).state, file_state::kNoPackage);
 }
 
-TEST(PackageVerifyLive, ARunningShellsProgramMatches) {
+TEST(PackageVerifyLive, ARunningPackagedProgramMatches) {
+  linux_test::Child child("/bin/sleep", linux_test::SleepArgs("sleep"));
+  const std::string exe = "/proc/" + std::to_string(child.pid()) + "/exe";
   PackageVerifyOps ops;
-  const std::string shell = proclens::testing::RunCommand("sh -c 'readlink /proc/$$/exe'").out;
-  ASSERT_FALSE(shell.empty());
-  const FileCheck check = ops.CheckFile(shell.substr(0, shell.size() - 1), true, kNoLimit);
+  const FileCheck check =
+      ops.CheckFile(fs::read_symlink(exe).string(), static_cast<std::uint32_t>(child.pid()), kNoLimit);
   EXPECT_EQ(check.state, file_state::kMatches);
-  EXPECT_FALSE(check.package.empty());
+  EXPECT_EQ(check.package, "coreutils");
 }
 
 TEST(PackageVerifyLive, AProgramDeletedWhileItRunsIsDeleted) {
@@ -98,7 +111,8 @@ TEST(PackageVerifyLive, AProgramDeletedWhileItRunsIsDeleted) {
   fs::remove(copy);
   const fs::path exe = fs::read_symlink("/proc/" + std::to_string(child.pid()) + "/exe");
   PackageVerifyOps ops;
-  EXPECT_EQ(ops.CheckFile(exe.string(), true, kNoLimit).state, file_state::kDeleted);
+  EXPECT_EQ(ops.CheckFile(exe.string(), static_cast<std::uint32_t>(child.pid()), kNoLimit).state,
+            file_state::kDeleted);
 }
 
 }  // namespace

@@ -73,7 +73,7 @@ TEST(Win32VerifyOpsTest, FilesOfThePrefix) {
   };
   Win32VerifyOps ops;
   for (const auto& c : cases) {
-    const FileCheck check = ops.CheckFile(c.path, true, c.size_limit);
+    const FileCheck check = ops.CheckFile(c.path, GetCurrentProcessId(), c.size_limit);
     EXPECT_EQ(check.state, c.state) << c.path << " limit " << c.size_limit;
     EXPECT_EQ(check.signer, "");
   }
@@ -103,7 +103,7 @@ class SignedFileTest : public ::testing::Test {
 };
 
 TEST_F(SignedFileTest, SelfSignedIsUntrustedAndAChangedByteInvalid) {
-  EXPECT_EQ(ops_.CheckFile(signed_, false, UINT64_MAX).state, "untrusted");
+  EXPECT_EQ(ops_.CheckFile(signed_, 0, UINT64_MAX).state, "untrusted");
 
   std::vector<char> image = ReadAll(signed_);
   const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(image.data());
@@ -114,14 +114,14 @@ TEST_F(SignedFileTest, SelfSignedIsUntrustedAndAChangedByteInvalid) {
   testing::ScratchDirectory scratch;
   const std::string changed = Narrow(scratch.path()) + "\\changed.exe";
   std::ofstream(changed, std::ios::binary).write(image.data(), static_cast<std::streamsize>(image.size()));
-  EXPECT_EQ(ops_.CheckFile(changed, false, UINT64_MAX).state, "invalid");
+  EXPECT_EQ(ops_.CheckFile(changed, 0, UINT64_MAX).state, "invalid");
 }
 
 TEST_F(SignedFileTest, TrustedRootMakesItSignedByTheCertificatesName) {
   // Written to the prefix's registry at once; signed-file-test.sh removes it.
   ASSERT_TRUE(CertAddEncodedCertificateToSystemStoreW(L"Root", reinterpret_cast<const BYTE*>(certificate_.data()),
                                                       static_cast<DWORD>(certificate_.size())));
-  const FileCheck check = ops_.CheckFile(signed_, false, UINT64_MAX);
+  const FileCheck check = ops_.CheckFile(signed_, 0, UINT64_MAX);
   EXPECT_EQ(check.state, "signed");
   EXPECT_EQ(check.signer, "ProcLens Pr\xFC" "fstelle");
 }

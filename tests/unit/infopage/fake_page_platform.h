@@ -92,13 +92,13 @@ inline std::vector<std::uint8_t> VersionBlockWith(const std::u16string& descript
 // Answers every check with one result and keeps what it was asked.
 class FakeVerify : public VerifyOps {
  public:
-  FileCheck CheckFile(const std::string& path, bool from_process, std::uint64_t size_limit) override {
-    asked.push_back({path, from_process, size_limit});
+  FileCheck CheckFile(const std::string& path, std::uint32_t pid, std::uint64_t size_limit) override {
+    asked.push_back({path, pid, size_limit});
     return result;
   }
   struct Question {
     std::string path;
-    bool from_process;
+    std::uint32_t pid;
     std::uint64_t size_limit;
   };
   FileCheck result;

@@ -16,6 +16,7 @@ TEST(FileCheckSentence, SaysWhatTheCheckFoundWithTheNameEscaped) {
       {"no-package", "This file belongs to no package."},
       {"no-record", "Package a&amp;b recorded no checksum for this file."},
       {"deleted", "This program's file was deleted or replaced after it started."},
+      {"replaced", "Caution: this process does not run the file that its path names."},
       {"signed", "This file is signed by &lt;Example&gt; Corp."},
       {"unsigned", "This file carries no signature."},
       {"untrusted", "Caution: this file's signature is not trusted."},
@@ -24,13 +25,13 @@ TEST(FileCheckSentence, SaysWhatTheCheckFoundWithTheNameEscaped) {
       {"something new", ""},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(FileCheckSentence({c.state, "a&b", "<Example> Corp"}, false), c.english) << c.state;
+    EXPECT_EQ(FileCheckSentence({c.state, "a&b", "<Example> Corp", ""}, false), c.english) << c.state;
   }
 }
 
 TEST(FileCheckSentence, GermanSentencesNameThePackageToo) {
-  EXPECT_EQ(FileCheckSentence({"matches", "bash", ""}, true), "Diese Datei ist die, die das Paket bash installiert hat.");
-  EXPECT_EQ(FileCheckSentence({"signed", "", "Beispiel AG"}, true), "Diese Datei ist von Beispiel AG signiert.");
+  EXPECT_EQ(FileCheckSentence({"matches", "bash", "", ""}, true), "Diese Datei ist die, die das Paket bash installiert hat.");
+  EXPECT_EQ(FileCheckSentence({"signed", "", "Beispiel AG", ""}, true), "Diese Datei ist von Beispiel AG signiert.");
 }
 
 }  // namespace

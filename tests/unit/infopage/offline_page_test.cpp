@@ -259,21 +259,21 @@ TEST_F(OfflinePageTest, LinuxPathsSplitAtTheSlash) {
 TEST_F(OfflinePageTest, TheCheckSentenceFollowsTheDescriptionAndNoPlaceholderFillsIt) {
   platform.resources.rcdata["PROC_EN_HTML"] = "D:_desc_ K:_check_|N:_name_";
   platform.with_verify = true;
-  platform.verify.result = {"matches", "a_file_", ""};
+  platform.verify.result = {"matches", "a_file_", "", ""};
   ProcessItem item = Item("a.exe", "C:\\Apps\\a.exe");
   item.pid = 42;
   EXPECT_EQ(Page(item), "D: a.exe is located in folder C:\\Apps\\. "
                         "K:This file is the one that package a_file_ installed.|N:a.exe");
   ASSERT_EQ(platform.verify.asked.size(), 1u);
   EXPECT_EQ(platform.verify.asked[0].path, "C:\\Apps\\a.exe");
-  EXPECT_TRUE(platform.verify.asked[0].from_process);
+  EXPECT_EQ(platform.verify.asked[0].pid, 42u);
   EXPECT_EQ(platform.verify.asked[0].size_limit, 32u << 20);
 
   // A file named on the command line is no process; an item without a
   // folder has no file to check.
   item.pid = 0;
   Page(item);
-  EXPECT_FALSE(platform.verify.asked.back().from_process);
+  EXPECT_EQ(platform.verify.asked.back().pid, 0u);
   EXPECT_EQ(Page(Item("a.exe", " Access is denied.")), "D: K:|N:a.exe");
   EXPECT_EQ(platform.verify.asked.size(), 2u);
   platform.with_verify = false;
