@@ -73,7 +73,9 @@ std::optional<std::string> LinuxProcessOps::HostPathOf(std::uint32_t pid, std::s
   // A program in a Flatpak sandbox is named as the sandbox sees it (/app/...,
   // the runtime's /usr/...). The list shows the file on the host, so that its
   // size, icon and texts are those of the program that runs; one that no host
-  // path reaches is an unresolved path like any other.
+  // path reaches is an unresolved path like any other. Only those two
+  // folders are mapped, so other programs need not be asked about.
+  if (!exe_link.starts_with("/usr/") && !exe_link.starts_with("/app/")) return exe_link;
   const auto sandbox = ReadFlatpakInstance(proc_dir_.get(), pid);
   if (!sandbox) return exe_link;
   auto host = SandboxedProgramOnHost(proc_dir_.get(), pid, *sandbox, exe_link);
