@@ -108,9 +108,13 @@ TEST(AppImageOriginLive, AProgramOfAMountedImageIsNamedByItsImageWhetherAskedByP
     EXPECT_EQ(check.package, image.string());
   }
 
-  // The same variables do not make a program outside a FUSE mount an AppImage's.
+  // Variables that name the mount holding a program outside any FUSE mount
+  // do not make it an AppImage's.
   const fs::path plain = linux_test::CopySleep(appdir, "plain", 60000);
-  Child pretender("/usr/bin/env", {"env", "APPIMAGE=" + image.string(), "APPDIR=" + appdir.string(),
+  const auto mounts = ParseMountInfo(ReadProcText("/proc/self/mountinfo", 1u << 24).value_or(""));
+  const Mount* holder = MountHolding(mounts, plain.string());
+  ASSERT_NE(holder, nullptr);
+  Child pretender("/usr/bin/env", {"env", "APPIMAGE=" + image.string(), "APPDIR=" + holder->mount_point,
                                    plain.string(), "600"});
   ASSERT_GT(origins_test::DescendantRunning(::getpid(), plain.string()), 0);
   EXPECT_FALSE(origin.InstallerOf({plain.string(), static_cast<std::uint32_t>(pretender.pid())}));
