@@ -24,20 +24,37 @@ bool IsRevision(std::string_view text) {
   return true;
 }
 
-// The headers of every assertion of one type (snapd keeps each at
-// asserts-v0/TYPE/PRIMARY-KEY.../active) that has the wanted header values.
+// The files of one assertion folder: snapd keeps the current assertion as
+// "active" (or "active.N" in a newer format), and one whose optional primary
+// key is not the default in a subfolder named "0:VALUE".
+std::vector<std::string> AssertionFiles(const std::string& folder) {
+  std::vector<std::string> files;
+  for (const std::string& name : NamesInFolder(folder, "")) {
+    if (name.starts_with("active")) files.push_back(folder + "/" + name);
+    if (!name.starts_with("0:")) continue;
+    for (const std::string& inner : NamesInFolder(folder + "/" + name, "")) {
+      if (inner.starts_with("active")) files.push_back(folder + "/" + name + "/" + inner);
+    }
+  }
+  return files;
+}
+
+// The headers of the first assertion of one type (kept by snapd under
+// asserts-v0/TYPE/PRIMARY-KEY...) that has every wanted header value.
 std::optional<std::map<std::string, std::string, std::less<>>> FindAssertion(
     const std::string& folder, const std::vector<std::pair<std::string, std::string>>& wanted) {
   for (const std::string& key : NamesInFolder(folder, "", kMostAssertions)) {
-    const auto text = ReadWholeFile(folder + "/" + key + "/active", kAssertionLimit);
-    if (!text) continue;
-    auto headers = AssertionHeaders(*text);
-    bool all = true;
-    for (const auto& [name, value] : wanted) {
-      const auto found = headers.find(name);
-      all = all && found != headers.end() && found->second == value;
+    for (const std::string& file : AssertionFiles(folder + "/" + key)) {
+      const auto text = ReadWholeFile(file, kAssertionLimit);
+      if (!text) continue;
+      auto headers = AssertionHeaders(*text);
+      bool all = true;
+      for (const auto& [name, value] : wanted) {
+        const auto found = headers.find(name);
+        all = all && found != headers.end() && found->second == value;
+      }
+      if (all) return headers;
     }
-    if (all) return headers;
   }
   return std::nullopt;
 }

@@ -71,8 +71,8 @@ struct SnapSystem {
     WriteText(store / "snap-declaration/16/ID2/active", "type: snap-declaration\nsnap-id: ID2\nsnap-name: other\n");
     WriteText(store / "snap-revision" / digest.out / "active",
               "type: snap-revision\nsnap-id: ID1\nsnap-revision: 42\nsnap-sha3-384: " + digest.out + "\n\nsig\n");
-    // Another snap's revision 42.
-    WriteText(store / "snap-revision/OTHER/active",
+    // Another snap's revision 42, from a brand store (a provenance that is not the default).
+    WriteText(store / "snap-revision/OTHER/0:brand/active",
               "type: snap-revision\nsnap-id: ID2\nsnap-revision: 42\nsnap-sha3-384: OTHER\n\nsig\n");
   }
   SnapRoots Roots(const std::string& socket) const {
@@ -104,6 +104,9 @@ TEST(SnapOrigin, PathsUnderTheMountsNameTheSnap) {
   // Without snapd the publisher is unknown; a revision from a file has no record.
   EXPECT_EQ(origin.Describe({system.program.string(), 0}, false).company, "");
   EXPECT_EQ(origin.Check({mount + "/hello-tool_beta/x3/bin/hello", 0}, -1, 1u << 30).state, file_state::kNoRecord);
+  // A record kept under its provenance is found too.
+  WriteText(dir.path() / "snaps/other_42.snap", "not what the brand store recorded");
+  EXPECT_EQ(origin.Check({mount + "/other/42/bin/tool", 0}, -1, 1u << 30).state, file_state::kDiffers);
 }
 
 TEST(SnapOriginLive, ASnapsProgramIsDescribedFromItsSnapYamlSnapdAndTheStoresRecord) {
