@@ -16,6 +16,7 @@ namespace proclens::linux_port {
   X(curl_global_init)              \
   X(curl_easy_init)                \
   X(curl_easy_cleanup)             \
+  X(curl_easy_perform)             \
   X(curl_easy_setopt)              \
   X(curl_easy_getinfo)             \
   X(curl_easy_pause)               \

@@ -7,6 +7,8 @@
 #include <cstring>
 #include <string>
 
+#include "platform/linux/origins/flatpak_info.h"
+
 namespace proclens::linux_port {
 namespace {
 
@@ -60,11 +62,25 @@ std::optional<std::string> LinuxProcessOps::ReadExeLink(ProcessHandle process) {
     if (static_cast<std::size_t>(got) < size) {
       // The kernel's " (deleted)" mark stays: no file of that name exists now.
       target.resize(static_cast<std::size_t>(got));
-      return target;
+      return HostPathOf(open->second, std::move(target));
     }
   }
   Fail(ENAMETOOLONG);
   return std::nullopt;
+}
+
+std::optional<std::string> LinuxProcessOps::HostPathOf(std::uint32_t pid, std::string exe_link) {
+  // A program in a Flatpak sandbox is named as the sandbox sees it (/app/...,
+  // the runtime's /usr/...). The list shows the file on the host, so that its
+  // size, icon and texts are those of the program that runs; one that no host
+  // path reaches is an unresolved path like any other. Only those two
+  // folders are mapped, so other programs need not be asked about.
+  if (!exe_link.starts_with("/usr/") && !exe_link.starts_with("/app/")) return exe_link;
+  const auto sandbox = ReadFlatpakInstance(proc_dir_.get(), pid);
+  if (!sandbox) return exe_link;
+  auto host = SandboxedProgramOnHost(proc_dir_.get(), pid, *sandbox, exe_link);
+  if (!host) Fail(ENOENT);
+  return host;
 }
 
 void LinuxProcessOps::CloseHandle(ProcessHandle process) {

@@ -1,8 +1,8 @@
 #pragma once
 // Processes through /proc: a process handle stands for a process identifier,
-// its image name is the target of /proc/PID/exe, and the last error is the
-// errno of the last operation that failed, kept here as Windows keeps it per
-// thread.
+// its image name is the target of /proc/PID/exe (for a program in a Flatpak
+// sandbox, the same file's path on the host), and the last error is the errno
+// of the last operation that failed, kept here as Windows keeps it per thread.
 
 #include <map>
 
@@ -29,6 +29,7 @@ class LinuxProcessOps : public ProcessOps {
 
  private:
   std::optional<std::string> ReadExeLink(ProcessHandle process);
+  std::optional<std::string> HostPathOf(std::uint32_t pid, std::string exe_link);
   void Fail(int error) { last_error_ = static_cast<std::uint32_t>(error); }
 
   const char* proc_root_ = "/proc";

@@ -1,0 +1,79 @@
+#include "platform/linux/origins/bundled_texts.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <memory>
+
+#include "platform/linux/dpkg_file_index.h"
+#include "platform/linux/origins/key_file.h"
+
+namespace proclens::linux_port {
+namespace {
+
+constexpr std::size_t kMetainfoLimit = 4u << 20;
+constexpr std::size_t kDesktopEntryLimit = 1u << 20;
+constexpr char kDesktopGroup[] = "Desktop Entry";
+
+struct CloseDir {
+  void operator()(DIR* dir) const { ::closedir(dir); }
+};
+
+bool EndsWith(const std::string& text, const std::string& suffix) {
+  return text.size() >= suffix.size() && text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
+}  // namespace
+
+std::optional<MetainfoTexts> ReadMetainfoFile(const std::string& path, bool german) {
+  const auto xml = ReadWholeFile(path, kMetainfoLimit);
+  if (!xml) return std::nullopt;
+  return ParseMetainfo(*xml, german);
+}
+
+std::optional<MetainfoTexts> MetainfoInFolder(const std::string& folder, const std::string& program,
+                                              bool german) {
+  std::optional<MetainfoTexts> first;
+  for (const std::string& name : NamesInFolder(folder, ".xml")) {
+    auto texts = ReadMetainfoFile(folder + "/" + name, german);
+    if (!texts) continue;
+    if (std::find(texts->binaries.begin(), texts->binaries.end(), program) != texts->binaries.end())
+      return texts;
+    if (!first) first = std::move(texts);
+  }
+  return first;
+}
+
+std::optional<DesktopTexts> ReadDesktopTexts(const std::string& path, bool german) {
+  const auto bytes = ReadWholeFile(path, kDesktopEntryLimit);
+  if (!bytes) return std::nullopt;
+  const auto keys = KeyFile::Parse(*bytes);
+  if (!keys || keys->Get(kDesktopGroup, "Type") != "Application") return std::nullopt;
+  DesktopTexts texts;
+  texts.name = keys->GetLocalized(kDesktopGroup, "Name", german);
+  texts.comment = keys->GetLocalized(kDesktopGroup, "Comment", german);
+  texts.icon = keys->Get(kDesktopGroup, "Icon");
+  return texts;
+}
+
+std::vector<std::string> NamesInFolder(const std::string& folder, const std::string& suffix,
+                                       std::size_t most) {
+  std::vector<std::string> names;
+  std::unique_ptr<DIR, CloseDir> dir(::opendir(folder.c_str()));
+  if (!dir) return names;
+  while (const dirent* entry = ::readdir(dir.get())) {
+    if (names.size() == most) break;
+    std::string name = entry->d_name;
+    if (name != "." && name != ".." && EndsWith(name, suffix)) names.push_back(std::move(name));
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+bool IsRegularFile(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+}  // namespace proclens::linux_port

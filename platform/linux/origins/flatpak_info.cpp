@@ -1,0 +1,124 @@
+#include "platform/linux/origins/flatpak_info.h"
+
+#include <fcntl.h>
+#include <glib.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "platform/linux/origins/key_file.h"
+#include "platform/linux/real_path.h"
+#include "platform/linux/unique_fd.h"
+
+namespace proclens::linux_port {
+namespace {
+
+// Flatpak writes a few hundred bytes; the sandbox's owner could put anything there.
+constexpr std::size_t kInfoLimit = 64 * 1024;
+constexpr std::string_view kDeletedMark = " (deleted)";
+// origin, commit, subpaths, installed size, metadata
+constexpr char kDeployDataType[] = "(ssasta{sv})";
+
+bool StartsWith(std::string_view text, std::string_view prefix) {
+  return text.substr(0, prefix.size()) == prefix;
+}
+
+std::optional<std::string> ReadSmallFile(int fd, std::size_t limit) {
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || static_cast<std::uint64_t>(st.st_size) > limit)
+    return std::nullopt;
+  std::string bytes(static_cast<std::size_t>(st.st_size), '\0');
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t got = ::read(fd, bytes.data() + done, bytes.size() - done);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) return std::nullopt;
+    if (got == 0) break;
+    done += static_cast<std::size_t>(got);
+  }
+  bytes.resize(done);
+  return bytes;
+}
+
+bool SameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
+
+struct VariantUnref {
+  void operator()(GVariant* variant) const { g_variant_unref(variant); }
+};
+using VariantPtr = std::unique_ptr<GVariant, VariantUnref>;
+
+}  // namespace
+
+std::optional<FlatpakInstance> ParseFlatpakInfo(std::string_view bytes) {
+  const auto keys = KeyFile::Parse(bytes);
+  if (!keys) return std::nullopt;
+  FlatpakInstance instance;
+  instance.name = keys->Get("Application", "name");
+  if (instance.name.empty()) instance.name = keys->Get("Runtime", "name");
+  if (instance.name.empty()) return std::nullopt;
+  instance.app_path = keys->Get("Instance", "app-path");
+  instance.runtime_path = keys->Get("Instance", "runtime-path");
+  return instance;
+}
+
+std::optional<FlatpakInstance> ReadFlatpakInstance(int proc_fd, std::uint32_t pid) {
+  const std::string path = std::to_string(pid) + "/root/.flatpak-info";
+  // Asked of every listed process: a test for the file costs the kernel less
+  // than a failed open, and is all that an ordinary process costs.
+  if (::faccessat(proc_fd, path.c_str(), F_OK, AT_SYMLINK_NOFOLLOW) != 0) return std::nullopt;
+  // The file lies at the sandbox's root, so refusing a link there keeps the
+  // read inside the sandbox: a link would be followed from our own root.
+  UniqueFd fd(::openat(proc_fd, path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY));
+  if (!fd.valid()) return std::nullopt;
+  const auto bytes = ReadSmallFile(fd.get(), kInfoLimit);
+  if (!bytes) return std::nullopt;
+  return ParseFlatpakInfo(*bytes);
+}
+
+std::vector<std::string> HostCandidates(const FlatpakInstance& instance, std::string_view sandbox_path) {
+  std::vector<std::string> candidates;
+  const auto mapped = [&](std::string_view mount, const std::string& host) {
+    if (!host.empty() && host.front() == '/' && StartsWith(sandbox_path, mount))
+      candidates.push_back(host + std::string(sandbox_path.substr(mount.size() - 1)));
+  };
+  mapped("/app/", instance.app_path);
+  mapped("/usr/", instance.runtime_path);
+  candidates.emplace_back(sandbox_path);
+  return candidates;
+}
+
+std::optional<std::string> SandboxedProgramOnHost(int proc_fd, std::uint32_t pid,
+                                                  const FlatpakInstance& instance,
+                                                  const std::string& exe_link) {
+  const std::string_view link = exe_link;
+  if (link.size() > kDeletedMark.size() && link.ends_with(kDeletedMark)) {
+    // Nothing is left to compare with: the mapped name, marked as the kernel marks it.
+    const std::string_view gone = link.substr(0, link.size() - kDeletedMark.size());
+    return HostCandidates(instance, gone).front() + std::string(kDeletedMark);
+  }
+  // The sandbox's owner writes its .flatpak-info, so a host path is shown only
+  // when it reaches the very file that the process runs.
+  struct stat running {};
+  const std::string exe = std::to_string(pid) + "/exe";
+  if (::fstatat(proc_fd, exe.c_str(), &running, 0) != 0) return std::nullopt;
+  for (const std::string& candidate : HostCandidates(instance, link)) {
+    const auto real = RealPathOf(candidate);
+    struct stat found {};
+    if (real && ::stat(real->c_str(), &found) == 0 && SameFile(found, running)) return real;
+  }
+  return std::nullopt;
+}
+
+std::string DeployedOrigin(std::string_view deploy_data) {
+  // GVariant reads serialised data that it does not trust without reading
+  // outside it; malformed data gives empty strings.
+  GBytes* bytes = g_bytes_new(deploy_data.data(), deploy_data.size());
+  VariantPtr data(g_variant_ref_sink(
+      g_variant_new_from_bytes(G_VARIANT_TYPE(kDeployDataType), bytes, FALSE)));
+  g_bytes_unref(bytes);
+  VariantPtr origin(g_variant_get_child_value(data.get(), 0));
+  return g_variant_get_string(origin.get(), nullptr);
+}
+
+}  // namespace proclens::linux_port

@@ -1,0 +1,15 @@
+#pragma once
+// snapd's REST interface on its Unix socket, for the one thing that only
+// snapd knows about an installed snap: who published it.
+
+#include <optional>
+#include <string>
+
+namespace proclens::linux_port {
+
+// The publisher's display name of the snap (GET /v2/snaps/NAME); nullopt when
+// snapd does not answer within the HTTP time-outs, or answers without one.
+// name must be a snap name (see IsSnapName).
+std::optional<std::string> AskSnapdForPublisher(const std::string& socket_path, const std::string& name);
+
+}  // namespace proclens::linux_port

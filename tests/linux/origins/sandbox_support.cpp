@@ -1,0 +1,129 @@
+#include "linux/origins/sandbox_support.h"
+
+#include <dirent.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstring>
+#include <fstream>
+#include <mutex>
+#include <sstream>
+#include <stdexcept>
+
+namespace proclens::origins_test {
+namespace {
+
+std::mutex requests_lock;
+
+std::string ExeLink(pid_t pid) {
+  std::error_code error;
+  const auto target = std::filesystem::read_symlink("/proc/" + std::to_string(pid) + "/exe", error);
+  return error ? std::string() : target.string();
+}
+
+std::vector<pid_t> ChildrenOf(pid_t pid) {
+  std::vector<pid_t> children;
+  std::error_code error;
+  for (const auto& task : std::filesystem::directory_iterator("/proc/" + std::to_string(pid) + "/task", error)) {
+    std::ifstream list(task.path() / "children");
+    pid_t child;
+    while (list >> child) children.push_back(child);
+  }
+  return children;
+}
+
+}  // namespace
+
+void WriteText(const std::filesystem::path& path, const std::string& text) {
+  std::filesystem::create_directories(path.parent_path());
+  std::ofstream(path, std::ios::binary) << text;
+}
+
+bool CanSandbox() { return ::geteuid() == 0 && ::access("/usr/bin/bwrap", X_OK) == 0; }
+
+std::vector<std::string> SandboxRoot() {
+  return {"bwrap",          "--ro-bind", "/usr",  "/usr",       "--symlink", "usr/lib", "/lib",
+          "--symlink",      "usr/lib64", "/lib64", "--symlink", "usr/bin",   "/bin",    "--symlink",
+          "usr/sbin",       "/sbin",     "--proc", "/proc",     "--dev",     "/dev",    "--unshare-pid",
+          "--die-with-parent"};
+}
+
+pid_t DescendantRunning(pid_t ancestor, const std::string& exe_link) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  while (std::chrono::steady_clock::now() < deadline) {
+    std::vector<pid_t> pending = ChildrenOf(ancestor);
+    while (!pending.empty()) {
+      const pid_t pid = pending.back();
+      pending.pop_back();
+      if (ExeLink(pid) == exe_link) return pid;
+      for (const pid_t child : ChildrenOf(pid)) pending.push_back(child);
+    }
+    ::usleep(10000);
+  }
+  return -1;
+}
+
+bool HostRootIsClean() {
+  return !std::filesystem::exists("/.flatpak-info") && !std::filesystem::exists("/app");
+}
+
+FakeSnapd::FakeSnapd(std::filesystem::path socket, std::string json_reply)
+    : socket_(std::move(socket)), requests_(std::make_shared<std::vector<std::string>>()) {
+  std::ostringstream reply;
+  reply << "HTTP/1.1 200 OK\r\nContent-Type: application/json\r\nContent-Length: " << json_reply.size()
+        << "\r\nConnection: close\r\n\r\n"
+        << json_reply;
+  reply_ = reply.str();
+  listener_ = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  std::strncpy(address.sun_path, socket_.c_str(), sizeof address.sun_path - 1);
+  if (listener_ < 0 || ::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+      ::listen(listener_, 4) != 0)
+    throw std::runtime_error("cannot listen on " + socket_.string());
+  server_ = std::thread([this] { Serve(); });
+}
+
+FakeSnapd::~FakeSnapd() {
+  stop_ = true;
+  server_.join();
+  ::close(listener_);
+  std::filesystem::remove(socket_);
+}
+
+std::vector<std::string> FakeSnapd::Requests() {
+  std::lock_guard<std::mutex> hold(requests_lock);
+  return *requests_;
+}
+
+void FakeSnapd::Serve() {
+  while (!stop_) {
+    pollfd waiting{listener_, POLLIN, 0};
+    if (::poll(&waiting, 1, 50) <= 0) continue;
+    const int client = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
+    if (client < 0) continue;
+    std::string request;
+    char buffer[4096];
+    while (request.find("\r\n\r\n") == std::string::npos) {
+      const ssize_t got = ::read(client, buffer, sizeof buffer);
+      if (got <= 0) break;
+      request.append(buffer, static_cast<std::size_t>(got));
+    }
+    {
+      std::lock_guard<std::mutex> hold(requests_lock);
+      requests_->push_back(request.substr(0, request.find("\r\n")));
+    }
+    std::size_t sent = 0;
+    while (sent < reply_.size()) {
+      const ssize_t put = ::write(client, reply_.data() + sent, reply_.size() - sent);
+      if (put <= 0) break;
+      sent += static_cast<std::size_t>(put);
+    }
+    ::close(client);
+  }
+}
+
+}  // namespace proclens::origins_test

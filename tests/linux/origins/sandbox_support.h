@@ -1,0 +1,55 @@
+#pragma once
+// Helpers for the tests of the program origins: trees written on the spot,
+// programs started under bubblewrap as sandboxes start them, and a fake snapd
+// on a Unix socket of the test's own.
+
+#include <sys/types.h>
+
+#include <atomic>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace proclens::origins_test {
+
+// Writes text to path, making its folders.
+void WriteText(const std::filesystem::path& path, const std::string& text);
+
+// Whether the tests can start sandboxes (bubblewrap, as root).
+bool CanSandbox();
+
+// bwrap's arguments for a root made of read-only binds on its own tmpfs, as
+// Flatpak builds it: the host's /usr, the usual links, /proc and /dev.
+std::vector<std::string> SandboxRoot();
+
+// The first process below ancestor (children, then theirs) whose exe link is
+// exe_link; waits up to five seconds for it to appear. -1 when none does.
+pid_t DescendantRunning(pid_t ancestor, const std::string& exe_link);
+
+// Neither sandbox may leave its mount points on the host.
+bool HostRootIsClean();
+
+// Answers every request on a Unix socket with one HTTP reply.
+class FakeSnapd {
+ public:
+  FakeSnapd(std::filesystem::path socket, std::string json_reply);
+  ~FakeSnapd();
+  FakeSnapd(const FakeSnapd&) = delete;
+  FakeSnapd& operator=(const FakeSnapd&) = delete;
+  // The request lines received so far.
+  std::vector<std::string> Requests();
+
+ private:
+  void Serve();
+  std::filesystem::path socket_;
+  std::string reply_;
+  int listener_ = -1;
+  std::atomic<bool> stop_{false};
+  std::shared_ptr<std::vector<std::string>> requests_;
+  std::thread server_;
+};
+
+}  // namespace proclens::origins_test

@@ -1,0 +1,151 @@
+#include "platform/linux/origins/snap_origin.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "catalogue/image_path.h"
+#include "linux/live_process.h"
+#include "linux/origins/sandbox_support.h"
+#include "linux/run_command.h"
+#include "platform/linux/linux_process_ops.h"
+#include "platform/linux/linux_system_info.h"
+#include "platform/linux/origins/snap_metadata.h"
+
+namespace proclens::linux_port {
+namespace {
+
+namespace fs = std::filesystem;
+using linux_test::Child;
+using linux_test::TempDir;
+using origins_test::WriteText;
+
+constexpr char kSnapYaml[] =
+    "name: hello-tool\nversion: '2.1'\ntitle: Hello Tool\nsummary: Says hello\n"
+    "apps:\n  hello-tool:\n    command: bin/hello\n    summary: not the snap's\n";
+
+TEST(SnapMetadata, ReadsTheTopLevelTextsOfSnapYamlAndTheAssertionHeaders) {
+  const struct {
+    const char* yaml;
+    std::optional<std::string> title, name, summary;
+  } cases[] = {
+      {kSnapYaml, "Hello Tool", "hello-tool", "Says hello"},
+      {"name: plain\nsummary: \"quoted: text\"\n", "", "plain", "quoted: text"},
+      {"[name, title]\n", std::nullopt, std::nullopt, std::nullopt},  // no mapping
+      {"name: [unclosed\n", std::nullopt, std::nullopt, std::nullopt},
+      {"", std::nullopt, std::nullopt, std::nullopt},
+  };
+  for (const auto& c : cases) {
+    const auto snap = ParseSnapYaml(c.yaml);
+    ASSERT_EQ(snap.has_value(), c.name.has_value()) << c.yaml;
+    if (!snap) continue;
+    EXPECT_EQ(snap->title, *c.title);
+    EXPECT_EQ(snap->name, *c.name);
+    EXPECT_EQ(snap->summary, *c.summary);
+  }
+  const auto headers = AssertionHeaders(
+      "type: snap-revision\nsnap-id: ID1\nlist:\n  - a\nsnap-revision: 42\n\nbody: not a header\n");
+  EXPECT_EQ(headers.size(), 3u);
+  EXPECT_EQ(headers.at("snap-revision"), "42");
+  for (const char* name : {"hello", "hello-tool_2", "a1"}) EXPECT_TRUE(IsSnapName(name)) << name;
+  for (const char* name : {"", "Hello", "-x", "x-", "a/b", "a_", "a_B", "../x"}) EXPECT_FALSE(IsSnapName(name)) << name;
+  EXPECT_EQ(PublisherInSnapdReply(R"({"result":{"publisher":{"display-name":"Pub"}}})"), "Pub");
+  EXPECT_EQ(PublisherInSnapdReply(R"({"result":{"publisher":"Pub"}})"), "");
+  EXPECT_EQ(PublisherInSnapdReply("{broken"), "");
+}
+
+// A snap mounted as snapd mounts it, its .snap file and snapd's assertions.
+struct SnapSystem {
+  explicit SnapSystem(const fs::path& root) : root(root) {
+    WriteText(folder / "meta/snap.yaml", kSnapYaml);
+    WriteText(folder / "meta/gui/hello-tool.desktop",
+              "[Desktop Entry]\nType=Application\nName=Hello\nIcon=${SNAP}/meta/gui/hello.png\n");
+    WriteText(folder / "meta/gui/hello.png", "png");
+    fs::create_directories(folder / "bin");
+    program = linux_test::CopySleep(folder / "bin", "hello", 60000);
+    WriteText(snap_file, "the squashfs image of hello-tool, revision 42");
+    const auto digest = testing::RunCommand("openssl dgst -sha3-384 -binary '" + snap_file.string() +
+                                            "' | basenc --base64url | tr -d '=\\n'");
+    const fs::path store = root / "assertions/asserts-v0";
+    WriteText(store / "snap-declaration/16/ID1/active", "type: snap-declaration\nsnap-id: ID1\nsnap-name: hello-tool\n");
+    WriteText(store / "snap-declaration/16/ID2/active", "type: snap-declaration\nsnap-id: ID2\nsnap-name: other\n");
+    WriteText(store / "snap-revision" / digest.out / "active",
+              "type: snap-revision\nsnap-id: ID1\nsnap-revision: 42\nsnap-sha3-384: " + digest.out + "\n\nsig\n");
+    // Another snap's revision 42, from a brand store (a provenance that is not the default).
+    WriteText(store / "snap-revision/OTHER/0:brand/active",
+              "type: snap-revision\nsnap-id: ID2\nsnap-revision: 42\nsnap-sha3-384: OTHER\n\nsig\n");
+  }
+  SnapRoots Roots(const std::string& socket) const {
+    return {{(root / "snap").string()}, (root / "snaps").string(), (root / "assertions").string(), socket};
+  }
+  fs::path root;
+  fs::path folder = root / "snap/hello-tool/42";
+  fs::path snap_file = root / "snaps/hello-tool_42.snap";
+  fs::path program;
+};
+
+TEST(SnapOrigin, PathsUnderTheMountsNameTheSnap) {
+  TempDir dir;
+  SnapSystem system(dir.path());
+  SnapOrigin origin(system.Roots((dir.path() / "no-snapd.socket").string()));
+  const std::string mount = (dir.path() / "snap").string();
+  const struct {
+    std::string path;
+    std::optional<std::string> installer;
+  } cases[] = {
+      {system.program.string(), "hello-tool"},
+      {mount + "/hello-tool_beta/x3/bin/hello", "hello-tool_beta"},
+      {mount + "/hello-tool/current/bin/hello", std::nullopt},  // links are resolved before
+      {mount + "/hello-tool/42", std::nullopt},
+      {mount + "/Hello/42/bin/hello", std::nullopt},
+      {mount + "x/hello-tool/42/bin/hello", std::nullopt},
+  };
+  for (const auto& c : cases) EXPECT_EQ(origin.InstallerOf({c.path, 0}), c.installer) << c.path;
+  // Without snapd the publisher is unknown; a revision from a file has no record.
+  EXPECT_EQ(origin.Describe({system.program.string(), 0}, false).company, "");
+  EXPECT_EQ(origin.Check({mount + "/hello-tool_beta/x3/bin/hello", 0}, -1, 1u << 30).state, file_state::kNoRecord);
+  // A record kept under its provenance is found too.
+  WriteText(dir.path() / "snaps/other_42.snap", "not what the brand store recorded");
+  EXPECT_EQ(origin.Check({mount + "/other/42/bin/tool", 0}, -1, 1u << 30).state, file_state::kDiffers);
+}
+
+TEST(SnapOriginLive, ASnapsProgramIsDescribedFromItsSnapYamlSnapdAndTheStoresRecord) {
+  if (!origins_test::CanSandbox()) GTEST_SKIP() << "needs root and bubblewrap";
+  TempDir dir;
+  SnapSystem system(dir.path());
+  origins_test::FakeSnapd snapd(dir.path() / "snapd.socket",
+                                R"({"type":"sync","result":{"name":"hello-tool","publisher":{"id":"p1",)"
+                                R"("username":"example","display-name":"Example Publisher"}}})");
+  std::vector<std::string> args = origins_test::SandboxRoot();
+  args.insert(args.end(), {"--ro-bind", system.folder.string(), system.folder.string(), "--",
+                           system.program.string(), "600"});
+  Child sandbox("/usr/bin/bwrap", args);
+  const pid_t program = origins_test::DescendantRunning(sandbox.pid(), system.program.string());
+  ASSERT_GT(program, 0);
+  LinuxProcessOps ops;
+  LinuxSystemInfo info;
+  EXPECT_EQ(GetProcessImagePath(static_cast<std::uint32_t>(program), ops, info), system.program.string());
+
+  SnapOrigin origin(system.Roots((dir.path() / "snapd.socket").string()));
+  for (const std::uint32_t pid : {static_cast<std::uint32_t>(program), 0u}) {
+    const ProgramFile file{system.program.string(), pid};
+    EXPECT_EQ(origin.InstallerOf(file), "hello-tool");
+    const OriginTexts texts = origin.Describe(file, false);
+    EXPECT_EQ(texts.description, "Says hello");
+    EXPECT_EQ(texts.product, "Hello Tool");
+    EXPECT_EQ(texts.company, "Example Publisher");
+    EXPECT_EQ(origin.ApplicationIcon(file), (system.folder / "meta/gui/hello.png").string());
+    EXPECT_EQ(origin.Check(file, -1, 1u << 30).state, file_state::kMatches);
+  }
+  EXPECT_EQ(snapd.Requests(), std::vector<std::string>{"GET /v2/snaps/hello-tool HTTP/1.1"});
+  const ProgramFile file{system.program.string(), 0};
+  EXPECT_EQ(origin.Check(file, -1, 10).state, file_state::kNotChecked);
+  std::fstream(system.snap_file, std::ios::in | std::ios::out | std::ios::binary).put('T');
+  const FileCheck changed = origin.Check(file, -1, 1u << 30);
+  EXPECT_EQ(changed.state, file_state::kDiffers);
+  EXPECT_EQ(changed.package, "hello-tool");
+  EXPECT_TRUE(origins_test::HostRootIsClean());
+}
+
+}  // namespace
+}  // namespace proclens::linux_port
