@@ -13,17 +13,12 @@ standard output. Stop it with SIGTERM or SIGINT.
 
 What it serves (GET; the site base is http://127.0.0.1:PORT/):
     process/NAME.html, prozess/NAME.html  200 with a small page when NAME is one
-                                          of --pages, else 404; a name given a
-                                          --page-kind gets a page of that kind:
-                                            attachment  sent as an attachment
-                                            attachment-frame  a page whose frame is
-                                                        an attachment and whose
-                                                        script clicks a download link
-                                            storage     a page that reads its local
-                                                        storage, stores in it, shows
-                                                        what it found in its title and
-                                                        asks for seen/FOUND ("none"
-                                                        when it found nothing)
+                                          of --pages, else 404; with --page-kind:
+                                          attachment (sent as one), attachment-frame
+                                          (its frame is one, its script clicks a
+                                          download link, then asks for clicked), storage (shows the value its
+                                          local storage held and asks for seen/VALUE,
+                                          "none" for none, then stores "kept")
     attachment/NAME                       200 with a small page sent as an attachment
     seen/TEXT                             204: a page reports what it found
     redirect/TARGET                       302 to /TARGET (e.g. redirect/process/a.exe.html)
@@ -196,7 +191,8 @@ class SiteHandler(BaseHTTPRequestHandler):
             body = (f'<html><title>{name}</title><body>'
                     f'<iframe src="/attachment/{name}-frame.html"></iframe>'
                     f'<a id="save" href="/bytes/16" download="{name}.bin">save</a>'
-                    '<script>document.getElementById("save").click();</script></body></html>')
+                    '<script>document.getElementById("save").click();'
+                    'new Image().src = "/clicked";</script></body></html>')
         elif kind == "storage":
             body = (f'<html><title>{name}</title><script>'
                     'var found = localStorage.getItem("proclens-probe") || "none";'
