@@ -45,7 +45,7 @@ std::string FetchUrlText(HttpOps& http, const std::string& agent, const std::str
   if (!client) return text;
   const auto request = client->OpenUrl(address, kInternetFlagExistingConnect);
   if (!request) return text;
-  char buffer[kReadSize + 1];
+  char buffer[kReadSize];
   std::size_t delivered = 0;
   while (delivered < kHttpBodyLimit) {
     const std::size_t wanted = std::min(kReadSize, kHttpBodyLimit - delivered);
@@ -53,8 +53,8 @@ std::string FetchUrlText(HttpOps& http, const std::string& agent, const std::str
     const std::size_t count = std::min(request->Read(buffer, wanted).value_or(0), wanted);
     if (count == 0) break;
     delivered += count;
-    buffer[count] = '\0';
-    text.append(buffer, std::strlen(buffer));
+    // Every byte counts, a zero byte too: the reply is bytes, not a C string.
+    text.append(buffer, count);
   }
   return text;
 }

@@ -13,7 +13,7 @@ namespace proclens {
 bool UrlExists(HttpOps& http, const std::string& agent, const std::string& address);
 
 // The reply body as text, read 1024 bytes at a time until a read delivers nothing
-// or fails; the text of each read ends at its first zero byte. Reading stops after
+// or fails; every byte is kept, zero bytes included. Reading stops after
 // kHttpBodyLimit bytes, so a site cannot fill the memory. Empty when nothing came.
 std::string FetchUrlText(HttpOps& http, const std::string& agent, const std::string& address);
 

@@ -50,10 +50,12 @@ class CurlRequest : public HttpRequest {
   CurlRequest(const CurlRequest&) = delete;
   CurlRequest& operator=(const CurlRequest&) = delete;
 
-  // False when no reply came at all (refused, reset before the status line, timed out).
+  // False unless the final reply's whole header block came within the time-out:
+  // a status line alone is no answer (a site may send it and then trickle its
+  // headers until the time-out), nor is a refused, reset or silent exchange.
   bool ReadHeaders() {
     Drive([this] { return final_headers_; });
-    return Status() > 0;
+    return final_headers_ && Status() > 0;
   }
 
   std::optional<std::uint32_t> StatusCode() override {
@@ -163,7 +165,7 @@ class CurlClient : public HttpClient {
     if (!multi || !easy) return nullptr;
     Configure(easy.get(), address);
     auto request = std::make_unique<CurlRequest>(curl_, std::move(multi), std::move(easy));
-    // No status means no reply came at all: no request handle, as when the
+    // No whole reply head means no reply: no request handle, as when the
     // address cannot be opened.
     if (!request->ReadHeaders()) return nullptr;
     return request;

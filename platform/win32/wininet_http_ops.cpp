@@ -62,6 +62,10 @@ class WinInetClient : public HttpClient {
         client_, std::chrono::milliseconds(kHttpExchangeTimeoutMs));
     HINTERNET request = ::InternetOpenUrlA(client_->get(), address.c_str(), nullptr, 0, flags, 0);
     if (request == nullptr) return nullptr;
+    // The reply's head came only after the bound (Wine's WinInet waits for a
+    // header that trickles in, however long it takes): no answer, whatever its
+    // status. The watchdog's close took this request with the client.
+    if (client_->closed()) return nullptr;
     return std::make_unique<WinInetRequest>(client_, request, std::move(watchdog));
   }
 

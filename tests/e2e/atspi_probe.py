@@ -14,6 +14,8 @@ usage: atspi_probe.py QUESTION [ARGS]
     status             the status bar's text
     menu               the items of a context menu on show
     header N           the screen rectangle of column header N: x y width height
+    row-box NAME       the screen rectangle of the first cell of the row whose name
+                       is NAME: x y width height; fails while the row is scrolled away
 """
 
 import sys
@@ -117,6 +119,18 @@ def main():
         node, cells = table(app)
         header = cells.getColumnHeader(int(args[0]))
         box = header.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+        print(box.x, box.y, box.width, box.height)
+        return 0
+    if question == "row-box":
+        node, cells = table(app)
+        row = row_named(cells, args[0])
+        if row is None:
+            return 1
+        box = cells.getAccessibleAt(row, 0).queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+        # Every row says it is showing; one scrolled away has no place on the screen.
+        view = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+        if box.y < view.y or box.y + box.height > view.y + view.height:
+            return 1
         print(box.x, box.y, box.width, box.height)
         return 0
     print(f"unknown question {question}", file=sys.stderr)

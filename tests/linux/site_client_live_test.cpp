@@ -75,6 +75,9 @@ TEST_F(SiteLiveTest, FetchReadsWholeBodiesAcrossReadBoundaries) {
   EXPECT_EQ(client.FetchUrlText(At("bytes/0")), "");
   EXPECT_EQ(client.FetchUrlText(At("drop")), "");
   EXPECT_EQ(client.FetchUrlText(At("status/500")), "status 500");
+  const std::string with_zero("AAAA\0BBBB", 9);
+  server.SetReportReply(with_zero);
+  EXPECT_EQ(client.FetchUrlText(At("cgi/kestrel.pl?0")), with_zero);
 }
 
 TEST_F(SiteLiveTest, FetchStopsAtTheBodyLimit) {
@@ -93,6 +96,14 @@ TEST_F(SiteLiveTest, SlowSitesAreCutOffInBoundedTime) {
   EXPECT_LT(std::chrono::steady_clock::now() - start, kCorrectnessBound);
   EXPECT_FALSE(trickled.empty());  // what came before the cut is kept
   EXPECT_LT(trickled.size(), 30u);
+}
+
+// A status line whose headers then trickle in, a byte at a time, past the
+// time-out is no answer: the offline page comes within the same bound.
+TEST_F(SiteLiveTest, StatusWithoutItsWholeHeaderIsNoAnswer) {
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_FALSE(client.UrlExists(At("stalled-header")));
+  EXPECT_LT(std::chrono::steady_clock::now() - start, kCorrectnessBound);
 }
 
 // The status test stops after the reply's headers: a page whose body takes

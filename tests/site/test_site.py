@@ -5,6 +5,7 @@ Start:
     python3 tests/site/test_site.py --port-file PORT_FILE [--reply-file REPLY_FILE]
                                     [--log-file LOG_FILE] [--pages a.exe,b.exe]
                                     [--fail-in-browser a.exe:500,b.exe:reset]
+                                    [--page-kind a.exe:attachment,b.exe:storage]
 
 It listens on 127.0.0.1 on a free port, writes that port to PORT_FILE (written
 whole, then renamed, so a reader never sees half a number) and prints it on
@@ -12,13 +13,23 @@ standard output. Stop it with SIGTERM or SIGINT.
 
 What it serves (GET; the site base is http://127.0.0.1:PORT/):
     process/NAME.html, prozess/NAME.html  200 with a small page when NAME is one
-                                          of --pages, else 404
+                                          of --pages, else 404; with --page-kind:
+                                          attachment (sent as one), attachment-frame
+                                          (its frame is one, its script clicks a
+                                          download link, then asks for clicked), storage (shows the value its
+                                          local storage held and asks for seen/VALUE,
+                                          "none" for none, then stores "kept")
+    attachment/NAME                       200 with a small page sent as an attachment
+    seen/TEXT                             204: a page reports what it found
     redirect/TARGET                       302 to /TARGET (e.g. redirect/process/a.exe.html)
     status/CODE                           that status, with a short body unless 204
     bytes/N                               200 with exactly N bytes of "x"
     large                                 200 with a body of 3 MiB
     slow, slow/N                          waits 30 s (or N s) before it answers
     slow-body                             200 at once, then one byte a second for 30 s
+    stalled-header, stalled-header/N      the status line of a 200 at once, then one
+                                          header byte every 0.2 s for 12 s (or N s),
+                                          then the rest of the reply
     drop                                  closes the connection without a reply
     cgi/kestrel.pl?ID                     200 with the bytes of REPLY_FILE, read at
                                           each request (empty when there is no file)
@@ -45,6 +56,7 @@ from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
 
 LONG_WAIT_SECONDS = 30
 LARGE_BODY_BYTES = 3 * 1024 * 1024
+STALLED_HEADER_SECONDS = 12  # past the program's 8 s bound for a whole exchange
 
 
 class SiteState:
@@ -52,6 +64,8 @@ class SiteState:
         self.pages = {name for name in args.pages.split(",") if name}
         self.browser_failures = dict(entry.rsplit(":", 1)
                                      for entry in args.fail_in_browser.split(",") if entry)
+        self.page_kinds = dict(entry.rsplit(":", 1)
+                               for entry in args.page_kind.split(",") if entry)
         self.reply_file = args.reply_file
         self.log_file = args.log_file
         self.reply_override = None
@@ -121,8 +135,17 @@ class SiteHandler(BaseHTTPRequestHandler):
             if failure and not self.headers.get("User-Agent", "").startswith("proclens"):
                 self.fail_in_browser(failure)
                 return
+            kind = self.server.state.page_kinds.get(name)
+            if kind:
+                self.send_page_of_kind(name, kind)
+                return
             known = name in self.server.state.pages or failure is not None
             self.send_body(200 if known else 404, f"<html><title>{name}</title></html>".encode())
+        elif path.startswith("attachment/"):
+            self.send_attachment(path.removeprefix("attachment/"))
+        elif path.startswith("seen/"):
+            self.send_response(204)
+            self.end_headers()
         elif path.startswith("redirect/"):
             self.send_response(302)
             self.send_header("Location", "/" + path.removeprefix("redirect/"))
@@ -140,6 +163,9 @@ class SiteHandler(BaseHTTPRequestHandler):
             self.send_body(200, b"late", "text/plain")
         elif path == "slow-body":
             self.trickle()
+        elif path == "stalled-header" or path.startswith("stalled-header/"):
+            self.stall_header(int(path.removeprefix("stalled-header/")) if "/" in path
+                              else STALLED_HEADER_SECONDS)
         elif path == "drop":
             self.close_connection = True
             self.connection.shutdown(socket.SHUT_RDWR)
@@ -147,6 +173,36 @@ class SiteHandler(BaseHTTPRequestHandler):
             self.send_body(200, self.server.state.kestrel_reply(), "text/plain")
         else:
             self.send_body(404, b"not here")
+
+    def send_attachment(self, name):
+        body = f"<html><title>{name}</title>saved?</html>".encode()
+        self.send_response(200)
+        self.send_header("Content-Type", "text/html")
+        self.send_header("Content-Disposition", f'attachment; filename="{name}"')
+        self.send_header("Content-Length", str(len(body)))
+        self.end_headers()
+        self.wfile.write(body)
+
+    def send_page_of_kind(self, name, kind):
+        if kind == "attachment":
+            self.send_attachment(name + ".html")
+            return
+        if kind == "attachment-frame":
+            body = (f'<html><title>{name}</title><body>'
+                    f'<iframe src="/attachment/{name}-frame.html"></iframe>'
+                    f'<a id="save" href="/bytes/16" download="{name}.bin">save</a>'
+                    '<script>document.getElementById("save").click();'
+                    'new Image().src = "/clicked";</script></body></html>')
+        elif kind == "storage":
+            body = (f'<html><title>{name}</title><script>'
+                    'var found = localStorage.getItem("proclens-probe") || "none";'
+                    'localStorage.setItem("proclens-probe", "kept");'
+                    f'document.title = "{name} found " + found;'
+                    'new Image().src = "/seen/" + found;'
+                    '</script></html>')
+        else:
+            raise ValueError(f"unknown page kind {kind}")
+        self.send_body(200, body.encode())
 
     def fail_in_browser(self, failure):
         if failure == "reset":
@@ -172,6 +228,19 @@ class SiteHandler(BaseHTTPRequestHandler):
             pass  # the client gave up, as it should
 
 
+    def stall_header(self, seconds):
+        # Written by hand: the status line must leave before the headers do.
+        self.close_connection = True
+        try:
+            self.wfile.write(b"HTTP/1.1 200 OK\r\nX-Stalled: ")
+            for _ in range(seconds * 5):
+                time.sleep(0.2)
+                self.wfile.write(b"s")
+            self.wfile.write(b"\r\nContent-Type: text/plain\r\nContent-Length: 4\r\n\r\nlate")
+        except OSError:
+            pass  # the client gave up, as it should
+
+
 def write_port_file(path, port):
     temporary = path + ".tmp"
     with open(temporary, "w", encoding="ascii") as port_file:
@@ -189,6 +258,9 @@ def main():
     parser.add_argument("--fail-in-browser", default="",
                         help="NAME:500 or NAME:reset, comma-separated: pages that pass the "
                              "program's status test and fail in the browser pane")
+    parser.add_argument("--page-kind", default="",
+                        help="NAME:KIND, comma-separated: pages of a kind (attachment, "
+                             "attachment-frame, storage), see above")
     args = parser.parse_args()
 
     server = ThreadingHTTPServer(("127.0.0.1", 0), SiteHandler)

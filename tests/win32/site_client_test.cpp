@@ -119,6 +119,13 @@ TEST_F(WinInetSiteTest, ReplyAfterTheBoundDoesNotCount) {
   EXPECT_TRUE(client.UrlExists(At("process/bash.html")));  // the next exchange is not harmed
 }
 
+// The status line comes at once and the rest of the header a byte every 0.2 s,
+// past the bound: no answer, however late the header ends.
+TEST_F(WinInetSiteTest, StatusWithoutItsWholeHeaderIsNoAnswer) {
+  EXPECT_FALSE(client.UrlExists(At("stalled-header")));
+  EXPECT_TRUE(client.UrlExists(At("process/bash.html")));
+}
+
 TEST_F(WinInetSiteTest, ReportGoesOutOnceAndShowsAMarkedReply) {
   const std::string message = std::string(2000, 'm') + "\r\nend";
   SetReply("\xA7" + message);

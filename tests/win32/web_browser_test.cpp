@@ -111,6 +111,30 @@ TEST_F(BrowserPaneTest, ControlTitlesAreComparedInTheirOwnText) {
   }
 }
 
+// Wine's control has no HTML engine here and never asks about a download, so
+// the sink is asked directly, as the control asks: FileDownload(ActiveDocument,
+// Cancel) with the arguments last first.
+TEST_F(BrowserPaneTest, DownloadsAreCancelledPagesShownInPlaceAreNot) {
+  int titles = 0;
+  BrowserSite site(parent_, [&titles](const std::wstring&) { ++titles; });
+  IDispatch* events = nullptr;
+  ASSERT_EQ(site.QueryInterface(DIID_DWebBrowserEvents2, reinterpret_cast<void**>(&events)), S_OK);
+  for (const VARIANT_BOOL active_document : {VARIANT_FALSE, VARIANT_TRUE}) {
+    VARIANT_BOOL cancel = VARIANT_FALSE;
+    VARIANT arguments[2];
+    arguments[0].vt = VT_BYREF | VT_BOOL;
+    arguments[0].pboolVal = &cancel;
+    arguments[1].vt = VT_BOOL;
+    arguments[1].boolVal = active_document;
+    DISPPARAMS parameters = {arguments, nullptr, 2, 0};
+    EXPECT_EQ(events->Invoke(DISPID_FILEDOWNLOAD, IID_NULL, 0, DISPATCH_METHOD, &parameters,
+                             nullptr, nullptr, nullptr),
+              S_OK);
+    EXPECT_EQ(cancel, active_document == VARIANT_FALSE ? VARIANT_TRUE : VARIANT_FALSE);
+  }
+  EXPECT_EQ(titles, 0);
+}
+
 TEST_F(BrowserPaneTest, PaneWorksWithOrWithoutTheControl) {
   Win32WebBrowser browser;
   const bool embedded = browser.Create(parent_, 7);

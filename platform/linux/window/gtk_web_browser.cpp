@@ -9,6 +9,7 @@
 #include "platform/linux/window/gtk_text.h"
 #include "platform/linux/window/page_links.h"
 #include "platform/linux/window/res_scheme.h"
+#include "platform/linux/window/viewer_policy.h"
 #include "platform/linux/window/webkit_library.h"
 
 namespace proclens::gtk_front {
@@ -65,6 +66,7 @@ GtkWebBrowser::~GtkWebBrowser() {
     g_signal_handler_disconnect(view_, handler);
   }
   g_object_unref(view_);
+  g_object_unref(context_);
 }
 
 WebKitWebView* GtkWebBrowser::View() {
@@ -72,17 +74,20 @@ WebKitWebView* GtkWebBrowser::View() {
   webkit_ = LoadWebKit(&load_error_);
   if (webkit_ == nullptr) return nullptr;
   const WebKitLibrary& webkit = *webkit_;
-  WebKitWebContext* context = webkit.webkit_web_context_get_default();
+  // Ephemeral: cookies, local storage and caches live in memory and end with
+  // the run, as everything else of ours does; nothing goes under the home folder.
+  context_ = webkit.webkit_web_context_new_ephemeral();
   // One page at a time, never kept for going back: a document viewer's caches.
-  webkit.webkit_web_context_set_cache_model(context, WEBKIT_CACHE_MODEL_DOCUMENT_VIEWER);
-  RegisterResScheme(webkit, context);
-  view_ = reinterpret_cast<WebKitWebView*>(webkit.webkit_web_view_new_with_context(context));
+  webkit.webkit_web_context_set_cache_model(context_, WEBKIT_CACHE_MODEL_DOCUMENT_VIEWER);
+  RegisterResScheme(webkit, context_);
+  view_ = reinterpret_cast<WebKitWebView*>(webkit.webkit_web_view_new_with_context(context_));
   g_object_ref_sink(view_);
   // Plain pages need no compositing; it would load the GPU drivers into both
   // processes (tens of megabytes in the web process alone).
   webkit.webkit_settings_set_hardware_acceleration_policy(
       webkit.webkit_web_view_get_settings(view_), WEBKIT_HARDWARE_ACCELERATION_POLICY_NEVER);
   SendNewWindowLinksToDefaultBrowser(webkit, view_);
+  RefuseDownloads(webkit, view_, context_);
   title_handler_ =
       g_signal_connect(view_, "notify::title", G_CALLBACK(&GtkWebBrowser::OnTitleNotify), this);
   load_failed_handler_ =

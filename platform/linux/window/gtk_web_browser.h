@@ -12,6 +12,7 @@
 #include "app/controls.h"
 
 typedef struct _WebKitWebView WebKitWebView;
+typedef struct _WebKitWebContext WebKitWebContext;
 typedef struct _GError GError;
 
 namespace proclens::gtk_front {
@@ -62,7 +63,8 @@ class GtkWebBrowser : public WebBrowser {
   const WebKitLibrary* webkit_ = nullptr;  // loaded with the view, not with the program
   Gtk::Box holder_;
   sigc::connection create_later_;  // the idle that creates the view after the first frame
-  WebKitWebView* view_ = nullptr;  // our own reference, released last
+  WebKitWebContext* context_ = nullptr;  // the view's own, released after it
+  WebKitWebView* view_ = nullptr;  // our own reference, released first
   unsigned long title_handler_ = 0;
   unsigned long load_failed_handler_ = 0;
   unsigned long load_changed_handler_ = 0;

@@ -22,6 +22,11 @@
 #include "siteclient/site_base.h"
 
 int main(int argc, char** argv) {
+  // The program stores nothing between runs, and the browser pane's graphics
+  // library would start a shader cache under the home folder: it stays off
+  // unless the user chose otherwise. Set before any thread could read the
+  // environment; the pane's helper processes inherit it.
+  g_setenv("MESA_SHADER_CACHE_DISABLE", "true", FALSE);
   if (const std::optional<int> status = proclens::gtk_front::AnswerCommandLine(argc, argv)) return *status;
   // gtk_init would abort without a display; say why and leave instead.
   if (!gtk_init_check(&argc, &argv)) {

@@ -62,9 +62,6 @@ void ServeResource(WebKitURISchemeRequest* request, gpointer library) {
 }  // namespace
 
 void RegisterResScheme(const WebKitLibrary& webkit, WebKitWebContext* context) {
-  static WebKitWebContext* registered = nullptr;
-  if (registered == context) return;
-  registered = context;
   webkit.webkit_web_context_register_uri_scheme(context, "res", &ServeResource,
                                                 const_cast<WebKitLibrary*>(&webkit), nullptr);
   // Local pages (our offline page files) may show res:// images; the scheme

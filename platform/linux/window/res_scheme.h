@@ -11,7 +11,8 @@ struct WebKitLibrary;
 
 namespace proclens::gtk_front {
 
-// Registers the scheme with the context once; later calls do nothing.
+// Registers the scheme with a new context; once per context (each browser
+// pane has its own, which ends with it).
 void RegisterResScheme(const WebKitLibrary& webkit, WebKitWebContext* context);
 
 }  // namespace proclens::gtk_front

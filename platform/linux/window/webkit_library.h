@@ -9,9 +9,16 @@
 
 namespace proclens::gtk_front {
 
-// Each member has the name and type of the WebKitGTK function it points at.
+// Each member has the name and type of the WebKitGTK function it points at
+// (libsoup's too: WebKitGTK links it, so it is found through the same handle).
 #define PROCLENS_WEBKIT_FUNCTIONS(X)                     \
-  X(webkit_web_context_get_default)                      \
+  X(webkit_web_context_new_ephemeral)                    \
+  X(webkit_download_cancel)                              \
+  X(webkit_response_policy_decision_get_response)        \
+  X(webkit_response_policy_decision_is_mime_type_supported) \
+  X(webkit_uri_response_get_http_headers)                \
+  X(webkit_policy_decision_use)                          \
+  X(soup_message_headers_get_list)                       \
   X(webkit_web_context_register_uri_scheme)              \
   X(webkit_web_context_get_security_manager)             \
   X(webkit_security_manager_register_uri_scheme_as_local) \

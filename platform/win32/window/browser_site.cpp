@@ -62,9 +62,32 @@ HRESULT SiteEvents::GetTypeInfoCount(UINT* count) {
   return S_OK;
 }
 
+namespace {
+
+// FileDownload(ActiveDocument, Cancel), its arguments last first. The control
+// asks before it offers to save a reply; the pane is a viewer and saves
+// nothing. An active document is shown in the pane itself (newer controls ask
+// about the pages they show that way too), so only that is let through.
+void RefuseDownload(const DISPPARAMS& parameters) {
+  const VARIANT& cancel = parameters.rgvarg[0];
+  if (cancel.vt != (VT_BYREF | VT_BOOL) || cancel.pboolVal == nullptr) return;
+  if (parameters.cArgs >= 2) {
+    const VARIANT& active_document = parameters.rgvarg[1];
+    if (active_document.vt == VT_BOOL && active_document.boolVal != VARIANT_FALSE) return;
+  }
+  *cancel.pboolVal = VARIANT_TRUE;
+}
+
+}  // namespace
+
 HRESULT SiteEvents::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* parameters, VARIANT*,
                            EXCEPINFO*, UINT*) {
-  if (id != DISPID_TITLECHANGE || !parameters || parameters->cArgs < 1) return S_OK;
+  if (!parameters || parameters->cArgs < 1 || !parameters->rgvarg) return S_OK;
+  if (id == DISPID_FILEDOWNLOAD) {
+    RefuseDownload(*parameters);
+    return S_OK;
+  }
+  if (id != DISPID_TITLECHANGE) return S_OK;
   const VARIANT& text = parameters->rgvarg[0];
   if (text.vt == VT_BSTR) {
     const BSTR title = text.bstrVal;

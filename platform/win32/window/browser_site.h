@@ -82,7 +82,7 @@ class SiteFrame : public IOleInPlaceFrame {
   BrowserSite& site_;
 };
 
-// DWebBrowserEvents2: only the title change is of interest.
+// DWebBrowserEvents2: the title change, and file downloads, which are refused.
 class SiteEvents : public IDispatch {
  public:
   explicit SiteEvents(BrowserSite& site) : site_(site) {}

@@ -60,11 +60,11 @@ TEST(FetchUrlTextTest, GathersEveryChunkUntilAnEmptyRead) {
   EXPECT_EQ(http.log.events[http.log.events.size() - 2], "close request");
 }
 
-TEST(FetchUrlTextTest, ZeroByteEndsOnlyTheTextOfItsRead) {
+TEST(FetchUrlTextTest, ZeroBytesAreKeptWithEverythingAfterThem) {
   FakeHttp http;
   http.replies[kAddress] =
-      FakeReply{true, 200, {std::string("ab\0cd", 5), std::string("ef"), std::string("\0g", 2)}};
-  EXPECT_EQ(FetchUrlText(http, kAgent, kAddress), "abef");
+      FakeReply{true, 200, {std::string("AAAA\0BBBB", 9), std::string("ef"), std::string("\0g", 2)}};
+  EXPECT_EQ(FetchUrlText(http, kAgent, kAddress), std::string("AAAA\0BBBBef\0g", 13));
 }
 
 TEST(FetchUrlTextTest, FailedReadEndsTheLoopKeepingWhatCameBefore) {
