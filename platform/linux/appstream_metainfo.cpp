@@ -5,7 +5,7 @@
 #include <cstring>
 #include <memory>
 
-#include "platform/linux/dpkg_status.h"
+#include "platform/linux/origins/dpkg_status.h"
 
 namespace proclens::linux_port {
 namespace {

@@ -22,11 +22,11 @@ std::optional<std::string> LinuxFileOps::IconOf(const std::string& path) {
   if (!icon_index_) icon_index_ = DesktopIconIndex::Load();
   auto known = icon_by_path_.find(path);
   if (known == icon_by_path_.end()) known = icon_by_path_.emplace(path, icon_index_->IconFor(path)).first;
-  if (known->second || packages_ == nullptr) return known->second;
+  if (known->second || origins_ == nullptr) return known->second;
   // Not kept with the path: the package's icon is asked for only once
   // package icons are used, and the catalog keeps it per package.
   const auto real = RealPathOf(path);
-  return real ? packages_->ApplicationIcon(*real) : std::nullopt;
+  return real ? origins_->ApplicationIcon(ProgramFile{*real, 0}) : std::nullopt;
 }
 
 ExtractedIcons LinuxFileOps::ExtractIcons(const std::string& path) {

@@ -8,7 +8,7 @@
 
 #include "platform/file_ops.h"
 #include "platform/linux/desktop_icon_index.h"
-#include "platform/linux/package_catalog.h"
+#include "platform/linux/origins/program_origins.h"
 
 namespace proclens::linux_port {
 
@@ -23,12 +23,12 @@ class LinuxFileOps : public FileOps {
   // From now on a file without a desktop entry of its own gets the icon of
   // one that its package installs. The package index is built for that, so a
   // window asks for it only once it has been used, not while it starts.
-  void UsePackageIcons(PackageCatalog& packages = PackageCatalog::System()) { packages_ = &packages; }
+  void UsePackageIcons(ProgramOrigins& origins = ProgramOrigins::System()) { origins_ = &origins; }
 
  private:
   std::optional<std::string> IconOf(const std::string& path);
 
-  PackageCatalog* packages_ = nullptr;
+  ProgramOrigins* origins_ = nullptr;
   // Read at the first icon asked for, then kept: one reading per list fill.
   std::optional<DesktopIconIndex> icon_index_;
   // Many processes run the same few programs; each path is resolved once.

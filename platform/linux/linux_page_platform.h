@@ -3,7 +3,7 @@
 
 #include "infopage/offline_page.h"
 #include "platform/linux/linux_page_file_ops.h"
-#include "platform/linux/package_verify_ops.h"
+#include "platform/linux/origin_verify_ops.h"
 #include "platform/linux/pe_version_ops.h"
 
 namespace proclens::linux_port {
@@ -18,7 +18,7 @@ struct LinuxPagePlatform {
   PeVersionOps versions;
   ResourceOps& resources;
   LinuxPageFileOps files;
-  PackageVerifyOps verify;
+  OriginVerifyOps verify;
 
   // Valid while this object lives.
   OfflinePagePlatform Page() { return OfflinePagePlatform{versions, system, resources, files, &verify}; }

@@ -84,7 +84,7 @@ Bytes StringNode(const std::string& key, const std::string& text) {
 
 }  // namespace
 
-std::vector<std::uint8_t> PackageVersionBlock(const PackageTexts& texts, std::uint16_t language) {
+std::vector<std::uint8_t> PackageVersionBlock(const OriginTexts& texts, std::uint16_t language) {
   Bytes strings;
   const std::pair<const char*, const std::string*> entries[] = {
       {"FileDescription", &texts.description}, {"ProductName", &texts.product}, {"CompanyName", &texts.company}};

@@ -6,13 +6,13 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/linux/package_catalog.h"
+#include "platform/linux/origins/program_origin.h"
 
 namespace proclens::linux_port {
 
 // One string table in the language given, code page 1200 (UTF-16), and a
 // translation entry that names it. Empty texts are left out of the table;
 // texts too long for it are cut where a character begins.
-std::vector<std::uint8_t> PackageVersionBlock(const PackageTexts& texts, std::uint16_t language);
+std::vector<std::uint8_t> PackageVersionBlock(const OriginTexts& texts, std::uint16_t language);
 
 }  // namespace proclens::linux_port

@@ -77,16 +77,16 @@ std::vector<std::uint8_t> PeVersionOps::ReadBlock(const std::string& file_name) 
   const std::string path = ResolveAlongPath(file_name);
   if (path.empty()) return {};
   std::vector<std::uint8_t> block = ReadPeBlock(path);
-  if (!block.empty() || packages_ == nullptr) return block;
+  if (!block.empty() || origins_ == nullptr) return block;
   return PackageBlock(path);
 }
 
 std::vector<std::uint8_t> PeVersionOps::PackageBlock(const std::string& path) {
-  // The package lists the file itself, not the links that lead to it.
+  // Packages list the file itself, not the links that lead to it.
   const auto real = RealPathOf(path);
   if (!real) return {};
   const std::uint16_t language = system_.UserDefaultLangId();
-  const auto texts = packages_->Describe(*real, IsGermanLanguage(language));
+  const auto texts = origins_->Describe(ProgramFile{*real, 0}, IsGermanLanguage(language));
   if (!texts) return {};
   return PackageVersionBlock(*texts, language);
 }

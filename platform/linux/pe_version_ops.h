@@ -1,13 +1,13 @@
 #pragma once
 // The version API on Linux: the version resource of PE files read with pread,
 // and the block queries of platform/pe. Any other file, and a PE file without
-// a version resource, gets a block made from what its package says it is.
+// a version resource, gets a block made from what installed it says it is.
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
-#include "platform/linux/package_catalog.h"
+#include "platform/linux/origins/program_origins.h"
 #include "platform/pe/version_block.h"
 #include "platform/system_info.h"
 #include "platform/version_ops.h"
@@ -19,8 +19,8 @@ class PeVersionOps : public VersionOps {
   // The user's language picks among the languages of a version resource, and
   // between a package's German and untranslated texts. Without packages, only
   // PE files have version blocks.
-  explicit PeVersionOps(SystemInfo& system, PackageCatalog* packages = &PackageCatalog::System())
-      : system_(system), packages_(packages) {}
+  explicit PeVersionOps(SystemInfo& system, ProgramOrigins* origins = &ProgramOrigins::System())
+      : system_(system), origins_(origins) {}
 
   std::uint32_t GetFileVersionInfoSize(const std::string& file_name, std::uint32_t& handle) override;
   bool GetFileVersionInfo(const std::string& file_name, std::uint32_t handle, std::uint32_t size,
@@ -37,7 +37,7 @@ class PeVersionOps : public VersionOps {
   std::vector<std::uint8_t> PackageBlock(const std::string& path);
 
   SystemInfo& system_;
-  PackageCatalog* packages_;
+  ProgramOrigins* origins_;
   pe::BlockQuery query_;
   std::uint64_t bytes_read_ = 0;
   // The block that the size call read, kept for the fill call that follows it.

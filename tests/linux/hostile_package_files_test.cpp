@@ -13,6 +13,7 @@
 
 #include "infopage/version_info_reader.h"
 #include "linux/live_process.h"
+#include "linux/origins/dpkg_only.h"
 #include "linux/version_test_support.h"
 #include "platform/linux/desktop_icon_index.h"
 #include "platform/linux/pe_version_ops.h"
@@ -126,21 +127,21 @@ TEST_F(HostilePackageFiles, NeitherHoldTheReaderUpNorNameWhatTheyShouldNot) {
   };
   const Deadline deadline(20);
   proclens::testing::FixedLanguageSystem system(0x0409);
-  PackageCatalog indexed(root_.path().string());
-  indexed.Describe(Bin("none").string(), false);
+  ProgramOrigins indexed = DpkgOnly(root_.path().string());
+  indexed.Describe({Bin("none").string()}, false);
   for (const bool first_question : {true, false}) {
     for (const Case& c : cases) {
       SCOPED_TRACE(std::string(c.what) + (first_question ? ", first question" : ", indexed"));
-      PackageCatalog fresh(root_.path().string());
-      PackageCatalog& catalog = first_question ? fresh : indexed;
-      PeVersionOps ops(system, &catalog);
+      ProgramOrigins fresh = DpkgOnly(root_.path().string());
+      ProgramOrigins& origins = first_question ? fresh : indexed;
+      PeVersionOps ops(system, &origins);
       const VersionTexts texts = ReadVersionInfo(c.program, {ops, system});
       EXPECT_EQ(texts.ok, !c.product.empty());
       // A long text is shortened where a character begins, never emptied.
       const std::size_t cut = texts.product.size();
       EXPECT_EQ(texts.product, c.product.substr(0, cut));
       EXPECT_TRUE(cut == c.product.size() || (cut > 0 && (c.product[cut] & 0xC0) != 0x80)) << cut;
-      EXPECT_EQ(catalog.ApplicationIcon(c.program).value_or(""), c.icon ? c.icon : "");
+      EXPECT_EQ(origins.ApplicationIcon({c.program}).value_or(""), c.icon ? c.icon : "");
     }
   }
 }

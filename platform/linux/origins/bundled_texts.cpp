@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <memory>
 
-#include "platform/linux/dpkg_file_index.h"
+#include "platform/linux/origins/dpkg_file_index.h"
 #include "platform/linux/origins/key_file.h"
 
 namespace proclens::linux_port {

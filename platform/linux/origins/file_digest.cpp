@@ -5,9 +5,11 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 #include <memory>
 
 #include "platform/linux/crypto_library.h"
+#include "platform/verify_ops.h"
 
 namespace proclens::linux_port {
 namespace {
@@ -63,6 +65,41 @@ DescriptorDigest DigestOfDescriptor(int fd, const char* algorithm, std::uint64_t
   digest.bytes.assign(bytes, bytes + length);
   digest.outcome = DigestOutcome::kOk;
   return digest;
+}
+
+const char* CompareWithDigest(int fd, const char* algorithm, const unsigned char* recorded, std::size_t length,
+                              std::uint64_t size_limit) {
+  const DescriptorDigest digest = DigestOfDescriptor(fd, algorithm, size_limit);
+  switch (digest.outcome) {
+    case DigestOutcome::kOk:
+      return digest.bytes.size() == length && std::memcmp(digest.bytes.data(), recorded, length) == 0
+                 ? file_state::kMatches
+                 : file_state::kDiffers;
+    case DigestOutcome::kUnreadable:
+      return file_state::kUnreadable;
+    case DigestOutcome::kTooLarge:
+    case DigestOutcome::kUnsupported:
+      break;
+  }
+  return file_state::kNotChecked;
+}
+
+std::vector<unsigned char> BytesOfHex(std::string_view hex) {
+  const auto value = [](char c) -> int {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+  };
+  std::vector<unsigned char> bytes;
+  if (hex.size() % 2 != 0) return bytes;
+  for (std::size_t i = 0; i < hex.size(); i += 2) {
+    const int high = value(hex[i]);
+    const int low = value(hex[i + 1]);
+    if (high < 0 || low < 0) return {};
+    bytes.push_back(static_cast<unsigned char>(high * 16 + low));
+  }
+  return bytes;
 }
 
 }  // namespace proclens::linux_port

@@ -4,7 +4,9 @@
 // descriptor that reaches it, not through a path that may name another file
 // by now.
 
+#include <cstddef>
 #include <cstdint>
+#include <string_view>
 #include <vector>
 
 namespace proclens::linux_port {
@@ -25,5 +27,15 @@ struct DescriptorDigest {
 // descriptor's offset (which is left as it was). algorithm is libcrypto's
 // name for it ("MD5", "SHA256").
 DescriptorDigest DigestOfDescriptor(int fd, const char* algorithm, std::uint64_t size_limit);
+
+// The bytes at fd held to the digest a package recorded for them: one of the
+// file_state texts matches, differs, unreadable or not-checked (too large, or
+// an algorithm libcrypto lacks).
+const char* CompareWithDigest(int fd, const char* algorithm, const unsigned char* recorded, std::size_t length,
+                              std::uint64_t size_limit);
+
+// The bytes that a text of hexadecimal digits writes (in either case); empty
+// when it holds anything else or an odd number of digits.
+std::vector<unsigned char> BytesOfHex(std::string_view hex);
 
 }  // namespace proclens::linux_port

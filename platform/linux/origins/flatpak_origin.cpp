@@ -3,7 +3,7 @@
 #include <glib.h>
 
 #include "platform/linux/desktop_entry.h"
-#include "platform/linux/dpkg_file_index.h"
+#include "platform/linux/origins/dpkg_file_index.h"
 #include "platform/linux/origins/bundled_texts.h"
 #include "platform/linux/origins/flatpak_info.h"
 #include "platform/linux/real_path.h"

@@ -5,10 +5,10 @@
 
 #include <cstring>
 
-#include "platform/linux/dpkg_file_index.h"
-#include "platform/linux/dpkg_status.h"
+#include "platform/linux/origins/dpkg_file_index.h"
+#include "platform/linux/origins/dpkg_status.h"
 #include "platform/linux/origins/file_digest.h"
-#include "platform/linux/origins/metainfo_choice.h"
+#include "platform/linux/origins/package_files.h"
 #include "platform/linux/origins/rpm_library.h"
 #include "platform/linux/origins/rpm_session.h"
 #include "platform/verify_ops.h"
@@ -141,8 +141,8 @@ std::vector<std::string> RpmDatabase::FilesBelow(const RpmOwner& owner, std::str
   return below;
 }
 
-PackageTexts RpmDatabase::TextsOf(const RpmOwner& owner, bool german) {
-  PackageTexts texts;
+OriginTexts RpmDatabase::TextsOf(const RpmOwner& owner, bool german) {
+  OriginTexts texts;
   texts.product = owner.package;
   RpmSession* session = Open();
   RpmPackage* package = session != nullptr ? session->Package(owner.record) : nullptr;
@@ -194,19 +194,7 @@ const char* RpmDatabase::Check(const RpmOwner& owner, int fd, std::uint64_t size
   if (static_cast<rpm_loff_t>(st.st_size) != rpm.rpmfilesFSize(files, file)) return file_state::kDiffers;
   const char* crypto_name = CryptoName(algorithm);
   if (crypto_name == nullptr) return file_state::kNotChecked;
-  const DescriptorDigest digest = DigestOfDescriptor(fd, crypto_name, size_limit);
-  switch (digest.outcome) {
-    case DigestOutcome::kOk:
-      return digest.bytes.size() == length && std::memcmp(digest.bytes.data(), recorded, length) == 0
-                 ? file_state::kMatches
-                 : file_state::kDiffers;
-    case DigestOutcome::kUnreadable:
-      return file_state::kUnreadable;
-    case DigestOutcome::kTooLarge:
-    case DigestOutcome::kUnsupported:
-      break;
-  }
-  return file_state::kNotChecked;
+  return CompareWithDigest(fd, crypto_name, recorded, length, size_limit);
 }
 
 }  // namespace proclens::linux_port

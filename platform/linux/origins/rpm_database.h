@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/linux/package_catalog.h"
+#include "platform/linux/origins/program_origin.h"
 
 namespace proclens::linux_port {
 
@@ -52,7 +52,7 @@ class RpmDatabase {
   // package ships for the program, else its Summary, Name and Vendor (else the
   // Packager's name without the address). German texts where german asks and
   // the package has them.
-  PackageTexts TextsOf(const RpmOwner& owner, bool german);
+  OriginTexts TextsOf(const RpmOwner& owner, bool german);
 
   // The files the package lists directly below folder (which ends in '/')
   // whose names end in suffix, in the package's order (by path).

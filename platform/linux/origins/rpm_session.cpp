@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "platform/linux/dpkg_status.h"
+#include "platform/linux/origins/dpkg_status.h"
 
 namespace proclens::linux_port {
 namespace {

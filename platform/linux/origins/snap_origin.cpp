@@ -1,6 +1,6 @@
 #include "platform/linux/origins/snap_origin.h"
 
-#include "platform/linux/dpkg_file_index.h"
+#include "platform/linux/origins/dpkg_file_index.h"
 #include "platform/linux/origins/bundled_texts.h"
 #include "platform/linux/origins/snap_file_digest.h"
 #include "platform/linux/origins/snap_metadata.h"

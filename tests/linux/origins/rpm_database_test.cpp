@@ -72,7 +72,7 @@ TEST_F(RpmDatabaseTest, TextsFromMetainfoElseTheHeader) {
   struct Case {
     const char* path;
     bool german;
-    PackageTexts texts;
+    OriginTexts texts;
   };
   const Case cases[] = {
       {"/usr/bin/rpmtest-hello", false, {"Says hello", "Hello", "Hello Makers"}},
@@ -84,7 +84,7 @@ TEST_F(RpmDatabaseTest, TextsFromMetainfoElseTheHeader) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.path) + (c.german ? " de" : " en"));
-    const PackageTexts texts = database_.TextsOf(Owner(c.path), c.german);
+    const OriginTexts texts = database_.TextsOf(Owner(c.path), c.german);
     EXPECT_EQ(texts.description, c.texts.description);
     EXPECT_EQ(texts.product, c.texts.product);
     EXPECT_EQ(texts.company, c.texts.company);

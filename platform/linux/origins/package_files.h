@@ -1,8 +1,10 @@
 #pragma once
-// Which of the AppStream metainfo files that one package installs speaks for
-// a given program. Every package source makes the same choice, so that a
-// program reads the same whatever installed it.
+// What the files that one package installs say of a program: which of its
+// AppStream metainfo files speaks for the program, and which of its desktop
+// entries gives the application's icon. Every package source makes the same
+// choice, so that a program reads the same whatever installed it.
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,5 +24,14 @@ std::vector<MetainfoTexts> ReadMetainfo(std::vector<std::string> files, const st
 // Of them, the one whose <provides><binary> names program, else the first;
 // nullptr when there is none.
 const MetainfoTexts* ChooseMetainfo(const std::vector<MetainfoTexts>& metainfo, std::string_view program);
+
+// The folder below which packages install desktop entries.
+inline constexpr const char* kApplicationsFolder = "/usr/share/applications/";
+
+// The icon of the first of these desktop entries (absolute paths as the
+// package lists them, read below root), by path, that is an application's
+// with an icon: a helper program without an entry of its own so shows its
+// application's icon. nullopt when none has one.
+std::optional<std::string> FirstEntryIcon(std::vector<std::string> entries, const std::string& root);
 
 }  // namespace proclens::linux_port

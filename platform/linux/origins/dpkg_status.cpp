@@ -1,4 +1,4 @@
-#include "platform/linux/dpkg_status.h"
+#include "platform/linux/origins/dpkg_status.h"
 
 namespace proclens::linux_port {
 namespace {

@@ -1,14 +1,13 @@
-#include "platform/linux/origins/metainfo_choice.h"
+#include "platform/linux/origins/package_files.h"
 
 #include <algorithm>
 #include <utility>
 
-#include "platform/linux/dpkg_file_index.h"
+#include "platform/linux/desktop_entry.h"
+#include "platform/linux/whole_file.h"
 
 namespace proclens::linux_port {
 namespace {
-
-constexpr std::size_t kMetainfoLimit = 4u << 20;
 
 std::string_view BaseName(std::string_view path) { return path.substr(path.rfind('/') + 1); }
 
@@ -21,7 +20,7 @@ std::vector<MetainfoTexts> ReadMetainfo(std::vector<std::string> files, const st
   std::vector<MetainfoTexts> metainfo;
   for (const std::string& file : files) {
     if (file.empty() || file.front() != '/') continue;
-    const auto xml = ReadWholeFile(root + file.substr(1), kMetainfoLimit);
+    const auto xml = ReadWholeFile(root + file.substr(1), kApplicationFileLimit);
     if (!xml) continue;
     if (auto texts = ParseMetainfo(*xml, german)) metainfo.push_back(std::move(*texts));
   }
@@ -33,6 +32,15 @@ const MetainfoTexts* ChooseMetainfo(const std::vector<MetainfoTexts>& metainfo, 
     if (std::find(texts.binaries.begin(), texts.binaries.end(), program) != texts.binaries.end()) return &texts;
   }
   return metainfo.empty() ? nullptr : &metainfo.front();
+}
+
+std::optional<std::string> FirstEntryIcon(std::vector<std::string> entries, const std::string& root) {
+  std::sort(entries.begin(), entries.end());
+  for (const std::string& entry : entries) {
+    if (entry.empty() || entry.front() != '/') continue;
+    if (auto read = ReadDesktopEntry(root + entry.substr(1))) return std::move(read->icon);
+  }
+  return std::nullopt;
 }
 
 }  // namespace proclens::linux_port

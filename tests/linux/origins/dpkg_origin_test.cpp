@@ -1,7 +1,7 @@
 // What the package system says a file is, over a small database tree with
 // the awkward cases of a real one, and on the live system.
 
-#include "platform/linux/package_catalog.h"
+#include "platform/linux/origins/dpkg_origin.h"
 
 #include <gtest/gtest.h>
 
@@ -11,6 +11,7 @@
 #include "platform/linux/linux_file_ops.h"
 #include "platform/linux/package_version_block.h"
 #include "platform/linux/pe_version_ops.h"
+#include "linux/origins/dpkg_only.h"
 
 namespace proclens::linux_port {
 namespace {
@@ -57,16 +58,21 @@ const Case kCases[] = {
     {"relative/path", false, nullptr, nullptr, nullptr},
 };
 
-// Each case twice: as the first question a catalog gets (one pass over the
-// lists) and to a catalog that has built its index.
-TEST(PackageCatalog, FixtureTreeGivesEachFileItsTexts) {
-  PackageCatalog indexed(FixtureRoot());
-  indexed.Describe("/usr/bin/nothing", false);
+// The texts when dpkg installed the file, as the chain of sources asks.
+std::optional<OriginTexts> Describe(ProgramOrigins& origins, const std::string& path, bool german) {
+  return origins.Describe(ProgramFile{path, 0}, german);
+}
+
+// Each case twice: as the first question a database gets (one pass over the
+// lists) and to one that has built its index.
+TEST(DpkgOrigin, FixtureTreeGivesEachFileItsTexts) {
+  ProgramOrigins indexed = DpkgOnly(FixtureRoot());
+  Describe(indexed, "/usr/bin/nothing", false);
   for (const bool first_question : {true, false}) {
     for (const Case& c : kCases) {
       SCOPED_TRACE(std::string(c.path) + (c.german ? " (German)" : "") + (first_question ? ", first" : ", indexed"));
-      PackageCatalog fresh(FixtureRoot());
-      const auto texts = (first_question ? fresh : indexed).Describe(c.path, c.german);
+      ProgramOrigins fresh = DpkgOnly(FixtureRoot());
+      const auto texts = Describe(first_question ? fresh : indexed, c.path, c.german);
       if (c.product == nullptr) {
         EXPECT_FALSE(texts.has_value());
         continue;
@@ -79,14 +85,14 @@ TEST(PackageCatalog, FixtureTreeGivesEachFileItsTexts) {
   }
 }
 
-TEST(PackageCatalog, AProgramShowsTheIconOfItsPackagesFirstDesktopEntryThatHasOne) {
-  PackageCatalog catalog(FixtureRoot());
-  EXPECT_EQ(catalog.ApplicationIcon("/usr/libexec/viewer-helper"), "org.example.Viewer");
-  EXPECT_EQ(catalog.ApplicationIcon("/usr/bin/bash"), std::nullopt);
-  EXPECT_EQ(catalog.ApplicationIcon("/usr/bin/nothing"), std::nullopt);
+TEST(DpkgOrigin, AProgramShowsTheIconOfItsPackagesFirstDesktopEntryThatHasOne) {
+  DpkgOrigin dpkg(FixtureRoot());
+  EXPECT_EQ(dpkg.ApplicationIcon({"/usr/libexec/viewer-helper"}), "org.example.Viewer");
+  EXPECT_EQ(dpkg.ApplicationIcon({"/usr/bin/bash"}), std::nullopt);
+  EXPECT_EQ(dpkg.ApplicationIcon({"/usr/bin/nothing"}), std::nullopt);
 }
 
-TEST(PackageCatalogLive, HelperProgramsShowTheirApplicationsIconOnceAsked) {
+TEST(DpkgOriginLive, HelperProgramsShowTheirApplicationsIconOnceAsked) {
   const std::string helper = "/usr/libexec/gnome-system-monitor/gsm-kill";
   LinuxFileOps files;
   EXPECT_EQ(files.ExtractIcons(helper).count, 0u);  // no desktop entry runs it
@@ -96,14 +102,14 @@ TEST(PackageCatalogLive, HelperProgramsShowTheirApplicationsIconOnceAsked) {
   EXPECT_EQ(dynamic_cast<const DesktopIcon&>(*icons.small).serialized(), "org.gnome.SystemMonitor");
 }
 
-TEST(PackageCatalog, AMissingDatabaseKnowsNoFile) {
-  PackageCatalog catalog(FixtureRoot() + "/nonexistent");
-  EXPECT_FALSE(catalog.Describe("/usr/bin/bash", false).has_value());
+TEST(DpkgOrigin, AMissingDatabaseKnowsNoFile) {
+  DpkgOrigin dpkg(FixtureRoot() + "/nonexistent");
+  EXPECT_FALSE(dpkg.InstallerOf({"/usr/bin/bash"}).has_value());
 }
 
 TEST(PackageVersionBlock, AnswersTheVersionQueriesInAnyUserLanguage) {
   // Not UTF-8 from the database must not cut the text short.
-  const PackageTexts texts{"Bilder \xC3\xA4 ansehen \xFF!", "Betrachter", ""};
+  const OriginTexts texts{"Bilder \xC3\xA4 ansehen \xFF!", "Betrachter", ""};
   const auto block = PackageVersionBlock(texts, 0x0407);
   for (const std::uint16_t user_language : {0x0407, 0x0409}) {
     FixedLanguageSystem system(user_language);
@@ -123,7 +129,7 @@ std::string MaintainerNameOf(const std::string& package) {
   return field.substr(0, field.find(" <"));
 }
 
-TEST(PackageCatalogLive, TheRunningShellAndGnomeSystemMonitorAreNamed) {
+TEST(DpkgOriginLive, TheRunningShellAndGnomeSystemMonitorAreNamed) {
   FixedLanguageSystem system(0x0409);
   PeVersionOps ops(system);
   // The program of a running shell, as the catalogue resolves it.

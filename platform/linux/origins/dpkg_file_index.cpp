@@ -1,4 +1,4 @@
-#include "platform/linux/dpkg_file_index.h"
+#include "platform/linux/origins/dpkg_file_index.h"
 
 #include <dirent.h>
 #include <fcntl.h>

@@ -1,7 +1,7 @@
 // A file against the sum its package recorded: every state over a database
 // made for the test, and running programs on the live system.
 
-#include "platform/linux/package_verify_ops.h"
+#include "platform/linux/origin_verify_ops.h"
 
 #include <unistd.h>
 
@@ -11,6 +11,7 @@
 #include <fstream>
 
 #include "linux/live_process.h"
+#include "linux/origins/dpkg_only.h"
 
 namespace proclens::linux_port {
 namespace {
@@ -30,7 +31,7 @@ void WriteFile(const fs::path& path, const std::string& text) {
 // program that process runs.
 constexpr std::uint32_t kRunsOk = 101, kRunsStray = 102, kRunsNamedDeleted = 103, kGone = 104;
 
-class PackageVerifyTest : public ::testing::Test {
+class OriginVerifyTest : public ::testing::Test {
  protected:
   void SetUp() override {
     for (const char* name : {"ok", "bad", "norecord", "stray", "upper", "x (deleted)"}) WriteFile(Program(name), "hello");
@@ -53,11 +54,11 @@ class PackageVerifyTest : public ::testing::Test {
   fs::path Program(const std::string& name) const { return programs_.path() / ("prog-" + name); }
 
   TempDir root_, programs_, proc_;
-  PackageCatalog catalog_{root_.path().string()};
-  PackageVerifyOps ops_{catalog_, proc_.path().string() + "/"};
+  ProgramOrigins origins_ = DpkgOnly(root_.path().string());
+  OriginVerifyOps ops_{origins_, proc_.path().string() + "/"};
 };
 
-TEST_F(PackageVerifyTest, EveryStateOfAFile) {
+TEST_F(OriginVerifyTest, EveryStateOfAFile) {
   struct Case {
     std::string path;
     std::uint32_t pid;  // 0: the file as named
@@ -94,23 +95,23 @@ TEST_F(PackageVerifyTest, EveryStateOfAFile) {
   }
 }
 
-TEST(PackageVerifyLive, ARunningPackagedProgramMatches) {
+TEST(OriginVerifyLive, ARunningPackagedProgramMatches) {
   linux_test::Child child("/bin/sleep", linux_test::SleepArgs("sleep"));
   const std::string exe = "/proc/" + std::to_string(child.pid()) + "/exe";
-  PackageVerifyOps ops;
+  OriginVerifyOps ops;
   const FileCheck check =
       ops.CheckFile(fs::read_symlink(exe).string(), static_cast<std::uint32_t>(child.pid()), kNoLimit);
   EXPECT_EQ(check.state, file_state::kMatches);
   EXPECT_EQ(check.package, "coreutils");
 }
 
-TEST(PackageVerifyLive, AProgramDeletedWhileItRunsIsDeleted) {
+TEST(OriginVerifyLive, AProgramDeletedWhileItRunsIsDeleted) {
   TempDir dir;
   const fs::path copy = linux_test::CopySleep(dir.path(), "doomed", 64 * 1024);
   linux_test::Child child(copy.string(), linux_test::SleepArgs("doomed"));
   fs::remove(copy);
   const fs::path exe = fs::read_symlink("/proc/" + std::to_string(child.pid()) + "/exe");
-  PackageVerifyOps ops;
+  OriginVerifyOps ops;
   EXPECT_EQ(ops.CheckFile(exe.string(), static_cast<std::uint32_t>(child.pid()), kNoLimit).state,
             file_state::kDeleted);
 }

@@ -1,0 +1,45 @@
+#pragma once
+// The sources of programs asked in turn: Flatpak, Snap and AppImage first,
+// since their programs' paths or processes say so, then dpkg, then RPM (where
+// both package systems list a file, dpkg answers). The first source that
+// knows a file answers every question about it.
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/linux/origins/program_origin.h"
+
+namespace proclens::linux_port {
+
+class ProgramOrigins {
+ public:
+  // The sources in the order they are asked.
+  explicit ProgramOrigins(std::vector<std::unique_ptr<ProgramOrigin>> sources);
+
+  // The sources of the running system, shared by everything in the process,
+  // so that each reads its database at most once.
+  static ProgramOrigins& System();
+
+  // The texts of the source that installed the file; nullopt when none did.
+  std::optional<OriginTexts> Describe(const ProgramFile& file, bool german);
+  // The application icon that file's source gives it.
+  std::optional<std::string> ApplicationIcon(const ProgramFile& file);
+  // The check by the source that installed the file; no-package when none did.
+  FileCheck Check(const ProgramFile& file, int image, std::uint64_t size_limit);
+
+ private:
+  // The source that installed the file, or nullptr; the last answer is kept,
+  // since the texts, the icon and the check of one program follow each other.
+  ProgramOrigin* SourceOf(const ProgramFile& file);
+
+  std::vector<std::unique_ptr<ProgramOrigin>> sources_;
+  bool asked_ = false;
+  std::string last_path_;
+  std::uint32_t last_pid_ = 0;
+  ProgramOrigin* last_source_ = nullptr;
+};
+
+}  // namespace proclens::linux_port
