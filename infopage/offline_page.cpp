@@ -19,7 +19,9 @@ OfflinePageLanguage MakeEnglish() {
           " _file_ is located in folder %s.",
           "<BR>Read all user comments about _file_ on ",
           ".",
-          "process/_file_.html"};
+          "process/_file_.html",
+          "No package system installed the program of the process <B>_name_</B>, so nothing on this "
+          "computer says which software it belongs to or who made it."};
 }
 
 OfflinePageLanguage MakeGerman() {
@@ -29,7 +31,10 @@ OfflinePageLanguage MakeGerman() {
           std::string("<BR>Lesen sie alle Kommentare von anderen Anwendern ") + narrow::kUUmlaut +
               "ber _file_ auf ",
           ".",
-          "prozess/_file_.html"};
+          "prozess/_file_.html",
+          "Kein Paketsystem hat das Programm des Prozesses <B>_name_</B> installiert, daher sagt nichts auf "
+          "diesem Rechner, zu welcher Software es geh" + std::string(narrow::kOUmlaut) +
+              "rt oder wer es gemacht hat."};
 }
 
 // The format's first "%s" replaced by the value; the value is never read as a format.
@@ -48,14 +53,22 @@ std::string ShareSiteBase(const std::string& page, const std::string& site_base)
 }
 
 // What the check of the item's file found, when the page can check it.
-std::string CheckSentence(const ItemLocation& location, const ProcessItem& item,
-                          OfflinePagePlatform platform) {
-  if (platform.verify == nullptr || location.folder.empty()) return {};
+std::optional<FileCheck> CheckItemFile(const ItemLocation& location, const ProcessItem& item,
+                                       OfflinePagePlatform platform) {
+  if (platform.verify == nullptr || location.folder.empty()) return std::nullopt;
   // Items of running programs carry a process identifier; a file asked for
   // by name does not, and is checked as the file it is.
-  const FileCheck check =
-      platform.verify->CheckFile(location.folder + location.file_name, item.pid, kPageCheckLimit);
-  return FileCheckSentence(check, GermanChosen(platform.system));
+  return platform.verify->CheckFile(location.folder + location.file_name, item.pid, kPageCheckLimit);
+}
+
+// The template's marked software sentence replaced by the language's words
+// that nothing installed the program; a template without the marks is kept.
+std::string SayNothingInstalledIt(const std::string& page, const OfflinePageLanguage& language) {
+  const std::size_t start = page.find(kOriginSentenceStart);
+  if (start == std::string::npos) return page;
+  const std::size_t end = page.find(kOriginSentenceEnd, start);
+  if (end == std::string::npos) return page;
+  return page.substr(0, start) + language.no_origin_sentence + page.substr(end + sizeof kOriginSentenceEnd - 1);
 }
 
 }  // namespace
@@ -125,13 +138,17 @@ std::string BuildOfflinePage(const ProcessItem& item, OfflinePagePlatform platfo
   values.company = version.company.empty() ? language.unknown : EscapeHtml(version.company);
   values.description_text = DescriptionText(EscapeHtml(location.folder), values.file_name,
                                             item.image_index == kSystemProcessImage, language, site_base);
-  values.check_sentence = CheckSentence(location, item, platform);
+  const std::optional<FileCheck> check = CheckItemFile(location, item, platform);
+  if (check) values.check_sentence = FileCheckSentence(*check, GermanChosen(platform.system));
 
   std::string page = ShareSiteBase(LoadTemplateText(platform.resources, language.template_name),
                                    site_base);
   page = RewriteAddresses(
       page, [&platform] { return platform.files.ProgramPath(); }, site_base,
       [&platform](std::string text) { return platform.system.UpperCase(std::move(text)); });
+  // "unknown by unknown" would be no answer where no package system put the
+  // program there and the file itself names nothing.
+  if (!version.ok && check && check->state == file_state::kNoPackage) page = SayNothingInstalledIt(page, language);
   return FillPlaceholders(page, values);
 }
 

@@ -56,7 +56,16 @@ struct OfflinePageLanguage {
   std::string comments_before;   // the comments sentence is before + link + after
   std::string comments_after;
   std::string link_path;         // below the site base
+  // In place of the template's software sentence where nothing installed the
+  // program and its file names no software (_name_ stands for the name).
+  std::string no_origin_sentence;
 };
+
+// A template may mark its sentence that names the software and its maker
+// between these two comments, so that a page can say instead that nothing
+// installed the program (the Linux templates do).
+inline constexpr char kOriginSentenceStart[] = "<!--origin-->";
+inline constexpr char kOriginSentenceEnd[] = "<!--/origin-->";
 
 const OfflinePageLanguage& PageLanguage(bool german);
 

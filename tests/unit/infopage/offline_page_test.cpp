@@ -280,5 +280,35 @@ TEST_F(OfflinePageTest, TheCheckSentenceFollowsTheDescriptionAndNoPlaceholderFil
   EXPECT_EQ(Page(Item("a.exe", "C:\\Apps\\a.exe")), "D: a.exe is located in folder C:\\Apps\\. K:|N:a.exe");
 }
 
+// Only a program that nothing installed and whose file names no software
+// loses the "unknown by unknown" sentence, and only where the template marks it.
+TEST_F(OfflinePageTest, APageSaysWhenNothingInstalledTheProgram) {
+  platform.UseLinuxPaths();
+  platform.with_verify = true;
+  platform.versions.blocks["/opt/named"] = VersionBlockWith(u"Named tool", u"Suite", u"Acme");
+  const std::string marked = std::string("[") + kOriginSentenceStart + "P:_product_ C:_company_" +
+                             kOriginSentenceEnd + "] N:_name_";
+  const std::string nobody =
+      "[No package system installed the program of the process <B>tool</B>, so nothing on this computer "
+      "says which software it belongs to or who made it.] N:tool";
+  struct Case {
+    const char* path;
+    const char* state;
+    std::string page_template;
+    std::string page;
+  };
+  const Case cases[] = {
+      {"/opt/tool", "no-package", marked, nobody},
+      {"/opt/tool", "no-record", marked, "[<!--origin-->P:unknown C:unknown<!--/origin-->] N:tool"},
+      {"/opt/named", "no-package", marked, "[<!--origin-->P:Suite C:Acme<!--/origin-->] N:Named tool"},
+      {"/opt/tool", "no-package", "P:_product_ N:_name_", "P:unknown N:tool"},
+  };
+  for (const Case& c : cases) {
+    platform.resources.rcdata["PROC_EN_HTML"] = c.page_template;
+    platform.verify.result = {c.state, "", "", ""};
+    EXPECT_EQ(Page(Item("tool", c.path)), c.page) << c.path << " " << c.state;
+  }
+}
+
 }  // namespace
 }  // namespace proclens
