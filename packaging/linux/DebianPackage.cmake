@@ -60,7 +60,7 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # shlibdeps adds the others. curl_multi_poll came with libcurl 7.66.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
   "libwebkit2gtk-4.1-0 (>= ${WEBKIT_VERSION}), libcurl4 (>= 7.66), libssl3 (>= 3.0.0)")
-# librpm answers for the programs that RPM installed; without it they are
-# only unknown.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "librpm9")
+# librpm answers for the programs that RPM installed and libyaml reads what
+# a snap says of itself; without them those programs are only unknown.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "librpm9, libyaml-0-2")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)

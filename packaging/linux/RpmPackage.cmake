@@ -32,10 +32,11 @@ set(CPACK_RPM_CHANGELOG_FILE ${CMAKE_CURRENT_BINARY_DIR}/rpm-changelog)
 set(CPACK_RPM_PACKAGE_AUTOREQ ON)
 set(CPACK_RPM_PACKAGE_REQUIRES "libwebkit2gtk-4.1.so.0()(64bit), libcurl.so.4()(64bit), libcrypto.so.3()(64bit)")
 # Lines that CPack has no field for: librpm answers for the programs that RPM
-# installed, and without it they are only unknown, so it is recommended, not
-# required; the packager; and the database that rpmbuild would otherwise make
+# installed and libyaml reads what a snap says of itself, and without them
+# those programs are only unknown, so they are recommended, not required; the packager; and the database that rpmbuild would otherwise make
 # in the home folder, kept in the build tree.
 set(CPACK_RPM_SPEC_MORE_DEFINE "Recommends: (librpm.so.10()(64bit) or librpm.so.9()(64bit))
+Recommends: libyaml-0.so.2()(64bit)
 Packager: ${PROCLENS_MAINTAINER}
 %define _dbpath ${CMAKE_BINARY_DIR}/_CPack_Packages/rpmdb")
 # Folders that the system's own packages own (filesystem, hicolor-icon-theme,

@@ -32,7 +32,9 @@ for opened in libwebkit2gtk-4.1-0 libcurl4 libssl3; do
   field Depends | grep -q "$opened" || fail "Depends lacks $opened, which the programs open themselves: $(field Depends)"
 done
 # librpm only adds what RPM installed: recommended, not required.
-field Recommends | grep -q librpm9 || fail "librpm9 is not recommended: $(field Recommends)"
+for recommended in librpm9 libyaml-0-2; do
+  field Recommends | grep -q "$recommended" || fail "$recommended is not recommended: $(field Recommends)"
+done
 field Depends | grep -q librpm && fail "librpm is required, not recommended"
 [ "$(field Description | wc -l)" -ge 3 ] || fail "no long description"
 
