@@ -1,25 +1,14 @@
 #include "platform/linux/origins/snap_file_digest.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
-#include <cerrno>
-#include <memory>
-#include <vector>
 
 #include "platform/linux/crypto_library.h"
+#include "platform/linux/origins/file_digest.h"
 #include "platform/linux/unique_fd.h"
 
 namespace proclens::linux_port {
 namespace {
-
-constexpr std::size_t kReadSize = 256 * 1024;
-
-struct DigestContextFree {
-  const CryptoLibrary* crypto;
-  void operator()(EVP_MD_CTX* context) const { crypto->EVP_MD_CTX_free(context); }
-};
 
 // base64url without padding: base64's alphabet with '-' and '_' for '+' and '/'.
 std::string Base64Url(const CryptoLibrary& crypto, const unsigned char* bytes, int length) {
@@ -39,37 +28,20 @@ std::string Base64Url(const CryptoLibrary& crypto, const unsigned char* bytes, i
 SnapDigest SnapFileDigest(const std::string& path, std::uint64_t size_limit) {
   SnapDigest digest;
   UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
-  struct stat st {};
-  if (!fd.valid() || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return digest;
-  if (static_cast<std::uint64_t>(st.st_size) > size_limit) {
-    digest.result = SnapDigestResult::kTooLarge;
-    return digest;
-  }
-  const CryptoLibrary* crypto = LoadCrypto();
-  if (crypto == nullptr) return digest;
-  ::posix_fadvise(fd.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
-  std::unique_ptr<EVP_MD_CTX, DigestContextFree> context(crypto->EVP_MD_CTX_new(), DigestContextFree{crypto});
-  if (!context || crypto->EVP_DigestInit_ex(context.get(), crypto->EVP_sha3_384(), nullptr) != 1) return digest;
-  std::vector<unsigned char> buffer(kReadSize);
-  std::uint64_t total = 0;
-  for (;;) {
-    const ssize_t got = ::read(fd.get(), buffer.data(), buffer.size());
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) return digest;
-    if (got == 0) break;
-    total += static_cast<std::uint64_t>(got);
-    // A file that grows while it is read must not be read without end.
-    if (total > size_limit) {
+  if (!fd.valid()) return digest;
+  const DescriptorDigest sum = DigestOfDescriptor(fd.get(), "SHA3-384", size_limit);
+  switch (sum.outcome) {
+    case DigestOutcome::kOk:
+      digest.sha3_384 = Base64Url(*LoadCrypto(), sum.bytes.data(), static_cast<int>(sum.bytes.size()));
+      digest.result = SnapDigestResult::kOk;
+      break;
+    case DigestOutcome::kTooLarge:
       digest.result = SnapDigestResult::kTooLarge;
-      return digest;
-    }
-    if (crypto->EVP_DigestUpdate(context.get(), buffer.data(), static_cast<std::size_t>(got)) != 1) return digest;
+      break;
+    case DigestOutcome::kUnreadable:
+    case DigestOutcome::kUnsupported:
+      break;
   }
-  unsigned char sum[EVP_MAX_MD_SIZE];
-  unsigned int length = 0;
-  if (crypto->EVP_DigestFinal_ex(context.get(), sum, &length) != 1) return digest;
-  digest.sha3_384 = Base64Url(*crypto, sum, static_cast<int>(length));
-  digest.result = SnapDigestResult::kOk;
   return digest;
 }
 
