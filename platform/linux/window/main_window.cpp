@@ -203,7 +203,6 @@ void MainWindow::ApplyNewSize() {
     splitter2_.set_position(splitter2_.get_allocated_height() - browser_height - handle);
   }
   if (form_ != nullptr) Dispatch([this] { form_->FormResize(); });
-  if (on_resized) on_resized();
 }
 
 }  // namespace proclens::gtk_front

@@ -47,8 +47,6 @@ class MainWindow : public Gtk::Window, public FormWindow {
   // shown in a message box.
   void Dispatch(const std::function<void()>& handler);
 
-  // Called after the form has handled a new size of the window.
-  std::function<void()> on_resized;
   // A left click on the logo (Image1).
   std::function<void()> on_logo_click;
 
