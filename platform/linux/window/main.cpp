@@ -50,6 +50,8 @@ int main(int argc, char** argv) {
   // The first frame already shows the columns and buttons placed for the
   // window's starting size; later sizes reach FormResize from the toolkit.
   window.Dispatch([&form] { form.FormResize(); });
+  // F5 gives icons to applications installed since the list was filled.
+  window.before_refresh = [&platform] { platform.files.RereadIconsIfFoldersChanged(); };
   // The HTTP library is loaded after the first frame, like the browser pane:
   // the start does not wait for it, and neither does the first click.
   window.RunAfterFirstFrame([&http] { http.Prepare(); });

@@ -125,7 +125,10 @@ void MainWindow::Attach(TForm1& form) {
   signal_key_press_event().connect(
       [this](GdkEventKey* event) {
         if (event->keyval != GDK_KEY_F5) return false;
-        Dispatch([this] { form_->RefreshProcessList(); });
+        Dispatch([this] {
+          if (before_refresh) before_refresh();
+          form_->RefreshProcessList();
+        });
         return true;
       },
       false);

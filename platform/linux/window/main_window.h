@@ -49,6 +49,8 @@ class MainWindow : public Gtk::Window, public FormWindow {
 
   // A left click on the logo (Image1).
   std::function<void()> on_logo_click;
+  // Runs before F5 fills the list anew, for what must be current by then.
+  std::function<void()> before_refresh;
 
   void SetOuterSize(int width, int height) override;
   void SetPosition(int left, int top) override;
