@@ -18,7 +18,7 @@
 //   column INDEX CAPTION WIDTH
 //   button large|small|report LEFT TOP WIDTH DOWN   (client coordinates, DOWN 0 or 1)
 //   panes LIST_TOP LIST_HEIGHT BROWSER_TOP BROWSER_HEIGHT
-//   menu CAPTION               the items of a context menu on show
+//   menu                       a context menu of the program is on show
 //   status TEXT
 //   focus list|pane|large|small|report|window|other
 //   box LEFT TOP WIDTH HEIGHT SCREEN_WIDTH COPIED TEXT   a message box on show:
@@ -29,7 +29,6 @@
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 #include <commctrl.h>
-#include <oleacc.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -237,45 +236,17 @@ void AddMessageBox(HWND main, std::string& out) {
   }
 }
 
-// The items of an open context menu, read where the menu window shows them.
+// A context menu of the program on show. Its items cannot be read from
+// another process under Wine: neither the menu nor MSAA gives them.
 void AddMenu(HWND main, std::string& out) {
   Found found;
   EnumWindows(CollectTopLevel, reinterpret_cast<LPARAM>(&found));
+  DWORD main_pid = 0;
+  GetWindowThreadProcessId(main, &main_pid);
   for (HWND window : found.windows) {
-    if (!IsWindowVisible(window) || ClassOf(window) != L"#32768") continue;
-    DWORD pid = 0, main_pid = 0;
+    DWORD pid = 0;
     GetWindowThreadProcessId(window, &pid);
-    GetWindowThreadProcessId(main, &main_pid);
-    if (pid != main_pid) continue;
-    const auto menu = reinterpret_cast<HMENU>(Send(window, MN_GETHMENU, 0, 0));
-    const int count = menu ? GetMenuItemCount(menu) : -1;
-    for (int i = 0; i < count; ++i) {
-      wchar_t caption[256] = {};
-      GetMenuStringW(menu, static_cast<UINT>(i), caption, 256, MF_BYPOSITION);
-      out += "menu\t" + Field(caption) + "\n";
-    }
-    if (count < 0) {
-      // Another process's menu: its items as a screen reader reads them.
-      IAccessible* accessible = nullptr;
-      long children = 0;
-      if (SUCCEEDED(AccessibleObjectFromWindow(window, OBJID_CLIENT, __uuidof(IAccessible),
-                                               reinterpret_cast<void**>(&accessible))) && accessible) {
-        accessible->get_accChildCount(&children);
-        for (long child = 1; child <= children; ++child) {
-          VARIANT id;
-          VariantInit(&id);
-          id.vt = VT_I4;
-          id.lVal = child;
-          BSTR name = nullptr;
-          if (accessible->get_accName(id, &name) == S_OK && name) {
-            out += "menu\t" + Field(std::wstring(name, SysStringLen(name))) + "\n";
-            SysFreeString(name);
-          }
-        }
-        accessible->Release();
-      }
-      if (children <= 0) out += "menu\t\n";  // on show, its items out of reach
-    }
+    if (IsWindowVisible(window) && pid == main_pid && ClassOf(window) == L"#32768") out += "menu\n";
   }
 }
 
@@ -369,7 +340,6 @@ int main(int argc, char** argv) {
     return 2;
   }
   const std::string file = argv[2];
-  CoInitialize(nullptr);
   if (std::string(argv[1]) == "state") {
     const std::string reading = Reading();
     return !reading.empty() && Save(reading, file) ? 0 : 1;
