@@ -101,9 +101,10 @@ def record_events(app, file):
     import time
 
     def noted(event):
+        received = time.time_ns()  # before any question to the page adds its own delay
         try:
             if event.source.getRole() == pyatspi.ROLE_DOCUMENT_WEB:
-                line = f"{time.time_ns()}\t{document_line(event.source)}\n"
+                line = f"{received}\t{document_line(event.source)}\n"
                 with open(file, "a", encoding="utf-8") as out:
                     out.write(line)
         except Exception:  # a page that went away while it was read
