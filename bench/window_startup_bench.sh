@@ -48,10 +48,10 @@ watch_map() {
   watcher=$!
   for _ in $(seq 1 500); do grep -q ready "$work/mapped" 2>/dev/null && return; sleep 0.01; done
 }
-# The moment the watch saw the map, once it has.
-mapped_at() {
+# The moment the watch saw the map, once it has (in $mapped).
+await_map() {
   wait "$watcher" 2>/dev/null
-  sed -n 2p "$work/mapped"
+  mapped=$(sed -n 2p "$work/mapped")
 }
 
 # Launch until proclens's window is mapped.
@@ -61,7 +61,8 @@ proclens_once() {
   start=$(now)
   timeout 60 "$proclens" >/dev/null 2>&1 &
   pid=$!
-  mark=$(mapped_at)
+  await_map
+  mark=$mapped
   window=$(timeout 10 xdotool search --sync --onlyvisible --name ProcLens | head -1)
   [ -n "$window" ] && "$close_window" "$window"
   timeout 10 tail --pid="$pid" -f /dev/null; kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null
@@ -76,7 +77,8 @@ monitor_once() {
   # In a session of its own, so that the whole group it starts can be ended by its id.
   setsid timeout 60 dbus-run-session -- gnome-system-monitor --show-processes-tab >/dev/null 2>&1 &
   pid=$!
-  found=$(mapped_at)
+  await_map
+  found=$mapped
   kill -TERM -- "-$pid" 2>/dev/null; wait "$pid" 2>/dev/null
   for _ in $(seq 1 50); do xdotool search --name 'System Monitor' >/dev/null 2>&1 || break; sleep 0.1; done
   [ -n "$found" ] && seconds_between "$start" "$found"
