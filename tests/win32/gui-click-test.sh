@@ -97,11 +97,11 @@ await state_has '^box' || fail "the probe sees no message box"
 import -window root "$artifacts/proclens-win32-message-box.png" 2>/dev/null
 # No wider than the screen, and the whole text there, selectable and copied.
 grep '^box' "$state" >"$work/box"
-IFS='	' read -r _ box_left _ box_width _ screen_width copied box_text <"$work/box"
+IFS='	' read -r _ box_left _ box_width _ screen_width box_text <"$work/box"
 [ "$box_left" -ge 0 ] && [ $((box_left + box_width)) -le "$screen_width" ] ||
   fail "the message box spans $box_left+$box_width on a screen $screen_width wide"
-[ "$box_text" = "Hello from the test site\\r\\n$long_line" ] || fail "the message box holds: $box_text"
-[ "$copied" = 1 ] || fail "the message box's text could not be selected and copied whole"
+[ "$box_text" = "Hello from the test site\\r\\n$long_line" ] ||
+  fail "selecting and copying the message box's text gave: $box_text"
 xdotool key Return
 await windows_at_most 1 || fail "the message box did not close"
 # The window writes its state when the click handler has returned, after the box.

@@ -1,6 +1,6 @@
 // The main window's keyboard over real windows: Tab round the three stops,
 // the page's keys first while the pane has the focus, the list's own keys
-// left to the list; and the message box's line breaks.
+// left to the list.
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "platform/win32/window/win32_key_router.h"
-#include "platform/win32/window/win32_message_box.h"
 
 namespace proclens::win32 {
 namespace {
@@ -104,15 +103,6 @@ TEST_F(KeyRouterTest, ArrowsPressTheNextViewButtonRoundTheGroup) {
   EXPECT_TRUE(Press(buttons_[0], VK_UP));
   EXPECT_EQ(GetFocus(), buttons_[2]);
   EXPECT_EQ(SendMessageA(buttons_[2], BM_GETCHECK, 0, 0), BST_CHECKED);
-}
-
-TEST(MessageBoxText, EveryLineBreakBecomesTheEditControlsPair) {
-  const struct {
-    const wchar_t* text;
-    const wchar_t* shown;
-  } cases[] = {{L"a\nb", L"a\r\nb"}, {L"a\r\nb", L"a\r\nb"}, {L"a\rb", L"a\r\nb"},
-               {L"\n\r\r\n", L"\r\n\r\n\r\n"}, {L"no break", L"no break"}};
-  for (const auto& c : cases) EXPECT_EQ(WithEditLineBreaks(c.text), c.shown);
 }
 
 }  // namespace

@@ -14,6 +14,12 @@ constexpr int kMargin = 11;
 constexpr int kButtonWidth = 75;
 constexpr int kButtonHeight = 23;
 constexpr int kNarrowestText = 260;
+// The edit control wraps a word in time growing with the square of its
+// length: a longer word is shown in pieces, each ended by a soft line break,
+// which copying takes out again.
+constexpr std::size_t kLongestWholeWord = 2000;
+constexpr std::size_t kShownPiece = 500;
+constexpr wchar_t kSoftBreak[] = L"\r\r\n";
 
 // A dialog without controls in its template: they are made, and measured in
 // pixels, when it starts.
@@ -74,6 +80,52 @@ int LineHeight(HWND window, HFONT font) {
   return metrics.tmHeight > 0 ? metrics.tmHeight : 16;
 }
 
+// The clipboard, open for as long as the owner holds it.
+class OpenedClipboard {
+ public:
+  explicit OpenedClipboard(HWND owner) : open_(OpenClipboard(owner) != FALSE) {}
+  ~OpenedClipboard() {
+    if (open_) CloseClipboard();
+  }
+  OpenedClipboard(const OpenedClipboard&) = delete;
+  OpenedClipboard& operator=(const OpenedClipboard&) = delete;
+  bool open() const { return open_; }
+
+ private:
+  bool open_;
+};
+
+// Ctrl+C and the text's own menu copy the selection as the text has it.
+void CopySelection(HWND text) {
+  DWORD start = 0, end = 0;
+  SendMessageW(text, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  const int length = GetWindowTextLengthW(text);
+  std::wstring shown(static_cast<std::size_t>(length) + 1, L'\0');
+  shown.resize(static_cast<std::size_t>(GetWindowTextW(text, shown.data(), length + 1)));
+  if (start >= end || end > shown.size()) return;
+  const std::wstring copied = WithoutSoftBreaks(shown.substr(start, end - start));
+  const OpenedClipboard clipboard(text);
+  if (!clipboard.open() || !EmptyClipboard()) return;
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (copied.size() + 1) * sizeof(wchar_t));
+  void* bytes = memory ? GlobalLock(memory) : nullptr;
+  if (bytes == nullptr) {
+    if (memory) GlobalFree(memory);
+    return;
+  }
+  std::copy(copied.c_str(), copied.c_str() + copied.size() + 1, static_cast<wchar_t*>(bytes));
+  GlobalUnlock(memory);
+  if (!SetClipboardData(CF_UNICODETEXT, memory)) GlobalFree(memory);  // the clipboard owns it otherwise
+}
+
+LRESULT CALLBACK TextProc(HWND text, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_COPY) {
+    CopySelection(text);
+    return 0;
+  }
+  const auto edit = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(text, GWLP_USERDATA));
+  return CallWindowProcW(edit, text, message, wparam, lparam);
+}
+
 HWND MakeTextControl(HWND dialog, const BoxState& state, int width, int height, bool scrolls) {
   const DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_MULTILINE | ES_READONLY | ES_NOHIDESEL |
                       (scrolls ? WS_VSCROLL : 0);
@@ -81,7 +133,9 @@ HWND MakeTextControl(HWND dialog, const BoxState& state, int width, int height, 
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(kTextId)),
                               GetModuleHandleW(nullptr), nullptr);
   SendMessageW(text, WM_SETFONT, reinterpret_cast<WPARAM>(state.font), FALSE);
-  SetWindowTextW(text, state.text.c_str());
+  SendMessageW(text, EM_SETLIMITTEXT, 0, 0);  // no cut below the system's own limit
+  SetWindowTextW(text, WithSoftBreaks(state.text).c_str());
+  SetWindowLongPtrW(text, GWLP_USERDATA, SetWindowLongPtrW(text, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(TextProc)));
   return text;
 }
 
@@ -182,6 +236,37 @@ std::wstring WithEditLineBreaks(const std::wstring& text) {
     }
   }
   return result;
+}
+
+std::wstring WithSoftBreaks(const std::wstring& text) {
+  std::wstring shown;
+  shown.reserve(text.size() + text.size() / kShownPiece * 3);
+  std::size_t at = 0;
+  while (at < text.size()) {
+    const std::size_t word_end = std::min(text.find_first_of(L" \t\r\n", at), text.size());
+    const bool long_word = word_end - at > kLongestWholeWord;
+    for (std::size_t piece = at; piece < word_end; piece += kShownPiece) {
+      if (long_word && piece > at) shown += kSoftBreak;
+      shown.append(text, piece, std::min(kShownPiece, word_end - piece));
+    }
+    const std::size_t blanks_end = std::min(text.find_first_not_of(L" \t\r\n", word_end), text.size());
+    shown.append(text, word_end, blanks_end - word_end);
+    at = blanks_end;
+  }
+  return shown;
+}
+
+std::wstring WithoutSoftBreaks(const std::wstring& shown) {
+  std::wstring text;
+  text.reserve(shown.size());
+  for (std::size_t at = 0; at < shown.size();) {
+    if (shown.compare(at, 3, kSoftBreak) == 0) {
+      at += 3;
+      continue;
+    }
+    text += shown[at++];
+  }
+  return text;
 }
 
 void ShowMessageBox(HWND owner, const std::string& caption, const std::string& text) {

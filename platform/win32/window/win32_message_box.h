@@ -15,6 +15,12 @@ namespace proclens::win32 {
 // breaks (each a carriage return and a line feed); the rest unchanged.
 std::wstring WithEditLineBreaks(const std::wstring& text);
 
+// The text as the box shows it: a word too long to wrap quickly is cut into
+// pieces ended by soft line breaks ("\r\r\n", which the text otherwise never
+// holds), and the same text with those breaks taken out, as it is copied.
+std::wstring WithSoftBreaks(const std::wstring& text);
+std::wstring WithoutSoftBreaks(const std::wstring& shown);
+
 // Shows the text, narrow in the ANSI code page, with one OK button; returns
 // when the user has closed the box. Messages of the owner's thread go on
 // being handled meanwhile.

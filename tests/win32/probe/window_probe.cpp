@@ -21,9 +21,9 @@
 //   menu                       a context menu of the program is on show
 //   status TEXT
 //   focus list|pane|large|small|report|window|other
-//   box LEFT TOP WIDTH HEIGHT SCREEN_WIDTH COPIED TEXT   a message box on show:
-//                              COPIED is 1 when its whole text, selected and
-//                              copied, reached the clipboard
+//   box LEFT TOP WIDTH HEIGHT SCREEN_WIDTH TEXT   a message box on show, and
+//                              its text as selecting all of it and copying it
+//                              puts it on the clipboard
 //   item CAPTION PATH SIZE IMAGE   one per row, in the list's order
 
 #define WIN32_LEAN_AND_MEAN
@@ -196,12 +196,13 @@ std::vector<HWND> ChildrenOf(HWND parent) {
   return children;
 }
 
-// Selects the whole text of the box, copies it and reads the clipboard back.
-bool CopiesWhole(HWND edit, const std::wstring& text) {
+// Selects the whole text of the box, copies it as the user would and reads
+// the clipboard back.
+std::wstring CopiedWhole(HWND edit) {
   Send(edit, EM_SETSEL, 0, -1);
   Send(edit, WM_COPY, 0, 0);
-  if (!OpenClipboard(nullptr)) return false;
   std::wstring copied;
+  if (!OpenClipboard(nullptr)) return copied;
   if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
     if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
       copied = chars;
@@ -210,7 +211,7 @@ bool CopiesWhole(HWND edit, const std::wstring& text) {
   }
   CloseClipboard();
   Send(edit, EM_SETSEL, 0, 0);
-  return !text.empty() && copied == text;
+  return copied;
 }
 
 void AddMessageBox(HWND main, std::string& out) {
@@ -220,19 +221,17 @@ void AddMessageBox(HWND main, std::string& out) {
     if (!IsWindowVisible(window) || GetWindow(window, GW_OWNER) != main || ClassOf(window) != L"#32770") continue;
     RECT rect = {};
     GetWindowRect(window, &rect);
-    std::wstring text;
-    bool copied = false;
+    std::wstring copied;
     for (HWND child : ChildrenOf(window)) {
       if (ClassOf(child) != L"Edit" && ClassOf(child) != L"EDIT") continue;
-      text = TextOf(child);
       // Once per box: the clipboard is the user's.
-      static std::map<HWND, bool> copied_before;
+      static std::map<HWND, std::wstring> copied_before;
       const auto known = copied_before.find(child);
-      copied = known != copied_before.end() ? known->second : (copied_before[child] = CopiesWhole(child, text));
+      copied = known != copied_before.end() ? known->second : (copied_before[child] = CopiedWhole(child));
     }
     out += "box\t" + std::to_string(rect.left) + "\t" + std::to_string(rect.top) + "\t" +
            std::to_string(rect.right - rect.left) + "\t" + std::to_string(rect.bottom - rect.top) + "\t" +
-           std::to_string(GetSystemMetrics(SM_CXSCREEN)) + "\t" + (copied ? "1" : "0") + "\t" + Field(text) + "\n";
+           std::to_string(GetSystemMetrics(SM_CXSCREEN)) + "\t" + Field(copied) + "\n";
   }
 }
 
