@@ -188,7 +188,9 @@ def window_questions(app, question, args):
         for node in walk(app):
             if node.getRole() in (pyatspi.ROLE_ALERT, pyatspi.ROLE_DIALOG) and showing(node):
                 box = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
-                texts = [label for label in walk(node) if label.getRole() == pyatspi.ROLE_LABEL and label.name]
+                texts = [text for text in walk(node)
+                         if text.getRole() in (pyatspi.ROLE_TEXT, pyatspi.ROLE_LABEL) and showing(text)
+                         and "Text" in text.get_interfaces() and text.queryText().characterCount > 0]
                 if not texts:
                     return 1
                 text_of = texts[0].queryText()

@@ -1,17 +1,20 @@
 #pragma once
-// A message too wide or too long for the screen, fitted to it: the message
-// box's own labels wrap only between words, so one long unbroken line (an
-// address, a hash) would make the box wider than the screen.
+// The message box's text, fitted to the screen. The box's own label wraps
+// only between words, so one long unbroken line (an address, a hash) would
+// make the box wider than the screen; and a label wrapping inside a long
+// word lays it out in time that grows with the square of its length.
 
 #include <gtkmm/messagedialog.h>
 #include <gtkmm/window.h>
 
 namespace proclens::gtk_front {
 
-// Wraps the dialog's texts inside words where no word break fits, caps
-// their width at the work area of the screen that shows near, and lets a
-// text taller than two thirds of it scroll. The texts stay whole and
-// selectable; the OK button keeps the focus, so Return still closes the box.
-void FitMessageToScreen(Gtk::MessageDialog& dialog, Gtk::Window& near);
+// Shows text in the dialog's message area in place of its labels: in a
+// read-only text view that wraps between words, and inside a word where no
+// word break fits, as wide as the text needs up to a readable width and the
+// work area of the screen near shows, scrolling past two thirds of its
+// height. The text stays whole and selectable; the OK button keeps the
+// focus, so Return still closes the box.
+void ShowMessageText(Gtk::MessageDialog& dialog, const Glib::ustring& text, Gtk::Window& near);
 
 }  // namespace proclens::gtk_front

@@ -100,10 +100,9 @@ void GtkMenuItemControl::SetCaption(const std::string& caption) {
 }
 
 void GtkMessageDialog::ShowModal(const std::string& caption, const std::string& text) {
-  Gtk::MessageDialog dialog(parent_, ValidUtf8(text), false, Gtk::MESSAGE_INFO, Gtk::BUTTONS_OK,
-                            true);
+  Gtk::MessageDialog dialog(parent_, "", false, Gtk::MESSAGE_INFO, Gtk::BUTTONS_OK, true);
   dialog.set_title(ValidUtf8(caption));
-  FitMessageToScreen(dialog, parent_);
+  ShowMessageText(dialog, ValidUtf8(text), parent_);
   dialog.run();
 }
 
