@@ -126,6 +126,9 @@ else
 fi
 [ "$(tail -c 2 "$page" | od -An -tx1 | tr -d ' \n')" = 0d0a ] || fail "the page file does not end in CR LF"
 grep -q 'src="http' "$page" && fail "an image still points at the site"
+# Every address of the page names the program in its odd folder, read as a browser reads it.
+python3 "$here/../tools/page_addresses_check.py" "$page" "$odd_folder/proclens" >"$work/addresses" 2>&1 ||
+  fail "the page's addresses: $(grep FAULT "$work/addresses" | tr '\n' ' ')"
 
 # The page's "Deutsch" link (top right of the pane) goes to the default
 # browser and leaves the pane on the page.
