@@ -352,8 +352,8 @@ void MainWindow::OnCommand(int id) {
     case IDC_LARGE_SPEED_BUTTON: Dispatch([this] { form_->LargeSpeedButtonClick(); }); break;
     case IDC_SMALL_SPEED_BUTTON: Dispatch([this] { form_->SmallSpeedButtonClick(); }); break;
     case IDC_REPORT_SPEED_BUTTON: Dispatch([this] { form_->ReportSpeedButtonClick(); }); break;
-    case IDM_SHOW_IN_EXPLORER: Dispatch([this] { form_->ShowInExplorerPopupmenuClick(); }); return;
-    case IDC_IMAGE1: Dispatch([this] { form_->Image1Click(); }); return;  // STN_CLICKED
+    case IDM_SHOW_IN_EXPLORER: Dispatch([this] { form_->ShowInExplorerPopupmenuClick(); }); break;
+    case IDC_IMAGE1: Dispatch([this] { form_->Image1Click(); }); break;  // STN_CLICKED
     case IDM_REFRESH: Dispatch([this] { form_->RefreshProcessList(); }); break;
     default: break;
   }
