@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
-# Start-up time of the proclens window, from launch to the first frame drawn
-# with the list filled, against GNOME System Monitor opening its process tab
-# (launch until its window is mapped), both under one Xvfb, with 300 and then
-# 1,000 extra sleeping processes. Each figure is the median of several runs.
+# Start-up time of the proclens window, from launch until the X server maps
+# it (its list filled, as the window is shown only then), against GNOME
+# System Monitor opening its process tab (launch until its window is
+# mapped), both under one Xvfb, with 300 and then 1,000 extra sleeping
+# processes. map_wait reads each map as a window manager would. Each figure
+# is the median of several runs.
 #
-# usage: window_startup_bench.sh PROCLENS CLOSE-HELPER [RUNS]
+# usage: window_startup_bench.sh PROCLENS CLOSE-HELPER MAP-WAIT [RUNS]
 set -uo pipefail
 
-proclens=$1 close_window=$2 runs=${3:-5}
+proclens=$1 close_window=$2 map_wait=$3 runs=${4:-5}
 work=$(mktemp -d /tmp/proclens-bench.XXXXXX)
 xvfb_pid= children=()
 
@@ -39,18 +41,28 @@ spawn_children() {
   done
 }
 
-# Launch to the first frame that proclens draws after filling its list.
+# Starts the map watch for windows named $1; its output goes to $work/mapped.
+watch_map() {
+  rm -f "$work/mapped"
+  "$map_wait" "$1" 60 >"$work/mapped" &
+  watcher=$!
+  for _ in $(seq 1 500); do grep -q ready "$work/mapped" 2>/dev/null && return; sleep 0.01; done
+}
+# The moment the watch saw the map, once it has (in $mapped).
+await_map() {
+  wait "$watcher" 2>/dev/null
+  mapped=$(sed -n 2p "$work/mapped")
+}
+
+# Launch until proclens's window is mapped.
 proclens_once() {
-  local log=$work/proclens.err start mark pid
+  local start mark pid window
+  watch_map ProcLens
   start=$(now)
-  PROCLENS_STARTUP_MARK=1 timeout 60 "$proclens" 2>"$log" &
+  timeout 60 "$proclens" >/dev/null 2>&1 &
   pid=$!
-  for _ in $(seq 1 3000); do
-    mark=$(awk '/^proclens: first frame / { print $4; exit }' "$log")
-    [ -n "$mark" ] && break
-    sleep 0.01
-  done
-  local window
+  await_map
+  mark=$mapped
   window=$(timeout 10 xdotool search --sync --onlyvisible --name ProcLens | head -1)
   [ -n "$window" ] && "$close_window" "$window"
   timeout 10 tail --pid="$pid" -f /dev/null; kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null
@@ -59,15 +71,14 @@ proclens_once() {
 
 # Launch until the system monitor's window is mapped, on its process tab.
 monitor_once() {
-  local start pid found=
+  local start pid found
+  watch_map 'System Monitor'
   start=$(now)
   # In a session of its own, so that the whole group it starts can be ended by its id.
   setsid timeout 60 dbus-run-session -- gnome-system-monitor --show-processes-tab >/dev/null 2>&1 &
   pid=$!
-  for _ in $(seq 1 3000); do
-    if xdotool search --onlyvisible --name 'System Monitor' >/dev/null 2>&1; then found=$(now); break; fi
-    sleep 0.01
-  done
+  await_map
+  found=$mapped
   kill -TERM -- "-$pid" 2>/dev/null; wait "$pid" 2>/dev/null
   for _ in $(seq 1 50); do xdotool search --name 'System Monitor' >/dev/null 2>&1 || break; sleep 0.1; done
   [ -n "$found" ] && seconds_between "$start" "$found"

@@ -7,6 +7,7 @@
 #include "infopage/text_replace.h"
 #include "infopage/version_info_reader.h"
 #include "platform/narrow_text.h"
+#include "platform/percent_encoding.h"
 
 namespace proclens {
 namespace {
@@ -143,8 +144,17 @@ std::string BuildOfflinePage(const ProcessItem& item, OfflinePagePlatform platfo
 
   std::string page = ShareSiteBase(LoadTemplateText(platform.resources, language.template_name),
                                    site_base);
+  // A '#' or '?' in the program's folder would end a res:// address's path
+  // early, and a '%' would read as an escape; where addresses are encoded the
+  // resource scheme decodes the path again.
+  const bool encode_path = platform.system.Traits().percent_encode_addresses;
   page = RewriteAddresses(
-      page, [&platform] { return platform.files.ProgramPath(); }, site_base,
+      page,
+      [&platform, encode_path] {
+        const std::string path = platform.files.ProgramPath();
+        return encode_path ? PercentEncode(path, true) : path;
+      },
+      site_base,
       [&platform](std::string text) { return platform.system.UpperCase(std::move(text)); });
   // "unknown by unknown" would be no answer where no package system put the
   // program there and the file itself names nothing.

@@ -4,6 +4,8 @@
 #include <cctype>
 #include <vector>
 
+#include "platform/percent_encoding.h"
+
 namespace proclens {
 namespace {
 
@@ -15,32 +17,6 @@ std::string AsciiUpper(std::string_view text) {
 
 std::string KeyOf(std::string_view type, std::string_view name) {
   return AsciiUpper(type) + "/" + AsciiUpper(name);
-}
-
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
-// A malformed escape stays as it stands rather than failing the lookup.
-std::string PercentDecoded(std::string_view text) {
-  std::string decoded;
-  decoded.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '%' && i + 2 < text.size()) {
-      int high = HexValue(text[i + 1]);
-      int low = HexValue(text[i + 2]);
-      if (high >= 0 && low >= 0) {
-        decoded.push_back(static_cast<char>(high * 16 + low));
-        i += 2;
-        continue;
-      }
-    }
-    decoded.push_back(text[i]);
-  }
-  return decoded;
 }
 
 std::vector<std::string_view> NonEmptySegments(std::string_view path) {
@@ -67,8 +43,8 @@ std::optional<ResourceKey> ParseResourceAddress(std::string_view address) {
   path = path.substr(0, path.find_first_of("?#"));
   std::vector<std::string_view> segments = NonEmptySegments(path);
   if (segments.size() < 2) return std::nullopt;
-  return ResourceKey{PercentDecoded(segments[segments.size() - 2]),
-                     PercentDecoded(segments.back())};
+  return ResourceKey{PercentDecode(segments[segments.size() - 2]),
+                     PercentDecode(segments.back())};
 }
 
 std::string MimeTypeForExtension(std::string_view extension) {

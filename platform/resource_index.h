@@ -23,8 +23,11 @@ struct ResourceKey {
 };
 
 // The type and name an address asks for: the last two segments of its path,
-// with any query or fragment dropped and percent-escapes decoded. nullopt when
-// the address is not a "res:" address or has fewer than two non-empty segments.
+// with any query or fragment dropped and percent-escapes decoded. The program
+// path before them may be percent-encoded too (its '#', '?' and '%' must be);
+// it is not consulted, as the resources are the running program's own.
+// nullopt when the address is not a "res:" address or has fewer than two
+// non-empty segments.
 std::optional<ResourceKey> ParseResourceAddress(std::string_view address);
 
 // The MIME type of a file extension (without the dot, any case);

@@ -22,9 +22,10 @@ struct PlatformTraits {
   char path_separator = '\\';
   std::uint32_t access_denied_error = 5;  // the last-error value of a refused access
   const char* administrator_word = "Administrator";  // who may see every process
-  // Whether an online address has the characters it cannot hold as they stand
-  // (a blank, say) percent-encoded, as a browser would send them. The Windows
-  // client hands such addresses on unchanged.
+  // Whether an address (an online page's, and the program path inside the
+  // offline page's res:// addresses) has the characters it cannot hold as they
+  // stand (a blank, '#', '?', '%') percent-encoded, as a browser would send
+  // them. The Windows client hands such addresses on unchanged.
   bool percent_encode_addresses = false;
 };
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/percent_encoding.h"
+
 namespace proclens {
 namespace {
 
@@ -11,24 +13,7 @@ constexpr std::uint32_t kStatusOk = 200;
 
 }  // namespace
 
-std::string PercentEncodePathSegment(const std::string& text) {
-  constexpr char kKept[] = "-._~!$&'()*+,;=:@";
-  constexpr char kHex[] = "0123456789ABCDEF";
-  std::string encoded;
-  for (const char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    const bool alphanumeric = (byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') ||
-                              (byte >= '0' && byte <= '9');
-    if (alphanumeric || (byte != 0 && std::strchr(kKept, c) != nullptr)) {
-      encoded += c;
-    } else {
-      encoded += '%';
-      encoded += kHex[byte >> 4];
-      encoded += kHex[byte & 0xF];
-    }
-  }
-  return encoded;
-}
+std::string PercentEncodePathSegment(const std::string& text) { return PercentEncode(text, false); }
 
 // In both helpers the request is declared after its client, so it is closed first.
 bool UrlExists(HttpOps& http, const std::string& agent, const std::string& address) {

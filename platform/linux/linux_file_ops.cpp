@@ -18,8 +18,18 @@ std::optional<FileEntry> LinuxFileOps::FindFirstFile(const std::string& path) {
   return entry;
 }
 
+void LinuxFileOps::RereadIconsIfFoldersChanged() {
+  if (!icon_index_ || !icon_folders_ || !icon_folders_->Changed()) return;
+  icon_index_.reset();
+  icon_by_path_.clear();
+}
+
 std::optional<std::string> LinuxFileOps::IconOf(const std::string& path) {
-  if (!icon_index_) icon_index_ = DesktopIconIndex::Load();
+  if (!icon_index_) {
+    // Stamped first: a change while the entries are read shows at the next check.
+    icon_folders_ = ApplicationsFoldersStamp::Take();
+    icon_index_ = DesktopIconIndex::Load();
+  }
   auto known = icon_by_path_.find(path);
   if (known == icon_by_path_.end()) known = icon_by_path_.emplace(path, icon_index_->IconFor(path)).first;
   if (known->second || origins_ == nullptr) return known->second;

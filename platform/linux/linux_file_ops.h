@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/file_ops.h"
+#include "platform/linux/applications_folders.h"
 #include "platform/linux/desktop_icon_index.h"
 #include "platform/linux/origins/program_origins.h"
 
@@ -25,12 +26,20 @@ class LinuxFileOps : public FileOps {
   // window asks for it only once it has been used, not while it starts.
   void UsePackageIcons(ProgramOrigins& origins = ProgramOrigins::System()) { origins_ = &origins; }
 
+  // Before a new fill of the list: when an applications folder changed since
+  // the desktop entries were read (an application installed or removed
+  // meanwhile), they are read again at the next icon asked for. Otherwise
+  // the entries and the icons found so far are kept.
+  void RereadIconsIfFoldersChanged();
+
  private:
   std::optional<std::string> IconOf(const std::string& path);
 
   ProgramOrigins* origins_ = nullptr;
-  // Read at the first icon asked for, then kept: one reading per list fill.
+  // Read at the first icon asked for, then kept until its folders change.
   std::optional<DesktopIconIndex> icon_index_;
+  // The folders' state before the index was read from them.
+  std::optional<ApplicationsFoldersStamp> icon_folders_;
   // Many processes run the same few programs; each path is resolved once.
   std::map<std::string, std::optional<std::string>> icon_by_path_;
 };

@@ -60,9 +60,16 @@ struct IconHandleTraits {
   static void Release(HICON h) { ::DestroyIcon(h); }
 };
 
+struct FontHandleTraits {
+  static HFONT None() { return nullptr; }
+  static bool IsValid(HFONT h) { return h != nullptr; }
+  static void Release(HFONT h) { ::DeleteObject(h); }
+};
+
 using KernelHandle = UniqueHandle<HANDLE, KernelHandleTraits>;
 using FindHandle = UniqueHandle<HANDLE, FindHandleTraits>;
 using ServiceHandle = UniqueHandle<SC_HANDLE, ServiceHandleTraits>;
 using IconHandle = UniqueHandle<HICON, IconHandleTraits>;
+using FontHandle = UniqueHandle<HFONT, FontHandleTraits>;
 
 }  // namespace proclens::win32

@@ -2,7 +2,10 @@
 # End-to-end test of a click on a process, the header sort and the context
 # menu, under Xvfb, against the local test site and a fake file manager on a
 # private session bus. Child processes with names that sort first ("!0clk-a-...")
-# give the rows a known place once the names are sorted ascending.
+# give the rows a known place once the names are sorted ascending. The window
+# is read through AT-SPI on that bus (atspi_probe.py): its rows, its status
+# bar, the page in its browser pane and the message box, whose text (a line
+# far longer than the screen is wide) must fit the screen whole.
 #
 # Also measures how long the offline page takes after a click when the site
 # refuses the connection and when it never answers; the figures are printed as
@@ -18,7 +21,7 @@ work=$(mktemp -d /tmp/proclens-click.XXXXXX)
 pids=()
 app_pid=
 
-fail() { echo "FAIL: $*" >&2; [ -f "${dump:-}" ] && grep -v '^item' "$dump" >&2; exit 1; }
+fail() { echo "FAIL: $*" >&2; probe document >&2; probe status >&2; exit 1; }
 . "$(dirname "$0")/e2e_lib.sh"
 trap stop_all EXIT
 now_ns() { date +%s%N; }
@@ -31,6 +34,7 @@ start_xvfb 300
 pids+=("$xvfb_pid")
 
 start_session_bus
+start_accessibility_bus
 "$fake_file_manager" "$work/file-manager.log" >"$work/file-manager.out" 2>&1 &
 file_manager_pid=$!
 pids+=($file_manager_pid)
@@ -42,7 +46,9 @@ python3 "$here/../site/test_site.py" --port-file "$work/port" --reply-file "$wor
 pids+=($!)
 wait_for 15 test -s "$work/port" || fail "the test site did not start"
 site="http://127.0.0.1:$(cat "$work/port")/"
-printf '\247Hello from the test site' >"$work/reply"
+# The reply's message: a line, then one unbroken line of 1,200 characters.
+long_line=$(head -c 900 /dev/zero | tr '\0' x)$(seq -s '' 100 199 | head -c 300)
+printf '\247Hello from the test site\n%s' "$long_line" >"$work/reply"
 export no_proxy=127.0.0.1 NO_PROXY=127.0.0.1
 
 # The default browser is a script that notes the addresses it is given.
@@ -65,8 +71,9 @@ for name in '!0clk-a-online' '!0clk-b-offline' '!0clk-c-page404'; do
   pids+=($!)
 done
 
-dump_says() { grep -qP "$1" "$dump" 2>/dev/null; }
-dump_field() { awk -F'\t' -v k="$1" '$1==k {print $2; exit}' "$dump"; }
+status_is() { [ "$(probe status)" = "$1" ]; }
+title_has() { probe document | cut -f1 | grep -qF -- "$1"; }
+title_is() { [ "$(probe document | cut -f1)" = "$1" ]; }
 snapshot() { timeout 20 import -window root "$artifacts/click-$1.png" && echo "artifact: $artifacts/click-$1.png"; }
 page_files() { ls "$pages" 2>/dev/null | grep -c '^htm'; }
 more_pages_than() { [ "$(page_files)" -gt "$1" ]; }
@@ -74,37 +81,46 @@ more_pages_than() { [ "$(page_files)" -gt "$1" ]; }
 windows_at_least() { [ "$(xdotool search --onlyvisible --name . 2>/dev/null | wc -l)" -ge "$1" ]; }
 windows_at_most() { [ "$(xdotool search --onlyvisible --name . 2>/dev/null | wc -l)" -le "$1" ]; }
 
-# Starts the window on a site base with its own page folder and dump.
+# Starts the window on a site base with its own page folder; the pane's
+# loads and titles are noted in $events from then on.
 start_app() {
   local label=$1 base=$2 language=${3:-C.UTF-8}
-  dump=$work/$label.tsv pages=$work/pages-$label
+  pages=$work/pages-$label events=$work/events-$label
   mkdir -p "$pages"
   env -u LC_ALL -u LC_MESSAGES -u LANGUAGE LANG="$language" TMPDIR="$pages" PROCLENS_SITE_BASE="$base" \
     XDG_DATA_HOME="$work/xdg-data" XDG_CONFIG_HOME="$work/xdg-config" XDG_DATA_DIRS=/usr/share \
-    PROCLENS_DUMP_LIST="$dump" timeout 200 "$proclens" >"$work/$label.log" 2>&1 &
+    timeout 200 "$proclens" >"$work/$label.log" 2>&1 &
   app_pid=$!
-  window=$(find_window --name ProcLens)
+  window=$(find_window --pid "$app_pid" --name ProcLens)
   [ -n "$window" ] || fail "no window appeared ($label)"
-  wait_for 20 dump_says '^client\t' || fail "the window wrote no list ($label)"
+  wait_for 30 probe rows >/dev/null || fail "the list is not on the accessibility bus ($label)"
   sleep 1.5  # the browser pane is created after the first frame
+  probe events "$events" &
+  events_pid=$!
+  pids+=("$events_pid")
+  wait_for 10 test -e "$events" || fail "the pane's events are not followed ($label)"
 }
-stop_app() { kill "$app_pid" 2>/dev/null; wait "$app_pid" 2>/dev/null; app_pid=; }
+stop_app() {
+  kill "$app_pid" "$events_pid" 2>/dev/null
+  wait "$app_pid" "$events_pid" 2>/dev/null
+  app_pid= events_pid=
+}
 
-# Header positions from the column widths in the dump.
+# A click on the middle of a column header, where AT-SPI places it.
 click_header() {
-  local column=$1 x=0 i width
-  for ((i = 0; i < column; i++)); do
-    x=$((x + $(awk -F'\t' -v c="$i" '$1=="column" && $2==c {print $4}' "$dump")))
-  done
-  width=$(awk -F'\t' -v c="$column" '$1=="column" && $2==c {print $4}' "$dump")
-  cp "$dump" "$work/before-header"
-  timeout 10 xdotool mousemove --window "$window" $((x + width / 2)) 52 click 1
-  wait_for 10 bash -c "! cmp -s '$dump' '$work/before-header'" || true
+  local x y width height
+  read -r x y width height < <(probe header "$1")
+  probe rows >"$work/before-header"
+  timeout 10 xdotool mousemove $((x + width / 2)) $((y + height / 2)) click 1
+  wait_for 10 bash -c "! /usr/bin/python3 '$e2e_dir/atspi_probe.py' rows | cmp -s - '$work/before-header'" || true
 }
-sorted() { python3 "$here/sort_order_check.py" "$dump" "$1" "$2" || fail "not sorted by column $1 $2"; }
+sorted() {
+  probe rows >"$work/rows"
+  python3 "$here/sort_order_check.py" "$work/rows" "$1" "$2" || fail "not sorted by column $1 $2"
+}
 row_y() { echo $((77 + 23 * $1)); }
 click_row() { timeout 10 xdotool mousemove --window "$window" 60 "$(row_y "$1")" click 1; }
-first_items() { awk -F'\t' '$1=="item" {print $3}' "$dump" | head -3 | paste -sd,; }
+first_items() { probe rows | head -3 | cut -f1 | paste -sd,; }
 names_first() {
   header_clicks=0
   until [ "$(first_items)" = '!0clk-a-online,!0clk-b-offline,!0clk-c-page404' ]; do
@@ -115,27 +131,28 @@ names_first() {
 }
 click_button() {
   local left top width
-  read -r left top width < <(awk -F'\t' -v n="$1" '$1=="button" && $2==n {print $3, $4, $5}' "$dump")
+  read -r left top width < <(probe buttons | awk -F'\t' -v n="$1" '$1 == n { print $2, $3, $4 }')
   timeout 10 xdotool mousemove --window "$window" $((left + width / 2)) $((top + 13)) click 1
 }
+view_is() { [ "$(probe view)" = "$1" ]; }
 # Requests of the program itself (not of the browser pane) whose path starts so.
 site_requests() { grep -c "^$1[^	]*	proclens/1 (" "$work/site.log" 2>/dev/null; }
 
 # ---- 1. Header clicks sort the list; switching view styles keeps the order.
 start_app main "$site"
-notice=$(dump_field status)
+notice=$(probe status)
 snapshot start
 click_header 1; sorted 1 desc
 click_header 1; sorted 1 asc
 click_header 0; sorted 0 desc
-grep '^item' "$dump" >"$work/items-sorted"
-for view in large small report; do
-  click_button "$view"
-  wait_for 10 dump_says "^view\t$view\$" || fail "no $view view"
+probe rows >"$work/items-sorted"
+for view in "Large icons:large" "Small icons:small" "Details:report"; do
+  click_button "${view%%:*}"
+  wait_for 10 view_is "${view#*:}" || fail "no ${view#*:} view"
   sleep 0.3
-  snapshot "sorted-$view"
+  snapshot "sorted-${view#*:}"
 done
-grep '^item' "$dump" | cmp -s - "$work/items-sorted" || fail "switching views changed the order"
+probe rows | cmp -s - "$work/items-sorted" || fail "switching views changed the order"
 click_header 0; sorted 0 asc
 names_first
 snapshot sorted-by-name
@@ -143,8 +160,8 @@ snapshot sorted-by-name
 # ---- 2. An unknown process: the offline page, the status bar keeps its text.
 click_row 1
 wait_for 10 more_pages_than 0 || fail "no offline page for !0clk-b-offline"
-wait_for 10 dump_says '^title\t.*!0clk-b-offline' || fail "the offline page's title did not come"
-[ "$(dump_field status)" = "$notice" ] || fail "the status bar changed on an offline click"
+wait_for 10 title_has '!0clk-b-offline' || fail "the offline page's title did not come"
+status_is "$notice" || fail "the status bar changed on an offline click"
 [ "$(site_requests '/cgi/kestrel.pl')" -eq 0 ] || fail "an offline click sent the report"
 sleep 0.5
 snapshot offline
@@ -152,15 +169,26 @@ snapshot offline
 # ---- 3. A known process: its online page, the address, the report and its message.
 click_row 0
 address="${site}process/!0clk-a-online.html"
-wait_for 10 dump_says "^status\t\Q$address\E\$" || fail "the status bar does not show $address"
 wait_for 10 windows_at_least 2 ||
   fail "no message box for the marked reply"
 sleep 0.5
 snapshot message-box
+# The box fits the screen, and its text is there whole and can be selected.
+dialog_selectable() { probe dialog >"$work/dialog" && [ "$(head -1 "$work/dialog" | cut -f2)" = selectable ]; }
+wait_for 10 dialog_selectable || [ -s "$work/dialog" ] || fail "the message box is not on the accessibility bus"
+IFS=$'\t' read -r box selectable _ < <(head -1 "$work/dialog")
+read -r box_x _ box_width _ <<<"$box"
+screen_width=$(xdpyinfo | awk '/dimensions:/ { split($2, size, "x"); print size[1] }')
+[ "$box_x" -ge 0 ] && [ $((box_x + box_width)) -le "$screen_width" ] ||
+  fail "the message box spans $box_x+$box_width on a screen $screen_width wide"
+[ "$(cut -f3- "$work/dialog")" = "$(printf 'Hello from the test site\n%s' "$long_line")" ] ||
+  fail "the message box shows: $(cut -f3- "$work/dialog" | head -c 300)"
+[ "$selectable" = selectable ] || fail "the message box's text cannot be selected"
 timeout 10 xdotool key Return
 wait_for 10 windows_at_most 1 ||
   fail "the message box did not close"
-wait_for 10 dump_says '^title\t!0clk-a-online$' || fail "the online page's title did not come"
+wait_for 10 status_is "$address" || fail "the status bar does not show $address"
+wait_for 10 title_is '!0clk-a-online' || fail "the online page's title did not come"
 [ "$(site_requests '/cgi/kestrel.pl')" -eq 1 ] || fail "the report was not sent once"
 grep -qP "^/cgi/kestrel.pl\?$("$cli" id)\tproclens/1 \(Linux " "$work/site.log" ||
   fail "the report does not carry the identifier $("$cli" id) and the agent"
@@ -203,11 +231,11 @@ names_first
 # loads: its title must still be the first the hook sees.
 click_row 1
 wait_for 10 more_pages_than 0 || fail "no offline page before the failing one"
-wait_for 10 dump_says '^title\t.*!0clk-b-offline' || fail "the first offline page's title did not come"
+wait_for 10 title_has '!0clk-b-offline' || fail "the first offline page's title did not come"
 click_row 2
-wait_for 10 dump_says "^status\t\Q${static}process/!0clk-c-page404.html\E\$" || fail "the failing page was not navigated to"
+wait_for 10 status_is "${static}process/!0clk-c-page404.html" || fail "the failing page was not navigated to"
 wait_for 10 more_pages_than 1 || fail "the failed title did not bring the offline page"
-wait_for 10 dump_says '^title\t.*!0clk-c-page404' || fail "the offline page's title did not come"
+wait_for 10 title_has 'proclens.example - !0clk-c-page404' || fail "the offline page's title did not come"
 sleep 0.5
 snapshot page404-replaced
 stop_app
@@ -221,7 +249,7 @@ if locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
   click_row 0
   wait_for 10 windows_at_least 2 || fail "no message box in the German run"
   timeout 10 xdotool key Return
-  wait_for 10 dump_says "^status\t\Q${site}prozess/!0clk-a-online.html\E\$" || fail "no German page address"
+  wait_for 10 status_is "${site}prozess/!0clk-a-online.html" || fail "no German page address"
   timeout 10 xdotool mousemove --window "$window" 60 "$(row_y 0)" click 3
   sleep 0.5
   timeout 10 xdotool key Down Return
@@ -243,17 +271,23 @@ fi
 # the connection in and never answers.
 # The pointer is on the row first; the click alone then lies between t0
 # (before xdotool starts) and t1 (after it has returned). Times are counted
-# from t0, so they are upper bounds. The page file's and the dump's
-# modification times say when the program wrote them.
+# from t0, so they are upper bounds. The page file's modification time says
+# when the program wrote it; the pane's title is timed when AT-SPI reports
+# the page that bears it loaded.
 mtime_ns() { stat -c %.9Y "$1" | tr -d .; }
+# When the pane's page titled after process $name was reported loaded, of the
+# events after the first $seen.
+title_time() { tail -n +$((seen + 1)) "$events" | grep -F -- "- $name	" | head -1 | cut -f1; }
+title_came() { [ -n "$(title_time)" ]; }
 measure() {
-  local label=$1 base=$2 tries=$3 i before t0 t1 file_ms title_ms
+  local label=$1 base=$2 tries=$3 i before t0 t1 file_ms title_ms name seen
   start_app "$label" "$base"
   names_first
   for ((i = 0; i < tries; i++)); do
     before=$(page_files)
-    cp "$dump" "$work/before-click"
+    seen=$(wc -l <"$events")
     # Rows 1 and 2 in turn, so that every page brings a new title.
+    name=$(probe rows | sed -n "$((2 + i % 2))p" | cut -f1)
     timeout 10 xdotool mousemove --window "$window" 60 "$(row_y $((1 + i % 2)))"
     sleep 0.2
     t0=$(now_ns)
@@ -261,8 +295,8 @@ measure() {
     t1=$(now_ns)
     wait_for 30 more_pages_than "$before" || fail "no offline page ($label)"
     file_ms=$(ms_between "$t0" "$(mtime_ns "$pages/$(ls -t "$pages" | head -1)")")
-    wait_for 30 bash -c "grep -q '^title' '$dump' && ! cmp -s '$dump' '$work/before-click'" || fail "no title ($label)"
-    title_ms=$(ms_between "$t0" "$(mtime_ns "$dump")")
+    wait_for 30 title_came || fail "no title ($label)"
+    title_ms=$(ms_between "$t0" "$(title_time)")
     echo "figure: $label click $((i + 1)): page file written after $file_ms ms, its title reported after $title_ms ms (xdotool took $(ms_between "$t0" "$t1") ms)"
     echo "$file_ms $title_ms" >>"$work/$label.figures"
   done

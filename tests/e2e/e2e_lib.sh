@@ -77,3 +77,29 @@ start_xvfb() {
   export DISPLAY=":$number"
   wait_for 15 xdpyinfo >/dev/null 2>&1 || fail "Xvfb did not start"
 }
+
+# The accessibility bus, found by the program's toolkit through the session
+# bus (start_session_bus first); its launcher joins $pids.
+start_accessibility_bus() {
+  local launcher=/usr/libexec/at-spi-bus-launcher
+  [ -x "$launcher" ] || skip "at-spi2-core is missing"
+  /usr/bin/python3 -c 'import pyatspi' 2>/dev/null || skip "python3-pyatspi is missing"
+  "$launcher" --launch-immediately >"$work/launcher.log" 2>&1 &
+  pids+=($!)
+  unset NO_AT_BRIDGE
+}
+
+# The window as AT-SPI reads it (atspi_probe.py lists the questions).
+e2e_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+probe() { /usr/bin/python3 "$e2e_dir/atspi_probe.py" "$@"; }
+
+# The pids of the running processes with the name (as /proc/PID/comm cuts
+# it) whose program is the file PATH: a row of the list matched to /proc.
+pids_of_row() {
+  local name=$1 path=$2 dir
+  for dir in /proc/[0-9]*; do
+    if [ "$(readlink "$dir/exe" 2>/dev/null)" = "$path" ] && [ "$(cat "$dir/comm" 2>/dev/null)" = "${name:0:15}" ]; then
+      echo "${dir#/proc/}"
+    fi
+  done
+}

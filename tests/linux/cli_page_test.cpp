@@ -101,10 +101,10 @@ TEST_F(CliPageTest, APackagedProgramsPageNamesItsSoftwareAndSaysItIsTheInstalled
 }
 
 // The page's picture addresses, read as a browser reads them, name the program
-// wherever it is installed: blanks, quotes, parentheses, backslashes and
-// letters beyond ASCII in its folder, a ".gif" and a ".jpg" among them.
+// wherever it is installed: blanks, quotes, parentheses, backslashes, '#',
+// '?', '%' and letters beyond ASCII in its folder, a ".gif" and a ".jpg" among them.
 TEST_F(CliPageTest, EveryPictureAddressNamesTheProgramWhereverItLies) {
-  const std::string folder = folder_ + "/Pro gram (x86)/\xC3\x9C" "ber 'q\" \\x\\u/my.gifs/x.jpg.d";
+  const std::string folder = folder_ + "/Pro gram (x86)/\xC3\x9C" "ber 'q\" \\x\\u/c#/100%/why?/my.gifs/x.jpg.d";
   const std::string program = folder + "/proclens-cli";
   const auto quoted = [](const std::string& text) {
     std::string out = "'";

@@ -6,12 +6,14 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <chrono>
 #include <fstream>
 #include <memory>
 #include <optional>
 
 #include "catalogue/process_list_fill.h"
 #include "live_process.h"
+#include "platform/linux/applications_folders.h"
 #include "platform/linux/desktop_icon.h"
 #include "platform/linux/linux_platform.h"
 #include "platform/linux/real_path.h"
@@ -42,7 +44,7 @@ struct DesktopFixture {
     const auto bin = dir.path() / "bin";
     const auto applications = dir.path() / "share" / "applications";
     std::filesystem::create_directories(bin);
-    std::filesystem::create_directories(applications);
+    std::filesystem::create_directories(applications / "vendor");
     by_name = CopySleep(bin, "proclens-icon-sleeper", 50000);
     by_link = CopySleep(bin, "proclens-linked-sleeper", 50000);
     without_entry = CopySleep(bin, "proclens-plain-sleeper", 50000);
@@ -126,6 +128,42 @@ TEST(DesktopIconTest, LauncherNamedInExecDoesNotTakeTheApplicationsIcon) {
   const auto env = linux_port::RealPathOf("/usr/bin/env");
   ASSERT_TRUE(env);
   EXPECT_EQ(IconTextOf(files, *env), std::nullopt);
+}
+
+// An application installed while the window runs: its entry is read again
+// once the folder that holds it (an applications folder, or one below it)
+// has a new time, and not while the folders keep theirs.
+TEST(DesktopIconTest, EntriesAreReadAgainWhenTheirFolderChanged) {
+  ASSERT_TRUE(fixture);
+  using namespace std::chrono_literals;
+  const auto applications = fixture->dir.path() / "share" / "applications";
+  for (const auto& folder : {applications, applications / "vendor"}) {
+    const std::string name = "proclens-late-" + folder.filename().string();
+    const std::string program = CopySleep(fixture->dir.path() / "bin", name, 50000).string();
+    LinuxFileOps files;
+    EXPECT_EQ(IconTextOf(files, program), std::nullopt);
+    const auto folder_time = std::filesystem::last_write_time(folder);
+    DesktopFixture::WriteEntry(folder / (name + ".desktop"), program, name + "-icon");
+    std::filesystem::last_write_time(folder, folder_time);
+    files.RereadIconsIfFoldersChanged();
+    EXPECT_EQ(IconTextOf(files, program), std::nullopt) << "read again without a change in " << folder;
+    std::filesystem::last_write_time(folder, folder_time + 1s);
+    files.RereadIconsIfFoldersChanged();
+    EXPECT_EQ(IconTextOf(files, program), name + "-icon") << folder;
+  }
+}
+
+TEST(ApplicationsFoldersStampTest, AFolderThatAppearsOrGoesIsAChange) {
+  TempDir dir;
+  const std::string folder = (dir.path() / "applications").string();
+  auto stamp = ApplicationsFoldersStamp::Take({folder});
+  EXPECT_FALSE(stamp.Changed());
+  std::filesystem::create_directory(folder);
+  EXPECT_TRUE(stamp.Changed());
+  stamp = ApplicationsFoldersStamp::Take({folder});
+  EXPECT_FALSE(stamp.Changed());
+  std::filesystem::remove(folder);
+  EXPECT_TRUE(stamp.Changed());
 }
 
 TEST(DesktopIconTest, FillGivesARunningProgramWithAnEntryItsOwnImage) {

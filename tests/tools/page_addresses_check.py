@@ -5,7 +5,8 @@
 
 Addresses come from the attribute values (HTML references decoded) and from
 the url() values of the style element (CSS escapes decoded). Each must be
-"res://" + PROGRAM_PATH + "/TYPE/NAME" with a bare resource name; every picture
+"res://" + PROGRAM_PATH + "/TYPE/NAME" with a bare resource name once its
+percent-escapes are decoded, with no '?' or '#' that would cut it short; every picture
 of the page must be there, the menu's hover background in the style sheet,
 and no attribute may hold script. ENCODING is the page's narrow encoding
 (utf-8 on Linux, cp1252 for the Windows build). Exits 1 on a fault.
@@ -13,6 +14,7 @@ and no attribute may hold script. ENCODING is the page's narrow encoding
 import html.parser
 import re
 import sys
+import urllib.parse
 
 PICTURES = {'JPG/BGVERLAUF', 'GIF/SPACE', 'JPG/BGMENU', 'JPG/BGMENUTOP', 'GIF/HOME', 'GIF/FILES',
             'GIF/SOFTWARE', 'GIF/AWARDS'}
@@ -53,6 +55,8 @@ def main(argv):
     found, faults = {}, []
     for where, address in collector.addresses:
         print('%s: %s' % (where, address))
+        # A browser ends the path at '?' or '#' and decodes what is left.
+        address = urllib.parse.unquote(re.split(r'[?#]', address)[0])
         if address.startswith(prefix) and re.fullmatch(r'(GIF|JPG)/[A-Za-z0-9_]+', address[len(prefix):]):
             found.setdefault(address[len(prefix):].upper(), set()).add(where)
         else:

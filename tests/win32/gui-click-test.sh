@@ -2,29 +2,34 @@
 # proclens.exe under Wine on a virtual X display, with the local test site up
 # (run through tests/site/with-test-site.sh): header clicks sort the list in
 # the list's order, a click on a process whose page the site has navigates to
-# it, shows its address and sends the report once, whose marked reply comes
-# up in a message box; Enter on the row does the same, and F5 brings in a
-# process started after the window opened.
-#   gui-click-test.sh RUN_UNDER_WINE PREFIX_DIR PROCLENS_EXE SORT_CHECK ARTIFACT_DIR
+# it, shows its address and sends the report once, whose marked reply (with
+# a line far longer than the screen is wide) comes up in a message box that
+# fits the screen and holds the whole text; Tab and Shift+Tab go round the
+# buttons, the list and the browser pane, and the pane keeps its keys;
+# Enter on the row does what a click does, and F5 brings in a process
+# started after the window opened. The window is read from outside by
+# proclens_window_probe.exe (its records are described there).
+#   gui-click-test.sh RUN_UNDER_WINE PREFIX_DIR PROCLENS_EXE PROBE_EXE SORT_CHECK ARTIFACT_DIR
 set -u
 
-if [ $# -ne 5 ] || [ -z "${PROCLENS_TEST_SITE:-}" ]; then
-  echo "usage: with-test-site.sh $0 RUN_UNDER_WINE PREFIX_DIR PROCLENS_EXE SORT_CHECK ARTIFACT_DIR" >&2
+if [ $# -ne 6 ] || [ -z "${PROCLENS_TEST_SITE:-}" ]; then
+  echo "usage: with-test-site.sh $0 RUN_UNDER_WINE PREFIX_DIR PROCLENS_EXE PROBE_EXE SORT_CHECK ARTIFACT_DIR" >&2
   exit 2
 fi
-run_under_wine=$1 prefix=$2 program=$3 sort_check=$4 artifacts=$5
+run_under_wine=$1 prefix=$2 program=$3 probe=$4 sort_check=$5 artifacts=$6
 mkdir -p "$artifacts"
 work=$(mktemp -d)
 state="$work/state.txt"
-xvfb_pid= program_pid=
+xvfb_pid= program_pid= probe_pid=
 
 fail() {
   echo "FAIL: $*" >&2
-  [ -f "$state" ] && grep -v '^item' "$state" >&2
+  [ -f "$state" ] && cat "$state" >&2
   cat "$PROCLENS_TEST_SITE_LOG" >&2
   exit 1
 }
 cleanup() {
+  [ -n "$probe_pid" ] && kill -- "-$probe_pid" 2>/dev/null
   [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
   rm -rf "$work"
@@ -59,33 +64,44 @@ await test -s "$work/display" || fail "Xvfb did not start"
 DISPLAY=:$(head -n1 "$work/display")
 export DISPLAY
 
-printf '\247Hello from the test site' >"$PROCLENS_TEST_SITE_REPLY"
-env LANG=en_US.UTF-8 LC_ALL=en_US.UTF-8 PROCLENS_SITE_BASE="$PROCLENS_TEST_SITE" \
-  PROCLENS_DUMP_LIST="$state" PROCLENS_WINE_TIMEOUT=180 \
+# The report's reply: a line, then one unbroken line of 1,200 characters.
+long_line=$(head -c 900 /dev/zero | tr '\0' x)$(seq -s '' 100 199 | head -c 300)
+printf '\247Hello from the test site\n%s' "$long_line" >"$PROCLENS_TEST_SITE_REPLY"
+env LANG=en_US.UTF-8 LC_ALL=en_US.UTF-8 PROCLENS_SITE_BASE="$PROCLENS_TEST_SITE" PROCLENS_WINE_TIMEOUT=180 \
   "$run_under_wine" "$prefix" "$program" >"$work/program.log" 2>&1 &
 program_pid=$!
 window=$(timeout 120 xdotool search --sync --onlyvisible --name "ProcLens" 2>/dev/null | head -n1)
 [ -n "$window" ] || fail "no ProcLens window appeared"
-await state_has '^item' || fail "the window wrote no list"
+PROCLENS_WINE_TIMEOUT=180 setsid "$run_under_wine" "$prefix" "$probe" watch "Z:$state" >"$work/probe.log" 2>&1 &
+probe_pid=$!
+await state_has '^item' || fail "the probe read no list"
 sleep 2
 
 # Header clicks: names descending, then paths descending and ascending.
 click_header 60
-python3 "$sort_check" "$state" 0 desc raw || fail "not sorted by name, descending"
+python3 "$sort_check" "$state" 0 desc || fail "not sorted by name, descending"
 click_header 300
-python3 "$sort_check" "$state" 1 desc raw || fail "not sorted by path, descending"
+python3 "$sort_check" "$state" 1 desc || fail "not sorted by path, descending"
 click_header 300
-python3 "$sort_check" "$state" 1 asc raw || fail "not sorted by path, ascending"
+python3 "$sort_check" "$state" 1 asc || fail "not sorted by path, ascending"
 import -window root "$artifacts/proclens-win32-sorted.png" 2>/dev/null
 
 # Wine's explorer.exe, the site's known page, now lies in the first row.
-first=$(awk -F'\t' '$1 == "item" { print $3; exit }' "$state")
+first=$(awk -F'\t' '$1 == "item" { print $2; exit }' "$state")
 [ "$first" = explorer.exe ] || fail "the first row is $first, not explorer.exe"
 sleep 1
 click_at 60 70
 address="${PROCLENS_TEST_SITE}process/explorer.exe.html"
 await windows_at_least 2 || fail "no message box for the marked reply"
+await state_has '^box' || fail "the probe sees no message box"
 import -window root "$artifacts/proclens-win32-message-box.png" 2>/dev/null
+# No wider than the screen, and the whole text there, selectable and copied.
+grep '^box' "$state" >"$work/box"
+IFS='	' read -r _ box_left _ box_width _ screen_width box_text <"$work/box"
+[ "$box_left" -ge 0 ] && [ $((box_left + box_width)) -le "$screen_width" ] ||
+  fail "the message box spans $box_left+$box_width on a screen $screen_width wide"
+[ "$box_text" = "Hello from the test site\\r\\n$long_line" ] ||
+  fail "selecting and copying the message box's text gave: $box_text"
 xdotool key Return
 await windows_at_most 1 || fail "the message box did not close"
 # The window writes its state when the click handler has returned, after the box.
@@ -105,14 +121,30 @@ import -window root "$artifacts/proclens-win32-online.png" 2>/dev/null
 xdotool key Return
 await test "$(requests /process/explorer.exe.html)" -eq 3 || fail "Enter on the row asked for no page"
 
+# Tab and Shift+Tab go round the pressed view button, the list and the pane.
+focus_is() { state_has "$(printf '^focus\t%s$' "$1")"; }
+await focus_is list || fail "the list does not have the focus: $(grep '^focus' "$state")"
+for step in Tab:pane Tab:report Tab:list shift+Tab:report shift+Tab:pane; do
+  xdotool key "${step%%:*}"
+  await focus_is "${step#*:}" || fail "${step%%:*} gave the focus to $(grep '^focus' "$state"), not ${step#*:}"
+done
+# In the pane its keys stay there: neither the list nor the window acts on
+# them. (Wine has no HTML engine here, so what a page does with them cannot be seen.)
+xdotool key Down Return Up
+sleep 1
+focus_is pane || fail "keys in the pane moved the focus: $(grep '^focus' "$state")"
+[ "$(requests /process/explorer.exe.html)" -eq 3 ] || fail "Enter in the pane reached the list"
+xdotool key Tab Tab
+await focus_is list || fail "Tab did not come back to the list"
+
 # F5 fills the list anew: a process started after the window opened comes in.
-state_has "$(printf '^item\t[0-9]*\tping.exe\t')" && fail "ping.exe is listed before it was started"
+state_has "$(printf '^item\tping.exe\t')" && fail "ping.exe is listed before it was started"
 PROCLENS_WINE_TIMEOUT=60 "$run_under_wine" "$prefix" ping.exe -n 50 127.0.0.1 >/dev/null 2>&1 &
 pinger=$!
 sleep 3
 xdotool key F5
-await state_has "$(printf '^item\t[0-9]*\tping.exe\t')" || { kill "$pinger"; fail "F5 did not bring in ping.exe"; }
+await state_has "$(printf '^item\tping.exe\t')" || { kill "$pinger"; fail "F5 did not bring in ping.exe"; }
 kill "$pinger" 2>/dev/null
 import -window root "$artifacts/proclens-win32-refreshed.png" 2>/dev/null
 
-echo "header sort, online page, report once with its message box, Enter, F5 (Win32 under Wine)"
+echo "header sort, online page, report once with its long message fitted, Enter, Tab, F5 (Win32 under Wine)"

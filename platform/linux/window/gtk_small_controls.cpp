@@ -11,6 +11,7 @@
 
 #include "app/form_layout.h"
 #include "platform/linux/window/gtk_image_list.h"
+#include "platform/linux/window/gtk_message_fit.h"
 #include "platform/linux/window/gtk_text.h"
 
 namespace proclens::gtk_front {
@@ -99,9 +100,9 @@ void GtkMenuItemControl::SetCaption(const std::string& caption) {
 }
 
 void GtkMessageDialog::ShowModal(const std::string& caption, const std::string& text) {
-  Gtk::MessageDialog dialog(parent_, ValidUtf8(text), false, Gtk::MESSAGE_INFO, Gtk::BUTTONS_OK,
-                            true);
+  Gtk::MessageDialog dialog(parent_, "", false, Gtk::MESSAGE_INFO, Gtk::BUTTONS_OK, true);
   dialog.set_title(ValidUtf8(caption));
+  ShowMessageText(dialog, ValidUtf8(text), parent_);
   dialog.run();
 }
 

@@ -17,7 +17,6 @@
 #include "platform/linux/linux_page_platform.h"
 #include "platform/linux/linux_platform.h"
 #include "platform/linux/window/command_line_answer.h"
-#include "platform/linux/window/debug_hooks.h"
 #include "platform/linux/window/main_window.h"
 #include "siteclient/site_base.h"
 
@@ -56,7 +55,8 @@ int main(int argc, char** argv) {
   // The first frame already shows the columns and buttons placed for the
   // window's starting size; later sizes reach FormResize from the toolkit.
   window.Dispatch([&form] { form.FormResize(); });
-  proclens::gtk_front::InstallDebugHooks(window);
+  // F5 gives icons to applications installed since the list was filled.
+  window.before_refresh = [&platform] { platform.files.RereadIconsIfFoldersChanged(); };
   // The HTTP library is loaded after the first frame, like the browser pane:
   // the start does not wait for it, and neither does the first click.
   window.RunAfterFirstFrame([&http] { http.Prepare(); });

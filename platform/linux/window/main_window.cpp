@@ -125,7 +125,10 @@ void MainWindow::Attach(TForm1& form) {
   signal_key_press_event().connect(
       [this](GdkEventKey* event) {
         if (event->keyval != GDK_KEY_F5) return false;
-        Dispatch([this] { form_->RefreshProcessList(); });
+        Dispatch([this] {
+          if (before_refresh) before_refresh();
+          form_->RefreshProcessList();
+        });
         return true;
       },
       false);
@@ -203,7 +206,6 @@ void MainWindow::ApplyNewSize() {
     splitter2_.set_position(splitter2_.get_allocated_height() - browser_height - handle);
   }
   if (form_ != nullptr) Dispatch([this] { form_->FormResize(); });
-  if (on_resized) on_resized();
 }
 
 }  // namespace proclens::gtk_front

@@ -47,10 +47,10 @@ class MainWindow : public Gtk::Window, public FormWindow {
   // shown in a message box.
   void Dispatch(const std::function<void()>& handler);
 
-  // Called after the form has handled a new size of the window.
-  std::function<void()> on_resized;
   // A left click on the logo (Image1).
   std::function<void()> on_logo_click;
+  // Runs before F5 fills the list anew, for what must be current by then.
+  std::function<void()> before_refresh;
 
   void SetOuterSize(int width, int height) override;
   void SetPosition(int left, int top) override;

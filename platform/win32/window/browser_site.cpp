@@ -150,6 +150,18 @@ void BrowserSite::Place(const RECT& rect) {
   if (object_ && SUCCEEDED(object_.As(&in_place))) in_place->SetObjectRects(&rect, &rect);
 }
 
+bool BrowserSite::TranslateKey(MSG& message) {
+  Microsoft::WRL::ComPtr<IOleInPlaceActiveObject> active;
+  return object_ && SUCCEEDED(object_.As(&active)) && active->TranslateAccelerator(&message) == S_OK;
+}
+
+void BrowserSite::TakeFocus() {
+  if (!object_) return;
+  RECT rect = {};
+  GetClientRect(pane_, &rect);
+  object_->DoVerb(OLEIVERB_UIACTIVATE, nullptr, &client_, 0, pane_, &rect);
+}
+
 void BrowserSite::Close() {
   if (events_point_) {
     events_point_->Unadvise(events_cookie_);

@@ -113,6 +113,11 @@ class BrowserSite {
   void Close();
   void Place(const RECT& rect);
   IWebBrowser2* browser() const { return browser_.Get(); }
+  // Offers a key to the control first (IOleInPlaceActiveObject::
+  // TranslateAccelerator); true when its page used the key.
+  bool TranslateKey(MSG& message);
+  // Gives the control the keyboard focus, as a click in it would.
+  void TakeFocus();
 
   HRESULT QueryInterface(REFIID riid, void** object);
   HWND pane() const { return pane_; }

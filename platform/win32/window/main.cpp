@@ -19,7 +19,6 @@
 #include "platform/win32/win32_version_ops.h"
 #include "platform/win32/wininet_http_ops.h"
 #include "platform/win32/window/command_line_answer.h"
-#include "platform/win32/window/list_dump.h"
 #include "platform/win32/window/main_window.h"
 
 #include <objbase.h>
@@ -87,7 +86,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
   TForm1 form(window.Controls(), platform, [&site] { site.ComposeAgentString(); });
   window.Attach(form);
   window.Dispatch([&form] { form.FormCreate(); });
-  win32::InstallListDumpIfAsked(window);
 
   ShowWindow(window.handle(), show);
   UpdateWindow(window.handle());

@@ -163,6 +163,13 @@ void MainWindow::CreateChildren() {
   ACCEL refresh = {FVIRTKEY, VK_F5, IDM_REFRESH};
   accelerators_ = CreateAcceleratorTableA(&refresh, 1);
 
+  keys_ = std::make_unique<KeyRouter>(
+      KeyStops{window_,
+               {large_speed_button_.handle(), small_speed_button_.handle(), report_speed_button_.handle()},
+               list_view_.handle(),
+               web_browser_.pane()},
+      [this](MSG& message) { return web_browser_.TranslateKey(message); });
+
   popup_menu_ = CreatePopupMenu();
   AppendMenuA(popup_menu_, MF_STRING, IDM_SHOW_IN_EXPLORER,
               english.show_in_explorer_popupmenu.c_str());
@@ -217,11 +224,21 @@ void MainWindow::OpenContextMenuAtSelection() {
 }
 
 bool MainWindow::TranslateKeys(MSG& message) {
-  return accelerators_ && TranslateAcceleratorA(window_, accelerators_, &message);
+  if (accelerators_ && TranslateAcceleratorA(window_, accelerators_, &message)) return true;
+  return keys_ && keys_->Route(message);
 }
 
-void MainWindow::Changed() {
-  if (after_change) after_change();
+// As a dialog does: the control that had the focus gets it back when the
+// window is active again (after the message box, say).
+void MainWindow::OnActivate(WPARAM state) {
+  if (LOWORD(state) == WA_INACTIVE) {
+    const HWND focus = GetFocus();
+    if (focus && IsChild(window_, focus)) last_focus_ = focus;
+  } else if (last_focus_ && IsWindow(last_focus_) && IsChild(window_, last_focus_)) {
+    SetFocus(last_focus_);
+  } else {
+    SetFocus(list_view_.handle());
+  }
 }
 
 void MainWindow::Layout() {
@@ -254,7 +271,6 @@ void MainWindow::OnSplitterDrag(int y_in_client) {
   const int room = std::max(0, bar_top - Scaled(layout::kTopPanelHeight) - splitter);
   browser_height_ = std::clamp(bar_top - y_in_client - splitter / 2, 0, room);
   Layout();
-  Changed();
 }
 
 LRESULT CALLBACK MainWindow::SplitterProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -302,18 +318,15 @@ LRESULT CALLBACK MainWindow::WindowProc(HWND window, UINT message, WPARAM wparam
 LRESULT MainWindow::OnNotify(const NMHDR& header) {
   if (form_ && header.hwndFrom == list_view_.handle() && header.code == NM_CLICK) {
     Dispatch([this] { form_->ListViewClick(); });
-    Changed();
     return 0;
   }
   if (form_ && header.hwndFrom == list_view_.handle() && header.code == LVN_COLUMNCLICK) {
     const int column = reinterpret_cast<const NMLISTVIEW&>(header).iSubItem;
     Dispatch([this, column] { form_->ListViewColumnClick(column); });
-    Changed();
     return 0;
   }
   if (form_ && header.hwndFrom == list_view_.handle() && header.code == NM_RETURN) {
     Dispatch([this] { form_->ListViewClick(); });  // Enter does what a click does
-    Changed();
     return 0;
   }
   if (header.hwndFrom == list_view_.handle() && header.code == NM_RCLICK) {
@@ -339,22 +352,21 @@ void MainWindow::OnCommand(int id) {
     case IDC_LARGE_SPEED_BUTTON: Dispatch([this] { form_->LargeSpeedButtonClick(); }); break;
     case IDC_SMALL_SPEED_BUTTON: Dispatch([this] { form_->SmallSpeedButtonClick(); }); break;
     case IDC_REPORT_SPEED_BUTTON: Dispatch([this] { form_->ReportSpeedButtonClick(); }); break;
-    case IDM_SHOW_IN_EXPLORER: Dispatch([this] { form_->ShowInExplorerPopupmenuClick(); }); return;
-    case IDC_IMAGE1: Dispatch([this] { form_->Image1Click(); }); return;  // STN_CLICKED
+    case IDM_SHOW_IN_EXPLORER: Dispatch([this] { form_->ShowInExplorerPopupmenuClick(); }); break;
+    case IDC_IMAGE1: Dispatch([this] { form_->Image1Click(); }); break;  // STN_CLICKED
     case IDM_REFRESH: Dispatch([this] { form_->RefreshProcessList(); }); break;
-    default: return;
+    default: break;
   }
-  Changed();
 }
 
 LRESULT MainWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_SIZE:
       Layout();
-      if (form_) {
-        Dispatch([this] { form_->FormResize(); });
-        Changed();
-      }
+      if (form_) Dispatch([this] { form_->FormResize(); });
+      return 0;
+    case WM_ACTIVATE:
+      OnActivate(wparam);
       return 0;
     case WM_NOTIFY:
       return OnNotify(*reinterpret_cast<const NMHDR*>(lparam));

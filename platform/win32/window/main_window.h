@@ -5,12 +5,14 @@
 // the window's events to TForm1.
 
 #include <functional>
+#include <memory>
 
 #include "app/controls.h"
 #include "app/form_layout.h"
 #include "app/tform1.h"
 #include "platform/win32/win32_api.h"
 #include "platform/win32/win32_image_list.h"
+#include "platform/win32/window/win32_key_router.h"
 #include "platform/win32/window/win32_list_view.h"
 #include "platform/win32/window/win32_small_controls.h"
 #include "platform/win32/window/win32_web_browser.h"
@@ -35,23 +37,12 @@ class MainWindow {
   // shown in a message box.
   void Dispatch(const std::function<void()>& handler);
 
-  // The window's keys (F5) for a message of the loop; true when it was one.
+  // The window's keys for a message of the loop (F5, Tab round the
+  // controls, the page's own keys first while it has the focus); true when
+  // it was one and must not be dispatched.
   bool TranslateKeys(MSG& message);
 
-  // Called after the form has handled a new size or a view-style button.
-  std::function<void()> after_change;
-
   Win32ListView& list_view() { return list_view_; }
-  Win32StatusBar& status_bar() { return status_bar_; }
-  const Win32ImageList& large_image_list() const { return large_image_list_; }
-  const Win32ImageList& small_image_list() const { return small_image_list_; }
-  Win32Label& top_label() { return top_label_; }
-  Win32MenuItem& show_in_explorer_popupmenu() { return show_in_explorer_popupmenu_; }
-  const Win32FormWindow& form_window() const { return form_window_; }
-  Win32SpeedButton& speed_button(int index) {
-    return index == 0 ? large_speed_button_ : index == 1 ? small_speed_button_ : report_speed_button_;
-  }
-  Win32WebBrowser& web_browser() { return web_browser_; }
 
  private:
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
@@ -59,7 +50,7 @@ class MainWindow {
   LRESULT Handle(UINT message, WPARAM wparam, LPARAM lparam);
   LRESULT OnNotify(const NMHDR& header);
   void OnCommand(int id);
-  void Changed();
+  void OnActivate(WPARAM state);
   void OnSplitterDrag(int y_in_client);
   void OpenContextMenuAtSelection();
   void CreateChildren();
@@ -76,6 +67,10 @@ class MainWindow {
   HBITMAP glyphs_[3] = {};
   // A design size in pixels at 96 pixels per inch, on this screen.
   int Scaled(int design) const { return MulDiv(design, dpi_, 96); }
+
+  std::unique_ptr<KeyRouter> keys_;
+  // The control that had the focus when the window was last left.
+  HWND last_focus_ = nullptr;
 
   int dpi_ = 96;
   int browser_height_ = layout::kWebBrowserHeight;

@@ -7,6 +7,7 @@
 
 #include "app/controls.h"
 #include "platform/win32/win32_api.h"
+#include "platform/win32/window/win32_message_box.h"
 
 namespace proclens::win32 {
 
@@ -103,7 +104,7 @@ class Win32MessageDialog : public MessageDialog {
  public:
   void Attach(HWND owner) { owner_ = owner; }
   void ShowModal(const std::string& caption, const std::string& text) override {
-    MessageBoxA(owner_, text.c_str(), caption.c_str(), MB_OK);
+    ShowMessageBox(owner_, caption, text);
   }
 
  private:

@@ -20,10 +20,19 @@ std::string ErrorText(HRESULT result) {
   return std::string(text, length);
 }
 
+// The focus that reaches the pane (Tab) goes on to the control in it.
+LRESULT CALLBACK PaneProc(HWND pane, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_SETFOCUS) {
+    if (auto* site = reinterpret_cast<BrowserSite*>(GetWindowLongPtrA(pane, GWLP_USERDATA))) site->TakeFocus();
+    return 0;
+  }
+  return DefWindowProcA(pane, message, wparam, lparam);
+}
+
 void RegisterPaneClass() {
   WNDCLASSEXA pane = {};
   pane.cbSize = sizeof(pane);
-  pane.lpfnWndProc = DefWindowProcA;
+  pane.lpfnWndProc = PaneProc;
   pane.hInstance = GetModuleHandleA(nullptr);
   pane.hCursor = LoadCursor(nullptr, IDC_ARROW);
   pane.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
@@ -72,6 +81,7 @@ bool Win32WebBrowser::Create(HWND parent, int control_id) {
     site_.reset();
     return false;
   }
+  SetWindowLongPtrA(pane_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(site_.get()));
   return true;
 }
 
@@ -88,9 +98,12 @@ void Win32WebBrowser::Place(int left, int top, int width, int height) {
 }
 
 void Win32WebBrowser::Close() {
+  if (pane_) SetWindowLongPtrA(pane_, GWLP_USERDATA, 0);
   if (site_) site_->Close();
   site_.reset();
 }
+
+bool Win32WebBrowser::TranslateKey(MSG& message) { return site_ && site_->TranslateKey(message); }
 
 void Win32WebBrowser::Navigate(const std::string& address) {
   if (!HasControl()) return;  // no control: the pane stays empty

@@ -49,6 +49,8 @@ class Win32WebBrowser : public WebBrowser {
   void Place(int left, int top, int width, int height);
   // Releases the control; called before the window and COM go away.
   void Close();
+  // A key for the page while the pane has the focus; true when the page used it.
+  bool TranslateKey(MSG& message);
 
   void Navigate(const std::string& address) override;
   void Update() override;

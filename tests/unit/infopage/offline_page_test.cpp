@@ -256,6 +256,19 @@ TEST_F(OfflinePageTest, LinuxPathsSplitAtTheSlash) {
             "T:sleep|N:sleep|P:unknown|C:unknown|X:sleep|D: sleep is located in folder /usr/bin/.");
 }
 
+// A '#' or '?' would end the address's path early and a '%' would read as an
+// escape; where addresses are encoded the path is, with its slashes kept.
+TEST_F(OfflinePageTest, EncodedAddressesKeepAProgramFolderWithHashQuestionAndPercentWhole) {
+  platform.resources.rcdata["PROC_EN_HTML"] = "<img src=\"/GIF/AWARDS\"><style>x{background:url(/GIF/AWARDS)}";
+  platform.UseLinuxPaths();
+  platform.files.program_path = "/opt/c#/100%/why?/Pro gram/proclens";
+  EXPECT_NE(Page(Item("a", " x")).find("res:///opt/c#/100%/why?/"), std::string::npos);  // the Windows client's rule
+  platform.system.traits.percent_encode_addresses = true;
+  EXPECT_EQ(Page(Item("a", " x")),
+            "<img src=\"res:///opt/c%23/100%25/why%3F/Pro%20gram/proclens/GIF/AWARDS\">"
+            "<style>x{background:url(res:///opt/c%23/100%25/why%3F/Pro%20gram/proclens/GIF/AWARDS)}");
+}
+
 TEST_F(OfflinePageTest, TheCheckSentenceFollowsTheDescriptionAndNoPlaceholderFillsIt) {
   platform.resources.rcdata["PROC_EN_HTML"] = "D:_desc_ K:_check_|N:_name_";
   platform.with_verify = true;

@@ -38,6 +38,13 @@ TEST(ResourceAddress, DropsQueryAndFragmentAndDecodesEscapes) {
   EXPECT_EQ(key->name, "a%2");
 }
 
+TEST(ResourceAddress, AnEncodedProgramFolderDoesNotCutTheAddress) {
+  const auto key = ParseResourceAddress("res:///opt/c%23/100%25/why%3F/proclens/GIF/AWARDS");
+  ASSERT_TRUE(key);
+  EXPECT_EQ(key->type, "GIF");
+  EXPECT_EQ(key->name, "AWARDS");
+}
+
 TEST(ResourceAddress, RefusesOtherSchemesAndShortPaths) {
   EXPECT_FALSE(ParseResourceAddress("file:///usr/bin/proclens/GIF/AWARDS"));
   EXPECT_FALSE(ParseResourceAddress("res:///AWARDS"));
