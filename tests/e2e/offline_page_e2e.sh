@@ -119,10 +119,15 @@ snapshot click
 if [ "$language" = de ]; then
   grep -qF "<h1>$child Datei&nbsp;Informationen</h1>" "$page" || fail "no German heading in $page"
   grep -qF " $child befindet sich im Ordner $work/." "$page" || fail "no German folder sentence"
-  grep -qF "geh$(printf '\xc3\xb6')rt zur Software <B>unbekannt</B>" "$page" || fail "German text is not UTF-8"
+  # Nothing installed the copied program: the page says so, in UTF-8.
+  grep -qF "Kein Paketsystem hat das Programm des Prozesses <B>$child</B> installiert" "$page" ||
+    fail "no German sentence that nothing installed the program"
+  grep -qF "geh$(printf '\xc3\xb6')rt oder wer es gemacht hat." "$page" || fail "German text is not UTF-8"
 else
   grep -qF "<h1>$child file&nbsp;information</h1>" "$page" || fail "no English heading in $page"
   grep -qF " $child is located in folder $work/." "$page" || fail "no English folder sentence"
+  grep -qF "No package system installed the program of the process <B>$child</B>" "$page" ||
+    fail "no English sentence that nothing installed the program"
 fi
 [ "$(tail -c 2 "$page" | od -An -tx1 | tr -d ' \n')" = 0d0a ] || fail "the page file does not end in CR LF"
 grep -q 'src="http' "$page" && fail "an image still points at the site"

@@ -15,6 +15,7 @@
 #include <sstream>
 
 #include "infopage/offline_page.h"
+#include "infopage/text_replace.h"
 #include "linux/version_test_support.h"
 #include "platform/linux/gresource_resource_ops.h"
 #include "platform/linux/linux_page_file_ops.h"
@@ -98,8 +99,14 @@ TEST(GResourceResourceOps, TemplatesAreTheStoredBytesFoundInAnyCase) {
   const auto english = resources.LoadRcData("proc_en_html");
   const auto german = resources.LoadRcData("PROC_DE_HTML");
   ASSERT_TRUE(english && german);
-  // The stored bytes but for one stretch, where the Windows folders become Linux's.
-  for (const auto& [bundled, name] : {std::pair(*english, "proc_en_html"), std::pair(*german, "proc_de_html")}) {
+  // The stored bytes but for one stretch, where the Windows folders become
+  // Linux's, and the marks around the sentence that names the software.
+  for (auto [bundled, name] : {std::pair(*english, "proc_en_html"), std::pair(*german, "proc_de_html")}) {
+    const std::size_t start = bundled.find(kOriginSentenceStart);
+    const std::size_t end = bundled.find(kOriginSentenceEnd);
+    ASSERT_TRUE(start != std::string::npos && end != std::string::npos && start < end) << name;
+    EXPECT_NE(bundled.substr(start, end - start).find("_company_"), std::string::npos) << name;
+    bundled = ReplaceAllExact(ReplaceAllExact(bundled, kOriginSentenceStart, ""), kOriginSentenceEnd, "");
     const std::string source = SourceTemplate(name);
     const auto first = std::mismatch(source.begin(), source.end(), bundled.begin(), bundled.end());
     const auto last = std::mismatch(source.rbegin(), source.rend(), bundled.rbegin(), bundled.rend());
