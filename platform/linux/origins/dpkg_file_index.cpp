@@ -176,10 +176,10 @@ std::optional<std::uint32_t> DpkgFileIndex::PackageId(std::string_view list_name
 std::vector<DpkgOwner> DpkgFileIndex::ListedBy(std::string_view merged_path) {
   // A window's first click asks about one file, twice (its texts, its check):
   // one pass over the lists answers that without building the index, which
-  // the next file asked about builds.
+  // the next file asked about builds (unless it was built ahead).
   if (asked_ && merged_path == last_asked_) return last_answer_;
   std::vector<DpkgOwner> owners;
-  if (!asked_) {
+  if (!asked_ && !indexed_) {
     owners = ScanLists(merged_path);
   } else {
     if (!indexed_) BuildIndex();

@@ -40,6 +40,12 @@ class DpkgFileIndex {
   // index of every listed path is built at the first question about another.
   std::optional<DpkgOwner> OwnerOf(std::string_view path);
 
+  // Builds the index of every listed path now rather than at the second
+  // question.
+  void IndexAll() {
+    if (!indexed_) BuildIndex();
+  }
+
   // The files a package lists directly below folder (which ends in '/')
   // whose names end in suffix, in the list's order.
   std::vector<std::string> FilesBelow(std::string_view list_name, std::string_view folder,

@@ -45,7 +45,33 @@ DpkgOrigin::DpkgOrigin(std::string root) : root_(std::move(root)) {
   if (root_.empty() || root_.back() != '/') root_ += '/';
 }
 
+DpkgOrigin::~DpkgOrigin() {
+  if (reader_.joinable()) reader_.join();
+}
+
+void DpkgOrigin::ReadAhead() {
+  if (database_ || reader_.joinable()) return;
+  reader_ = std::thread([this] {
+    try {
+      auto loaded = std::make_unique<Loaded>();
+      loaded->files = DpkgFileIndex::Open(root_);
+      loaded->files.IndexAll();
+      loaded->status = ReadStatus(root_);
+      database_ = std::move(loaded);
+    } catch (const std::exception&) {
+      // Out of memory: the questions read what they need themselves.
+    }
+  });
+}
+
+DpkgStatus DpkgOrigin::ReadStatus(const std::string& root) {
+  // Without a readable status file the packages are still known by name.
+  const auto text = ReadWholeFile(root + "var/lib/dpkg/status", kStatusLimit);
+  return text ? DpkgStatus::Parse(*text) : DpkgStatus();
+}
+
 DpkgOrigin::Loaded& DpkgOrigin::Database() {
+  if (reader_.joinable()) reader_.join();
   if (!database_) {
     database_ = std::make_unique<Loaded>();
     database_->files = DpkgFileIndex::Open(root_);
@@ -57,12 +83,7 @@ const DpkgStatus& DpkgOrigin::Status() {
   Loaded& database = Database();
   // Read only once a file has an owner to describe: a click on a program of
   // no package does not wait for it.
-  if (!database.status) {
-    database.status.emplace();
-    // Without a readable status file the packages are still known by name.
-    if (const auto text = ReadWholeFile(root_ + "var/lib/dpkg/status", kStatusLimit))
-      *database.status = DpkgStatus::Parse(*text);
-  }
+  if (!database.status) database.status = ReadStatus(root_);
   return *database.status;
 }
 

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <thread>
 
 #include "platform/linux/origins/dpkg_file_index.h"
 #include "platform/linux/origins/dpkg_status.h"
@@ -22,6 +23,9 @@ class DpkgOrigin : public ProgramOrigin {
   // root is where the database lives ("/" on the running system). Nothing is
   // read until the first question.
   explicit DpkgOrigin(std::string root);
+  ~DpkgOrigin() override;
+  DpkgOrigin(const DpkgOrigin&) = delete;
+  DpkgOrigin& operator=(const DpkgOrigin&) = delete;
 
   std::optional<std::string> InstallerOf(const ProgramFile& file) override;
   // The metainfo's summary, name and developer, each else the package's
@@ -29,6 +33,8 @@ class DpkgOrigin : public ProgramOrigin {
   OriginTexts Describe(const ProgramFile& file, bool german) override;
   std::optional<std::string> ApplicationIcon(const ProgramFile& file) override;
   FileCheck Check(const ProgramFile& file, int image, std::uint64_t size_limit) override;
+  // The lists, the index of every listed path and the status file.
+  void ReadAhead() override;
 
   // Who installed the file; the index is built at the second file asked about.
   std::optional<DpkgOwner> OwnerOf(const std::string& real_path);
@@ -40,10 +46,13 @@ class DpkgOrigin : public ProgramOrigin {
   };
   Loaded& Database();
   const DpkgStatus& Status();
+  static DpkgStatus ReadStatus(const std::string& root);
   std::optional<std::string> SumRecordedFor(const DpkgOwner& owner);
 
   std::string root_;
   std::unique_ptr<Loaded> database_;
+  // Reads ahead into database_; every question joins it first.
+  std::thread reader_;
   std::map<std::string, std::optional<std::string>> icon_by_package_;
   // Programs of one package tend to be checked one after another.
   std::string md5sums_of_;

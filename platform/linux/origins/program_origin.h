@@ -51,6 +51,11 @@ class ProgramOrigin {
   // the running image for a process, the file itself otherwise; a file larger
   // than size_limit is not read (not-checked).
   virtual FileCheck Check(const ProgramFile& file, int image, std::uint64_t size_limit) = 0;
+
+  // Starts reading, on a thread of the source's own, what its first answer
+  // would otherwise wait for (a package database); the next question waits
+  // for that reading to end. A source with nothing to read ahead does nothing.
+  virtual void ReadAhead() {}
 };
 
 }  // namespace proclens::linux_port

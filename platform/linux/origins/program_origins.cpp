@@ -24,6 +24,10 @@ ProgramOrigins& ProgramOrigins::System() {
   return origins;
 }
 
+void ProgramOrigins::ReadAhead() {
+  for (const auto& source : sources_) source->ReadAhead();
+}
+
 ProgramOrigin* ProgramOrigins::SourceOf(const ProgramFile& file) {
   if (asked_ && file.path == last_path_ && file.pid == last_pid_) return last_source_;
   last_source_ = nullptr;

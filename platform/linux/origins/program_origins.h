@@ -30,6 +30,10 @@ class ProgramOrigins {
   // The check by the source that installed the file; no-package when none did.
   FileCheck Check(const ProgramFile& file, int image, std::uint64_t size_limit);
 
+  // Every source starts reading ahead what its first answer needs, so that a
+  // window's first click does not wait for a package database.
+  void ReadAhead();
+
  private:
   // The source that installed the file, or nullptr; the last answer is kept,
   // since the texts, the icon and the check of one program follow each other.

@@ -69,6 +69,9 @@ class RpmDatabase {
 
   const std::string& root() const { return root_; }
 
+  // Loads librpm and opens the database now, as the first question would.
+  void Prepare() { Open(); }
+
  private:
   // The open database; nullptr when there is none to read.
   RpmSession* Open();

@@ -4,7 +4,16 @@
 
 namespace proclens::linux_port {
 
+RpmOrigin::~RpmOrigin() {
+  if (reader_.joinable()) reader_.join();
+}
+
+void RpmOrigin::ReadAhead() {
+  if (!reader_.joinable() && !asked_) reader_ = std::thread([this] { database_.Prepare(); });
+}
+
 const std::optional<RpmOwner>& RpmOrigin::OwnerOf(const std::string& path) {
+  if (reader_.joinable()) reader_.join();
   if (!asked_ || path != last_path_) {
     last_owner_ = database_.OwnerOf(path);
     last_path_ = path;

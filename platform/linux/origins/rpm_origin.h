@@ -4,6 +4,7 @@
 
 #include <map>
 #include <optional>
+#include <thread>
 #include <string>
 
 #include "platform/linux/origins/program_origin.h"
@@ -16,17 +17,24 @@ class RpmOrigin : public ProgramOrigin {
   // root is where the database lives ("/" on the running system). A system
   // without librpm or without a database knows no file.
   explicit RpmOrigin(std::string root, RpmDatabase::Loader load = LoadRpm) : database_(std::move(root), load) {}
+  ~RpmOrigin() override;
+  RpmOrigin(const RpmOrigin&) = delete;
+  RpmOrigin& operator=(const RpmOrigin&) = delete;
 
   std::optional<std::string> InstallerOf(const ProgramFile& file) override;
   OriginTexts Describe(const ProgramFile& file, bool german) override;
   std::optional<std::string> ApplicationIcon(const ProgramFile& file) override;
   FileCheck Check(const ProgramFile& file, int image, std::uint64_t size_limit) override;
+  // librpm, its configuration and the database, opened.
+  void ReadAhead() override;
 
  private:
   // One file is asked about several times in a row (texts, icon, check).
   const std::optional<RpmOwner>& OwnerOf(const std::string& path);
 
   RpmDatabase database_;
+  // Opens the database ahead; every question joins it first.
+  std::thread reader_;
   std::string last_path_;
   std::optional<RpmOwner> last_owner_;
   bool asked_ = false;

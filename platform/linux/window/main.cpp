@@ -16,6 +16,7 @@
 #include "platform/linux/gresource_resource_ops.h"
 #include "platform/linux/linux_page_platform.h"
 #include "platform/linux/linux_platform.h"
+#include "platform/linux/origins/program_origins.h"
 #include "platform/linux/window/command_line_answer.h"
 #include "platform/linux/window/main_window.h"
 #include "siteclient/site_base.h"
@@ -58,11 +59,16 @@ int main(int argc, char** argv) {
   // F5 gives icons to applications installed since the list was filled.
   window.before_refresh = [&platform] { platform.files.RereadIconsIfFoldersChanged(); };
   // The HTTP library is loaded after the first frame, like the browser pane:
-  // the start does not wait for it, and neither does the first click.
-  window.RunAfterFirstFrame([&http] { http.Prepare(); });
+  // the start does not wait for it, and neither does the first click. The
+  // package databases are read then too, beside the window: a first click
+  // would otherwise wait for every package list to be read.
+  window.RunAfterFirstFrame([&http] {
+    proclens::linux_port::ProgramOrigins::System().ReadAhead();
+    http.Prepare();
+  });
   // Programs without a desktop entry of their own (an application's helpers)
-  // get the icon of one their package installs. That takes the package
-  // index, which the window does not read before it is used.
+  // get the icon of one their package installs, once the first click's page
+  // is on its way: the list's icons never come before the page asked for.
   window.RunAfterFirstClick([&window, &platform, &form] {
     window.Dispatch([&platform, &form] {
       platform.files.UsePackageIcons();

@@ -63,16 +63,20 @@ std::optional<OriginTexts> Describe(ProgramOrigins& origins, const std::string& 
   return origins.Describe(ProgramFile{path, 0}, german);
 }
 
-// Each case twice: as the first question a database gets (one pass over the
-// lists) and to one that has built its index.
+// Each case three ways: as the first question a database gets (one pass
+// over the lists), to one that has built its index, and to one that read
+// everything ahead on a thread of its own.
 TEST(DpkgOrigin, FixtureTreeGivesEachFileItsTexts) {
   ProgramOrigins indexed = DpkgOnly(FixtureRoot());
   Describe(indexed, "/usr/bin/nothing", false);
-  for (const bool first_question : {true, false}) {
+  ProgramOrigins read_ahead = DpkgOnly(FixtureRoot());
+  read_ahead.ReadAhead();
+  for (const char* way : {"first", "indexed", "read ahead"}) {
     for (const Case& c : kCases) {
-      SCOPED_TRACE(std::string(c.path) + (c.german ? " (German)" : "") + (first_question ? ", first" : ", indexed"));
+      SCOPED_TRACE(std::string(c.path) + (c.german ? " (German)" : "") + ", " + way);
       ProgramOrigins fresh = DpkgOnly(FixtureRoot());
-      const auto texts = Describe(first_question ? fresh : indexed, c.path, c.german);
+      ProgramOrigins& origins = way == std::string("first") ? fresh : way == std::string("indexed") ? indexed : read_ahead;
+      const auto texts = Describe(origins, c.path, c.german);
       if (c.product == nullptr) {
         EXPECT_FALSE(texts.has_value());
         continue;
