@@ -16,6 +16,10 @@ struct Sentence {
   std::string german;
 };
 
+// No package, but the image that the program runs from, which the user
+// started (an AppImage): the sentence names it.
+constexpr std::string_view kNoPackageImage = "no-package, from an image";
+
 std::vector<Sentence> MakeSentences() {
   using namespace narrow;
   const std::string ue = kUUmlaut, oe = kOUmlaut, ae = kAUmlaut, ss = kSharpS;
@@ -25,6 +29,8 @@ std::vector<Sentence> MakeSentences() {
       {file_state::kDiffers, "Caution: this file is not the one that package %s installed.",
        "Vorsicht: Diese Datei ist nicht die, die das Paket %s installiert hat."},
       {file_state::kNoPackage, "This file belongs to no package.", "Diese Datei geh" + oe + "rt zu keinem Paket."},
+      {kNoPackageImage, "This file belongs to no package: it runs from the AppImage %s.",
+       "Diese Datei geh" + oe + "rt zu keinem Paket: Sie l" + ae + "uft aus dem AppImage %s."},
       {file_state::kNoRecord, "Package %s recorded no checksum for this file.",
        "Das Paket %s hat f" + ue + "r diese Datei keine Pr" + ue + "fsumme hinterlegt."},
       {file_state::kDeleted, "This program's file was deleted or replaced after it started.",
@@ -48,8 +54,10 @@ std::vector<Sentence> MakeSentences() {
 
 std::string FileCheckSentence(const FileCheck& check, bool german) {
   static const std::vector<Sentence> sentences = MakeSentences();
+  const std::string_view state =
+      check.state == file_state::kNoPackage && !check.package.empty() ? kNoPackageImage : check.state;
   for (const Sentence& sentence : sentences) {
-    if (sentence.state != check.state) continue;
+    if (sentence.state != state) continue;
     const std::string& format = german ? sentence.german : sentence.english;
     const std::size_t at = format.find("%s");
     if (at == std::string::npos) return format;

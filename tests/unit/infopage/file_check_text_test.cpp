@@ -9,11 +9,14 @@ TEST(FileCheckSentence, SaysWhatTheCheckFoundWithTheNameEscaped) {
   struct Case {
     const char* state;
     const char* english;
+    const char* package = "a&b";
   };
   const Case cases[] = {
       {"matches", "This file is the one that package a&amp;b installed."},
       {"differs", "Caution: this file is not the one that package a&amp;b installed."},
-      {"no-package", "This file belongs to no package."},
+      {"no-package", "This file belongs to no package.", ""},
+      // An AppImage's program names the image it runs from.
+      {"no-package", "This file belongs to no package: it runs from the AppImage a&amp;b."},
       {"no-record", "Package a&amp;b recorded no checksum for this file."},
       {"deleted", "This program's file was deleted or replaced after it started."},
       {"replaced", "Caution: this process does not run the file that its path names."},
@@ -25,7 +28,7 @@ TEST(FileCheckSentence, SaysWhatTheCheckFoundWithTheNameEscaped) {
       {"something new", ""},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(FileCheckSentence({c.state, "a&b", "<Example> Corp", ""}, false), c.english) << c.state;
+    EXPECT_EQ(FileCheckSentence({c.state, c.package, "<Example> Corp", ""}, false), c.english) << c.state;
   }
 }
 
