@@ -75,8 +75,6 @@ status_is() { [ "$(probe status)" = "$1" ]; }
 title_has() { probe document | cut -f1 | grep -qF -- "$1"; }
 title_is() { [ "$(probe document | cut -f1)" = "$1" ]; }
 snapshot() { timeout 20 import -window root "$artifacts/click-$1.png" && echo "artifact: $artifacts/click-$1.png"; }
-page_files() { ls "$pages" 2>/dev/null | grep -c '^htm'; }
-more_pages_than() { [ "$(page_files)" -gt "$1" ]; }
 # The display is ours: every window on it is the program's.
 windows_at_least() { [ "$(xdotool search --onlyvisible --name . 2>/dev/null | wc -l)" -ge "$1" ]; }
 windows_at_most() { [ "$(xdotool search --onlyvisible --name . 2>/dev/null | wc -l)" -le "$1" ]; }
@@ -285,7 +283,7 @@ measure() {
   start_app "$label" "$base"
   names_first
   for ((i = 0; i < tries; i++)); do
-    before=$(page_files)
+    before=$(page_count)
     seen=$(wc -l <"$events")
     # Rows 1 and 2 in turn, so that every page brings a new title.
     name=$(probe rows | sed -n "$((2 + i % 2))p" | cut -f1)

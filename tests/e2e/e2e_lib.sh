@@ -93,6 +93,10 @@ start_accessibility_bus() {
 e2e_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 probe() { /usr/bin/python3 "$e2e_dir/atspi_probe.py" "$@"; }
 
+# How many pages the window has written into $pages (its temporary folder).
+page_count() { find "$pages" -maxdepth 1 -name 'htm*' 2>/dev/null | wc -l; }
+more_pages_than() { [ "$(page_count)" -gt "$1" ]; }
+
 # The pids of the running processes with the name (as /proc/PID/comm cuts
 # it) whose program is the file PATH: a row of the list matched to /proc.
 pids_of_row() {

@@ -28,21 +28,13 @@ fail() {
 . "$here/e2e_lib.sh"
 trap stop_all EXIT
 
-launcher=/usr/libexec/at-spi-bus-launcher
 require_tools Xvfb xdotool xdpyinfo dbus-daemon
-[ -x "$launcher" ] || skip "at-spi2-core is missing"
-/usr/bin/python3 -c 'import pyatspi' 2>/dev/null || skip "python3-pyatspi is missing"
 
 start_xvfb 800
 pids+=("$xvfb_pid")
 start_session_bus
-"$launcher" --launch-immediately >"$work/launcher.log" 2>&1 &
-pids+=($!)
-unset NO_AT_BRIDGE
+start_accessibility_bus
 
-probe() { /usr/bin/python3 "$here/atspi_probe.py" "$@"; }
-page_files() { find "$pages" -maxdepth 1 -name 'htm*' | wc -l; }
-more_pages_than() { [ "$(page_files)" -gt "$1" ]; }
 # Requests of the browser pane (not of the program's own status test) for PATH.
 pane_asked() { awk -F'\t' -v p="$1" '$1 == p && $2 !~ /^proclens/' "$work/site.log" 2>/dev/null | grep -q .; }
 seen_reports() { grep -o '^/seen/[a-z]*' "$work/site.log" 2>/dev/null | paste -sd,; }
