@@ -1,7 +1,6 @@
 #include "siteclient/url_helpers.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "platform/percent_encoding.h"
 

@@ -6,6 +6,7 @@
 #include <memory>
 #include <set>
 
+#include "platform/linux/applications_folders.h"
 #include "platform/linux/real_path.h"
 
 namespace proclens::linux_port {
@@ -45,11 +46,7 @@ void ReadFolder(const std::string& folder, const std::string& id_prefix, int dep
 }  // namespace
 
 DesktopIconIndex DesktopIconIndex::Load() {
-  // The user's own entries come first, then the system's, in XDG order.
-  std::vector<std::string> folders = {std::string(g_get_user_data_dir()) + "/applications"};
-  for (const char* const* dir = g_get_system_data_dirs(); *dir != nullptr; ++dir)
-    folders.push_back(std::string(*dir) + "/applications");
-  return LoadFrom(folders);
+  return LoadFrom(ApplicationsFolders());
 }
 
 DesktopIconIndex DesktopIconIndex::LoadFrom(const std::vector<std::string>& folders) {

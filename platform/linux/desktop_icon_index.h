@@ -13,8 +13,8 @@ namespace proclens::linux_port {
 
 class DesktopIconIndex {
  public:
-  // Reads every desktop entry of the user's and the system's data folders
-  // (XDG_DATA_HOME, XDG_DATA_DIRS).
+  // Reads every desktop entry of the applications folders, the user's
+  // first (ApplicationsFolders()).
   static DesktopIconIndex Load();
   // The same over these applications folders, the first ones first.
   static DesktopIconIndex LoadFrom(const std::vector<std::string>& folders);

@@ -4,9 +4,9 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 #include <string>
 
+#include "platform/linux/error_text.h"
 #include "platform/linux/origins/flatpak_info.h"
 
 namespace proclens::linux_port {
@@ -89,11 +89,7 @@ void LinuxProcessOps::CloseHandle(ProcessHandle process) {
 
 std::uint32_t LinuxProcessOps::GetLastError() { return last_error_; }
 
-std::string LinuxProcessOps::FormatMessage(std::uint32_t code) {
-  char buffer[256];
-  // The GNU strerror_r may answer with its own static text instead of the buffer.
-  return ::strerror_r(static_cast<int>(code), buffer, sizeof buffer);
-}
+std::string LinuxProcessOps::FormatMessage(std::uint32_t code) { return ErrorText(static_cast<int>(code)); }
 
 bool LinuxProcessOps::OpenServiceManager(std::uint32_t /*access*/) {
   if (::geteuid() == 0) return true;

@@ -4,6 +4,7 @@
 
 #include <cerrno>
 
+#include "platform/linux/error_text.h"
 #include "platform/linux/real_path.h"
 #include "platform/linux/running_program.h"
 #include "platform/linux/unique_fd.h"

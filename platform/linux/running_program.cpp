@@ -4,17 +4,11 @@
 #include <sys/stat.h>
 
 #include <cerrno>
-#include <cstring>
 
+#include "platform/linux/error_text.h"
 #include "platform/verify_ops.h"
 
 namespace proclens::linux_port {
-
-std::string ErrorText(int error) {
-  char buffer[256];
-  // The GNU strerror_r may answer with its own static text instead of the buffer.
-  return ::strerror_r(error, buffer, sizeof buffer);
-}
 
 RunningProgram OpenRunningProgram(std::uint32_t pid, const std::string& path, const std::string& proc_root) {
   RunningProgram program;

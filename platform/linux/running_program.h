@@ -21,7 +21,4 @@ struct RunningProgram {
 // where the process directories are, ending in '/'.
 RunningProgram OpenRunningProgram(std::uint32_t pid, const std::string& path, const std::string& proc_root);
 
-// The system's text for an errno value.
-std::string ErrorText(int error);
-
 }  // namespace proclens::linux_port
