@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "platform/linux/origins/bundled_texts.h"
+#include "platform/linux/origins/package_files.h"
 #include "platform/linux/real_path.h"
 
 namespace proclens::linux_port {
@@ -82,9 +83,7 @@ OriginTexts AppImageOrigin::Describe(const ProgramFile& file, bool german) {
   const auto run = RunOf(file);
   if (!run) return texts;
   if (const auto metainfo = MetainfoInFolder(run->appdir + "/usr/share/metainfo", BaseName(file.path), german)) {
-    texts.description = metainfo->summary;
-    texts.product = metainfo->name;
-    texts.company = metainfo->developer;
+    OverlayMetainfo(texts, *metainfo);
   } else {
     // An AppDir holds its one desktop entry at its top.
     for (const std::string& name : NamesInFolder(run->appdir, ".desktop")) {

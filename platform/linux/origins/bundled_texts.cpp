@@ -6,47 +6,40 @@
 #include <algorithm>
 #include <memory>
 
-#include "platform/linux/origins/dpkg_file_index.h"
 #include "platform/linux/origins/key_file.h"
+#include "platform/linux/origins/package_files.h"
+#include "platform/linux/whole_file.h"
 
 namespace proclens::linux_port {
 namespace {
 
-constexpr std::size_t kMetainfoLimit = 4u << 20;
-constexpr std::size_t kDesktopEntryLimit = 1u << 20;
 constexpr char kDesktopGroup[] = "Desktop Entry";
 
 struct CloseDir {
   void operator()(DIR* dir) const { ::closedir(dir); }
 };
 
-bool EndsWith(const std::string& text, const std::string& suffix) {
-  return text.size() >= suffix.size() && text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
-}
-
 }  // namespace
 
 std::optional<MetainfoTexts> ReadMetainfoFile(const std::string& path, bool german) {
-  const auto xml = ReadWholeFile(path, kMetainfoLimit);
+  const auto xml = ReadWholeFile(path, kApplicationFileLimit);
   if (!xml) return std::nullopt;
   return ParseMetainfo(*xml, german);
 }
 
 std::optional<MetainfoTexts> MetainfoInFolder(const std::string& folder, const std::string& program,
                                               bool german) {
-  std::optional<MetainfoTexts> first;
-  for (const std::string& name : NamesInFolder(folder, ".xml")) {
-    auto texts = ReadMetainfoFile(folder + "/" + name, german);
-    if (!texts) continue;
-    if (std::find(texts->binaries.begin(), texts->binaries.end(), program) != texts->binaries.end())
-      return texts;
-    if (!first) first = std::move(texts);
-  }
-  return first;
+  std::vector<std::string> files;
+  for (const std::string& name : NamesInFolder(folder, ".xml")) files.push_back(folder + "/" + name);
+  // The folder is a path on this system, not below a package root.
+  const std::vector<MetainfoTexts> metainfo = ReadMetainfo(std::move(files), "/", german);
+  const MetainfoTexts* chosen = ChooseMetainfo(metainfo, program);
+  if (chosen == nullptr) return std::nullopt;
+  return *chosen;
 }
 
 std::optional<DesktopTexts> ReadDesktopTexts(const std::string& path, bool german) {
-  const auto bytes = ReadWholeFile(path, kDesktopEntryLimit);
+  const auto bytes = ReadWholeFile(path, kApplicationFileLimit);
   if (!bytes) return std::nullopt;
   const auto keys = KeyFile::Parse(*bytes);
   if (!keys || keys->Get(kDesktopGroup, "Type") != "Application") return std::nullopt;
@@ -65,7 +58,7 @@ std::vector<std::string> NamesInFolder(const std::string& folder, const std::str
   while (const dirent* entry = ::readdir(dir.get())) {
     if (names.size() == most) break;
     std::string name = entry->d_name;
-    if (name != "." && name != ".." && EndsWith(name, suffix)) names.push_back(std::move(name));
+    if (name != "." && name != ".." && name.ends_with(suffix)) names.push_back(std::move(name));
   }
   std::sort(names.begin(), names.end());
   return names;

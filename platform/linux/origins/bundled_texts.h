@@ -2,7 +2,8 @@
 // The texts that a program's own tree ships about it (a Flatpak deployment,
 // a snap, an AppImage's AppDir): AppStream metainfo and desktop entries. The
 // trees belong to whoever made the bundle, so every file is read under a
-// size cap, non-blocking and only when it is a regular file.
+// size cap (that of desktop entries and metainfo that packages install),
+// non-blocking and only when it is a regular file.
 
 #include <optional>
 #include <string>

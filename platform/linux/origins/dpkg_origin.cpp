@@ -112,11 +112,8 @@ OriginTexts DpkgOrigin::Describe(const ProgramFile& file, bool german) {
       files.push_back(std::move(found));
   }
   const std::vector<MetainfoTexts> metainfo = ReadMetainfo(std::move(files), root_, german);
-  if (const MetainfoTexts* chosen = ChooseMetainfo(metainfo, BaseName(file.path))) {
-    if (!chosen->summary.empty()) texts.description = chosen->summary;
-    if (!chosen->name.empty()) texts.product = chosen->name;
-    if (!chosen->developer.empty()) texts.company = chosen->developer;
-  }
+  if (const MetainfoTexts* chosen = ChooseMetainfo(metainfo, BaseName(file.path)))
+    OverlayMetainfo(texts, *chosen);
   return texts;
 }
 

@@ -3,10 +3,11 @@
 #include <glib.h>
 
 #include "platform/linux/desktop_entry.h"
-#include "platform/linux/origins/dpkg_file_index.h"
 #include "platform/linux/origins/bundled_texts.h"
 #include "platform/linux/origins/flatpak_info.h"
+#include "platform/linux/origins/package_files.h"
 #include "platform/linux/real_path.h"
+#include "platform/linux/whole_file.h"
 
 namespace proclens::linux_port {
 namespace {
@@ -100,9 +101,7 @@ OriginTexts FlatpakOrigin::Describe(const ProgramFile& file, bool german) {
     if ((metainfo = ReadMetainfoFile(candidate, german))) break;
   }
   if (metainfo) {
-    texts.description = metainfo->summary;
-    texts.product = metainfo->name;
-    texts.company = metainfo->developer;
+    OverlayMetainfo(texts, *metainfo);
   } else if (const auto entry = ExportedDesktopEntry(*deployment)) {
     if (const auto desktop = ReadDesktopTexts(*entry, german)) {
       texts.description = desktop->comment;

@@ -34,6 +34,12 @@ const MetainfoTexts* ChooseMetainfo(const std::vector<MetainfoTexts>& metainfo, 
   return metainfo.empty() ? nullptr : &metainfo.front();
 }
 
+void OverlayMetainfo(OriginTexts& texts, const MetainfoTexts& metainfo) {
+  if (!metainfo.summary.empty()) texts.description = metainfo.summary;
+  if (!metainfo.name.empty()) texts.product = metainfo.name;
+  if (!metainfo.developer.empty()) texts.company = metainfo.developer;
+}
+
 std::optional<std::string> FirstEntryIcon(std::vector<std::string> entries, const std::string& root) {
   std::sort(entries.begin(), entries.end());
   for (const std::string& entry : entries) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/linux/appstream_metainfo.h"
+#include "platform/linux/origins/program_origin.h"
 
 namespace proclens::linux_port {
 
@@ -24,6 +25,10 @@ std::vector<MetainfoTexts> ReadMetainfo(std::vector<std::string> files, const st
 // Of them, the one whose <provides><binary> names program, else the first;
 // nullptr when there is none.
 const MetainfoTexts* ChooseMetainfo(const std::vector<MetainfoTexts>& metainfo, std::string_view program);
+
+// Each text that the metainfo gives (summary, name, developer) in place of
+// the one texts held before: a package's own record, a bundle's fallback.
+void OverlayMetainfo(OriginTexts& texts, const MetainfoTexts& metainfo);
 
 // The folder below which packages install desktop entries.
 inline constexpr const char* kApplicationsFolder = "/usr/share/applications/";

@@ -162,11 +162,8 @@ OriginTexts RpmDatabase::TextsOf(const RpmOwner& owner, bool german) {
     }
     metainfo = ReadMetainfo(std::move(files), root_, german);
   }
-  if (const MetainfoTexts* chosen = ChooseMetainfo(*metainfo, BaseName(owner.listed_path))) {
-    if (!chosen->summary.empty()) texts.description = chosen->summary;
-    if (!chosen->name.empty()) texts.product = chosen->name;
-    if (!chosen->developer.empty()) texts.company = chosen->developer;
-  }
+  if (const MetainfoTexts* chosen = ChooseMetainfo(*metainfo, BaseName(owner.listed_path)))
+    OverlayMetainfo(texts, *chosen);
   return texts;
 }
 
