@@ -22,5 +22,8 @@ std::optional<std::string> ReadWholeFile(const std::string& path, std::size_t li
 // start of the buffer, which only ever grows.
 std::optional<std::string_view> ReadWholeFile(const std::string& path, std::size_t limit,
                                               std::string& buffer);
+// The same for a file the caller opened (from its first byte on a fresh descriptor).
+std::optional<std::string> ReadOpenFile(int fd, std::size_t limit);
+std::optional<std::string_view> ReadOpenFile(int fd, std::size_t limit, std::string& buffer);
 
 }  // namespace proclens::linux_port

@@ -5,11 +5,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
-
 #include "platform/linux/origins/key_file.h"
 #include "platform/linux/real_path.h"
 #include "platform/linux/unique_fd.h"
+#include "platform/linux/whole_file.h"
 
 namespace proclens::linux_port {
 namespace {
@@ -19,27 +18,6 @@ constexpr std::size_t kInfoLimit = 64 * 1024;
 constexpr std::string_view kDeletedMark = " (deleted)";
 // origin, commit, subpaths, installed size, metadata
 constexpr char kDeployDataType[] = "(ssasta{sv})";
-
-bool StartsWith(std::string_view text, std::string_view prefix) {
-  return text.substr(0, prefix.size()) == prefix;
-}
-
-std::optional<std::string> ReadSmallFile(int fd, std::size_t limit) {
-  struct stat st {};
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || static_cast<std::uint64_t>(st.st_size) > limit)
-    return std::nullopt;
-  std::string bytes(static_cast<std::size_t>(st.st_size), '\0');
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t got = ::read(fd, bytes.data() + done, bytes.size() - done);
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) return std::nullopt;
-    if (got == 0) break;
-    done += static_cast<std::size_t>(got);
-  }
-  bytes.resize(done);
-  return bytes;
-}
 
 bool SameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
 
@@ -71,7 +49,7 @@ std::optional<FlatpakInstance> ReadFlatpakInstance(int proc_fd, std::uint32_t pi
   // read inside the sandbox: a link would be followed from our own root.
   UniqueFd fd(::openat(proc_fd, path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY));
   if (!fd.valid()) return std::nullopt;
-  const auto bytes = ReadSmallFile(fd.get(), kInfoLimit);
+  const auto bytes = ReadOpenFile(fd.get(), kInfoLimit);
   if (!bytes) return std::nullopt;
   return ParseFlatpakInfo(*bytes);
 }
@@ -79,7 +57,7 @@ std::optional<FlatpakInstance> ReadFlatpakInstance(int proc_fd, std::uint32_t pi
 std::vector<std::string> HostCandidates(const FlatpakInstance& instance, std::string_view sandbox_path) {
   std::vector<std::string> candidates;
   const auto mapped = [&](std::string_view mount, const std::string& host) {
-    if (!host.empty() && host.front() == '/' && StartsWith(sandbox_path, mount))
+    if (!host.empty() && host.front() == '/' && sandbox_path.starts_with(mount))
       candidates.push_back(host + std::string(sandbox_path.substr(mount.size() - 1)));
   };
   mapped("/app/", instance.app_path);
