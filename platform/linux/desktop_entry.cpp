@@ -50,12 +50,12 @@ std::string ProgramOf(const std::string& exec) {
   return RealPathOf(found.get()).value_or(std::string());
 }
 
-// An icon theme's name (no folder, no scheme), without the picture's
-// extension as menus take it, or a local file's absolute path; empty for
-// anything else. The window makes the icon with g_icon_new_for_string, which
-// would take "http://..." (or a serialized icon, beginning with '.' or '(')
-// for a file to fetch over the network.
-std::string IconOf(std::string icon) {
+}  // namespace
+
+std::string LocalIconOf(std::string icon) {
+  // The window makes the icon with g_icon_new_for_string, which would take
+  // "http://..." (or a serialized icon, beginning with '.' or '(') for a file
+  // to fetch over the network.
   if (icon.empty() || icon.front() == '/') return icon;
   if (icon.find_first_of("/:") != std::string::npos || icon.front() == '.' || icon.front() == '(') return {};
   for (const std::string_view extension : {".png", ".xpm", ".svg"}) {
@@ -64,8 +64,6 @@ std::string IconOf(std::string icon) {
   }
   return icon;
 }
-
-}  // namespace
 
 std::optional<DesktopEntry> ReadDesktopEntry(const std::string& file) {
   // Read here rather than by GLib, which would wait on a FIFO and take in a
@@ -78,7 +76,7 @@ std::optional<DesktopEntry> ReadDesktopEntry(const std::string& file) {
   if (StringOf(keys.get(), "Type") != "Application") return std::nullopt;
   if (g_key_file_get_boolean(keys.get(), kGroup, "Hidden", nullptr)) return std::nullopt;
   DesktopEntry entry;
-  entry.icon = IconOf(StringOf(keys.get(), "Icon"));
+  entry.icon = LocalIconOf(StringOf(keys.get(), "Icon"));
   if (entry.icon.empty()) return std::nullopt;
   entry.program = ProgramOf(StringOf(keys.get(), "Exec"));
   return entry;

@@ -22,6 +22,12 @@ struct DesktopEntry {
   std::string icon;
 };
 
+// An Icon value as the icon theme or GIO takes it without reaching the
+// network: a theme's name (no folder, no scheme), without the picture's
+// extension as menus write it, or a local file's absolute path; empty for
+// anything else (an address, a relative path, a serialized icon).
+std::string LocalIconOf(std::string icon);
+
 // nullopt when the file is no application entry, is hidden, or has no icon;
 // also when it is no regular file or is far larger than any real entry.
 std::optional<DesktopEntry> ReadDesktopEntry(const std::string& file);

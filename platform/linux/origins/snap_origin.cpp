@@ -1,10 +1,11 @@
 #include "platform/linux/origins/snap_origin.h"
 
-#include "platform/linux/origins/dpkg_file_index.h"
+#include "platform/linux/desktop_entry.h"
 #include "platform/linux/origins/bundled_texts.h"
 #include "platform/linux/origins/snap_file_digest.h"
 #include "platform/linux/origins/snap_metadata.h"
 #include "platform/linux/origins/snapd_client.h"
+#include "platform/linux/whole_file.h"
 
 namespace proclens::linux_port {
 namespace {
@@ -123,7 +124,9 @@ std::optional<std::string> SnapOrigin::ApplicationIcon(const ProgramFile& file) 
     std::string icon = entry->icon;
     // Snap desktop entries name their pictures inside the snap as ${SNAP}/...
     if (icon.starts_with(kSnapVariable)) icon = revision->folder + icon.substr(kSnapVariable.size());
-    if (icon.find('/') == std::string::npos) return icon;  // a themed icon's name
+    icon = LocalIconOf(std::move(icon));
+    if (icon.empty()) continue;
+    if (icon.front() != '/') return icon;  // a themed icon's name
     if (icon.starts_with(revision->folder + "/") && IsRegularFile(icon)) return icon;
   }
   return std::nullopt;
