@@ -12,7 +12,6 @@ namespace proclens::linux_port {
   X(EVP_MD_CTX_free)                 \
   X(EVP_md5)                         \
   X(EVP_get_digestbyname)            \
-  X(EVP_EncodeBlock)                 \
   X(EVP_DigestInit_ex)               \
   X(EVP_DigestUpdate)                \
   X(EVP_DigestFinal_ex)

@@ -1,6 +1,7 @@
 #include "platform/linux/origins/file_digest.h"
 
 #include <fcntl.h>
+#include <glib.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -9,6 +10,7 @@
 #include <memory>
 
 #include "platform/linux/crypto_library.h"
+#include "platform/linux/gobject_ptr.h"
 #include "platform/verify_ops.h"
 
 namespace proclens::linux_port {
@@ -82,6 +84,20 @@ const char* CompareWithDigest(int fd, const char* algorithm, const unsigned char
       break;
   }
   return file_state::kNotChecked;
+}
+
+std::vector<unsigned char> BytesOfBase64Url(std::string_view text) {
+  // GLib reads base64's own alphabet, in groups of four characters.
+  std::string standard(text);
+  for (char& c : standard) {
+    if (c == '-') c = '+';
+    if (c == '_') c = '/';
+  }
+  while (standard.size() % 4 != 0) standard += '=';
+  gsize length = 0;
+  GCharPtr bytes(reinterpret_cast<gchar*>(g_base64_decode(standard.c_str(), &length)));
+  const auto* first = reinterpret_cast<const unsigned char*>(bytes.get());
+  return bytes ? std::vector<unsigned char>(first, first + length) : std::vector<unsigned char>();
 }
 
 std::vector<unsigned char> BytesOfHex(std::string_view hex) {

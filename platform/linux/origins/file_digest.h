@@ -38,4 +38,8 @@ const char* CompareWithDigest(int fd, const char* algorithm, const unsigned char
 // when it holds anything else or an odd number of digits.
 std::vector<unsigned char> BytesOfHex(std::string_view hex);
 
+// The bytes that a text in base64url without padding writes (as snapd's store
+// records digests); characters outside that alphabet are skipped.
+std::vector<unsigned char> BytesOfBase64Url(std::string_view text);
+
 }  // namespace proclens::linux_port

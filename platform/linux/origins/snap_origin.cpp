@@ -1,10 +1,13 @@
 #include "platform/linux/origins/snap_origin.h"
 
+#include <fcntl.h>
+
 #include "platform/linux/desktop_entry.h"
 #include "platform/linux/origins/bundled_texts.h"
-#include "platform/linux/origins/snap_file_digest.h"
+#include "platform/linux/origins/file_digest.h"
 #include "platform/linux/origins/snap_metadata.h"
 #include "platform/linux/origins/snapd_client.h"
+#include "platform/linux/unique_fd.h"
 #include "platform/linux/whole_file.h"
 
 namespace proclens::linux_port {
@@ -164,19 +167,14 @@ FileCheck SnapOrigin::Check(const ProgramFile& file, int /*image*/, std::uint64_
     check.state = file_state::kNoRecord;
     return check;
   }
-  const SnapDigest digest =
-      SnapFileDigest(roots_.snap_files + "/" + revision->name + "_" + revision->revision + ".snap", size_limit);
-  switch (digest.result) {
-    case SnapDigestResult::kTooLarge:
-      check.state = file_state::kNotChecked;
-      break;
-    case SnapDigestResult::kUnreadable:
-      check.state = file_state::kUnreadable;
-      break;
-    case SnapDigestResult::kOk:
-      check.state = digest.sha3_384 == *recorded ? file_state::kMatches : file_state::kDiffers;
-      break;
+  const std::string snap_file = roots_.snap_files + "/" + revision->name + "_" + revision->revision + ".snap";
+  const UniqueFd snap(::open(snap_file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+  if (!snap.valid()) {
+    check.state = file_state::kUnreadable;
+    return check;
   }
+  const std::vector<unsigned char> sum = BytesOfBase64Url(*recorded);
+  check.state = CompareWithDigest(snap.get(), "SHA3-384", sum.data(), sum.size(), size_limit);
   return check;
 }
 
