@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "platform/linux/gobject_ptr.h"
+#include "platform/linux/key_file.h"
 #include "platform/linux/real_path.h"
 #include "platform/linux/whole_file.h"
 
@@ -27,17 +28,9 @@ bool IsLauncher(std::string_view program) {
   return false;
 }
 
-struct KeyFileFree {
-  void operator()(GKeyFile* file) const { g_key_file_free(file); }
-};
 struct StrvFree {
   void operator()(gchar** strings) const { g_strfreev(strings); }
 };
-
-std::string StringOf(GKeyFile* file, const char* key) {
-  GCharPtr value(g_key_file_get_string(file, kGroup, key, nullptr));
-  return value ? std::string(value.get()) : std::string();
-}
 
 // The first word of Exec, as a shell would split it.
 std::string ProgramOf(const std::string& exec) {
@@ -70,15 +63,12 @@ std::optional<DesktopEntry> ReadDesktopEntry(const std::string& file) {
   // file of any size.
   const auto bytes = ReadWholeFile(file, kApplicationFileLimit);
   if (!bytes) return std::nullopt;
-  std::unique_ptr<GKeyFile, KeyFileFree> keys(g_key_file_new());
-  if (!g_key_file_load_from_data(keys.get(), bytes->data(), bytes->size(), G_KEY_FILE_NONE, nullptr))
-    return std::nullopt;
-  if (StringOf(keys.get(), "Type") != "Application") return std::nullopt;
-  if (g_key_file_get_boolean(keys.get(), kGroup, "Hidden", nullptr)) return std::nullopt;
+  const auto keys = KeyFile::Parse(*bytes);
+  if (!keys || keys->Get(kGroup, "Type") != "Application" || keys->GetBoolean(kGroup, "Hidden")) return std::nullopt;
   DesktopEntry entry;
-  entry.icon = LocalIconOf(StringOf(keys.get(), "Icon"));
+  entry.icon = LocalIconOf(keys->Get(kGroup, "Icon"));
   if (entry.icon.empty()) return std::nullopt;
-  entry.program = ProgramOf(StringOf(keys.get(), "Exec"));
+  entry.program = ProgramOf(keys->Get(kGroup, "Exec"));
   return entry;
 }
 

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <memory>
 
-#include "platform/linux/origins/key_file.h"
+#include "platform/linux/key_file.h"
 #include "platform/linux/origins/package_files.h"
 #include "platform/linux/whole_file.h"
 

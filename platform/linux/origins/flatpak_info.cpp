@@ -5,7 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "platform/linux/origins/key_file.h"
+#include "platform/linux/key_file.h"
 #include "platform/linux/real_path.h"
 #include "platform/linux/unique_fd.h"
 #include "platform/linux/whole_file.h"

@@ -1,4 +1,4 @@
-#include "platform/linux/origins/key_file.h"
+#include "platform/linux/key_file.h"
 
 #include <glib.h>
 
@@ -29,6 +29,8 @@ std::string KeyFile::GetLocalized(const char* group, const char* key, bool germa
   return Get(group, key);
 }
 
-bool KeyFile::HasGroup(const char* group) const { return g_key_file_has_group(file_.get(), group); }
+bool KeyFile::GetBoolean(const char* group, const char* key) const {
+  return g_key_file_get_boolean(file_.get(), group, key, nullptr);
+}
 
 }  // namespace proclens::linux_port

@@ -22,7 +22,8 @@ class KeyFile {
   std::string Get(const char* group, const char* key) const;
   // The German value (key[de]) where there is one and german is set, else the plain one.
   std::string GetLocalized(const char* group, const char* key, bool german) const;
-  bool HasGroup(const char* group) const;
+  // False when the key is missing or is no boolean.
+  bool GetBoolean(const char* group, const char* key) const;
 
  private:
   struct Free {
