@@ -13,12 +13,11 @@ usage: package_texts_bench.py PROCLENS_CLI [REPS]
 """
 import json
 import os
-import statistics
 import subprocess
 import sys
 import time
 
-from packaged_programs import packaged_programs, timed
+from packaged_programs import compare, packaged_programs, timed
 
 
 def dpkg_query_both(files):
@@ -29,16 +28,6 @@ def dpkg_query_both(files):
     subprocess.run(["dpkg-query", "-W", "-f=${Package}\t${Maintainer}\t${binary:Summary}\n"] + packages,
                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     return time.perf_counter() - started
-
-
-def compare(label, ours_cmd, theirs, reps):
-    ours_times, their_times = [], []
-    for _ in range(reps):
-        ours_times.append(timed(ours_cmd)[0])
-        their_times.append(theirs())
-    ours_m, theirs_m = statistics.median(ours_times), statistics.median(their_times)
-    print(f"{label}: proclens-cli {ours_m * 1000:.1f} ms, dpkg-query {theirs_m * 1000:.1f} ms, "
-          f"ratio {ours_m / theirs_m:.2f} (goal <= 0.5)")
 
 
 def main():
@@ -56,9 +45,9 @@ def main():
     named = sum(1 for item in json.loads(out) if item["ok"])
     print(f"proclens-cli names the software of {named} of {len(files)}")
 
-    compare("many", [cli, "version", "--json"] + files, lambda: dpkg_query_both(listed), reps)
+    compare("many", [cli, "version", "--json"] + files, lambda: dpkg_query_both(listed), "dpkg-query", reps)
     compare("one", [cli, "version", "--json", "/usr/bin/bash"],
-            lambda: timed(["dpkg-query", "-S", "/bin/bash"])[0], reps)
+            lambda: timed(["dpkg-query", "-S", "/bin/bash"])[0], "dpkg-query", reps)
 
 
 if __name__ == "__main__":

@@ -1,6 +1,7 @@
 """What the package benchmarks share: the programs of /usr/bin that a package
 ships, and the time of a whole command."""
 import os
+import statistics
 import subprocess
 import time
 
@@ -43,3 +44,14 @@ def timed(command):
     start = time.perf_counter()
     result = subprocess.run(command, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
     return time.perf_counter() - start, result.stdout
+
+
+def compare(label, ours_cmd, rival, rival_name, reps, goal=0.5):
+    """Medians of reps runs of our command and of rival() (which returns the
+    seconds it took), taking turns, and their ratio against the goal."""
+    ours, theirs = [], []
+    for _ in range(reps):
+        ours.append(timed(ours_cmd)[0])
+        theirs.append(rival())
+    o, t = statistics.median(ours), statistics.median(theirs)
+    print(f"{label}: ours {o * 1000:.1f} ms, {rival_name} {t * 1000:.1f} ms, ratio {o / t:.2f} (goal <= {goal})")
