@@ -25,8 +25,6 @@ class ApplicationsFoldersStamp {
   // stat per folder and no folder read, so an unchanged state costs little.
   bool Changed() const;
 
-  std::size_t size() const { return folders_.size(); }
-
  private:
   struct Folder {
     std::string path;

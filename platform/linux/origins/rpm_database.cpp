@@ -74,11 +74,6 @@ RpmDatabase::RpmDatabase(std::string root, Loader load) : root_(std::move(root))
 
 RpmDatabase::~RpmDatabase() = default;
 
-RpmDatabase& RpmDatabase::System() {
-  static RpmDatabase database("/");
-  return database;
-}
-
 RpmSession* RpmDatabase::Open() {
   if (opened_) return session_.get();
   opened_ = true;

@@ -40,9 +40,6 @@ class RpmDatabase {
   RpmDatabase(const RpmDatabase&) = delete;
   RpmDatabase& operator=(const RpmDatabase&) = delete;
 
-  // The database of the running system, kept for the whole process.
-  static RpmDatabase& System();
-
   // The package that installed the file at this absolute path, every link
   // already resolved. A package that lists the path's merged-/usr alias
   // (/bin/x for /usr/bin/x, and the other way round) counts too.
