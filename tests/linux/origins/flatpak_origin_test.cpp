@@ -69,7 +69,6 @@ TEST(FlatpakInfo, SandboxPathsMapToTheFoldersMountedThere) {
   EXPECT_EQ(HostCandidates(*runtime, "/usr/bin/sh"), std::vector<std::string>{"/usr/bin/sh"});
   EXPECT_FALSE(ParseFlatpakInfo("[Instance]\napp-path=/x\n"));
   EXPECT_FALSE(ParseFlatpakInfo("not a key file"));
-  EXPECT_EQ(DeployedOrigin(DeployData("flathub")), "flathub");
   EXPECT_EQ(DeployedOrigin("\x01\x02 broken"), "");
   EXPECT_EQ(DeployedOrigin(""), "");
 }

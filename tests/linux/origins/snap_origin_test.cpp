@@ -18,7 +18,6 @@ TEST(SnapMetadata, ReadsTheTopLevelTextsOfSnapYamlAndTheAssertionHeaders) {
     const char* yaml;
     std::optional<std::string> title, name, summary;
   } cases[] = {
-      {kSnapYaml, "Hello Tool", "hello-tool", "Says hello"},
       {"name: plain\nsummary: \"quoted: text\"\n", "", "plain", "quoted: text"},
       {"[name, title]\n", std::nullopt, std::nullopt, std::nullopt},  // no mapping
       {"name: [unclosed\n", std::nullopt, std::nullopt, std::nullopt},
@@ -38,7 +37,6 @@ TEST(SnapMetadata, ReadsTheTopLevelTextsOfSnapYamlAndTheAssertionHeaders) {
   EXPECT_EQ(headers.at("snap-revision"), "42");
   for (const char* name : {"hello", "hello-tool_2", "a1"}) EXPECT_TRUE(IsSnapName(name)) << name;
   for (const char* name : {"", "Hello", "-x", "x-", "a/b", "a_", "a_B", "../x"}) EXPECT_FALSE(IsSnapName(name)) << name;
-  EXPECT_EQ(PublisherInSnapdReply(R"({"result":{"publisher":{"display-name":"Pub"}}})"), "Pub");
   EXPECT_EQ(PublisherInSnapdReply(R"({"result":{"publisher":"Pub"}})"), "");
   EXPECT_EQ(PublisherInSnapdReply("{broken"), "");
 }
