@@ -8,25 +8,15 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-
 #include "infopage/version_info_reader.h"
-#include "linux/live_process.h"
 #include "linux/origins/dpkg_only.h"
+#include "linux/origins/sandbox_support.h"
 #include "linux/version_test_support.h"
 #include "platform/linux/desktop_icon_index.h"
 #include "platform/linux/pe_version_ops.h"
 
 namespace proclens::linux_port {
 namespace {
-
-namespace fs = std::filesystem;
-
-void Write(const fs::path& path, const std::string& text) {
-  fs::create_directories(path.parent_path());
-  std::ofstream(path, std::ios::binary) << text;
-}
 
 std::string Repeat(const std::string& text, std::size_t times) {
   std::string result;
@@ -63,16 +53,16 @@ class HostilePackageFiles : public ::testing::Test {
             "<component><name>Big</name><!--" + std::string(600 << 10, ' ') + "--></component>");
     Package("fifo", {"a-fifo.desktop", "b-good.desktop"});
     Package("http", {"http.desktop"});
-    Write(Apps() / "b-good.desktop", Entry(Bin("good-app"), "good-icon"));
-    Write(Apps() / "http.desktop", Entry(Bin("http-app"), "http://127.0.0.1:9/icon.png"));
+    WriteText(Apps() / "b-good.desktop", Entry(Bin("good-app"), "good-icon"));
+    WriteText(Apps() / "http.desktop", Entry(Bin("http-app"), "http://127.0.0.1:9/icon.png"));
     ASSERT_EQ(::mkfifo((Apps() / "a-fifo.desktop").c_str(), 0644), 0);
     // Only the index reads these: a sparse 200 MB entry, a loop of folder
     // links, and an entry deeper than any real one.
-    Write(Apps() / "sparse.desktop", Entry(Bin("sparse-app"), "sparse-icon"));
+    WriteText(Apps() / "sparse.desktop", Entry(Bin("sparse-app"), "sparse-icon"));
     fs::resize_file(Apps() / "sparse.desktop", 200u << 20);
     fs::create_directory_symlink(".", Apps() / "loop-a");
     fs::create_directory_symlink(".", Apps() / "loop-b");
-    Write(Apps() / "1/2/3/4/5/6/7/8/9/10/deep.desktop", Entry(Bin("deep-app"), "deep-icon"));
+    WriteText(Apps() / "1/2/3/4/5/6/7/8/9/10/deep.desktop", Entry(Bin("deep-app"), "deep-icon"));
     // List lines: a path with a line break spans two of another package's;
     // a name that ends in '\r' is not the name without it.
     Package("victim", {}, "", Bin("a").string() + "\n" + Bin("b").string());
@@ -83,7 +73,7 @@ class HostilePackageFiles : public ::testing::Test {
   fs::path Apps() const { return root_.path() / "usr/share/applications"; }
   fs::path Bin(const std::string& name) const {
     const fs::path program = root_.path() / "bin" / name;
-    Write(program, "#!/bin/sh\n");
+    WriteText(program, "#!/bin/sh\n");
     fs::permissions(program, fs::perms::owner_all);
     return program;
   }
@@ -96,11 +86,11 @@ class HostilePackageFiles : public ::testing::Test {
     for (const std::string& file : files) {
       const std::string folder = file.ends_with(".desktop") ? "/usr/share/applications/" : "/usr/share/metainfo/";
       list += folder + file + "\n";
-      if (!metainfo.empty()) Write(root_.path() / folder.substr(1) / file, metainfo);
+      if (!metainfo.empty()) WriteText(root_.path() / folder.substr(1) / file, metainfo);
     }
-    Write(root_.path() / "var/lib/dpkg/info" / (name + ".list"), list);
+    WriteText(root_.path() / "var/lib/dpkg/info" / (name + ".list"), list);
     status_ += "Package: " + name + "\nMaintainer: M <m@example.org>\nDescription: " + name + " summary\n\n";
-    Write(root_.path() / "var/lib/dpkg/status", status_);
+    WriteText(root_.path() / "var/lib/dpkg/status", status_);
   }
 
   linux_test::TempDir root_;
@@ -115,7 +105,7 @@ TEST_F(HostilePackageFiles, NeitherHoldTheReaderUpNorNameWhatTheyShouldNot) {
     const char* icon;     // nullptr: no icon
   };
   const std::string newline_path = Bin("a").string() + "\n" + Bin("b").string();
-  Write(newline_path, "x");
+  WriteText(newline_path, "x");
   const Case cases[] = {
       {"metainfo nested 10,000 deep", Bin("deep"), "deep", nullptr},
       {"metainfo name of 6,000 bytes", Bin("longname"), LongName(), nullptr},

@@ -7,25 +7,14 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-
-#include "linux/live_process.h"
 #include "linux/origins/dpkg_only.h"
+#include "linux/origins/sandbox_support.h"
 
 namespace proclens::linux_port {
 namespace {
 
-namespace fs = std::filesystem;
-using linux_test::TempDir;
-
 constexpr char kHelloMd5[] = "5d41402abc4b2a76b9719d911017c592";  // md5sum of "hello"
 constexpr std::uint64_t kNoLimit = UINT64_MAX;
-
-void WriteFile(const fs::path& path, const std::string& text) {
-  fs::create_directories(path.parent_path());
-  std::ofstream(path, std::ios::binary) << text;
-}
 
 // Processes of a process root made for the test: each exe link leads to the
 // program that process runs.
@@ -34,19 +23,19 @@ constexpr std::uint32_t kRunsOk = 101, kRunsStray = 102, kRunsNamedDeleted = 103
 class OriginVerifyTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    for (const char* name : {"ok", "bad", "norecord", "stray", "upper", "x (deleted)"}) WriteFile(Program(name), "hello");
+    for (const char* name : {"ok", "bad", "norecord", "stray", "upper", "x (deleted)"}) WriteText(Program(name), "hello");
     for (const auto& [pid, name] : {std::pair(kRunsOk, "ok"), std::pair(kRunsStray, "stray"),
                                     std::pair(kRunsNamedDeleted, "x (deleted)")}) {
       fs::create_directories(proc_.path() / std::to_string(pid));
       fs::create_symlink(Program(name), proc_.path() / std::to_string(pid) / "exe");
     }
     const std::string info = root_.path().string() + "/var/lib/dpkg/info/";
-    WriteFile(root_.path() / "var/lib/dpkg/status", "Package: tools\nMaintainer: T <t@example.org>\n");
+    WriteText(root_.path() / "var/lib/dpkg/status", "Package: tools\nMaintainer: T <t@example.org>\n");
     std::string list = "/.\n";
     for (const char* name : {"ok", "bad", "norecord", "missing", "upper"}) list += Program(name).string() + "\n";
-    WriteFile(info + "tools:amd64.list", list);
+    WriteText(info + "tools:amd64.list", list);
     auto line = [](const std::string& sum, const fs::path& path) { return sum + "  " + path.string().substr(1) + "\n"; };
-    WriteFile(info + "tools:amd64.md5sums",
+    WriteText(info + "tools:amd64.md5sums",
               "not a line\n" + line(kHelloMd5, Program("ok")) +
                   line("00000000000000000000000000000000", Program("bad")) + line(kHelloMd5, Program("missing")) +
                   line("5D41402ABC4B2A76B9719D911017C592", Program("upper")));

@@ -4,17 +4,11 @@
 #include <sys/mount.h>
 #include <unistd.h>
 
-#include "linux/live_process.h"
 #include "linux/origins/sandbox_support.h"
 #include "linux/run_command.h"
 
 namespace proclens::linux_port {
 namespace {
-
-namespace fs = std::filesystem;
-using linux_test::Child;
-using linux_test::TempDir;
-using origins_test::WriteText;
 
 TEST(AppImageRun, MountsAndEnvironmentsAreReadAsTheKernelWritesThem) {
   const auto mounts = ParseMountInfo(
@@ -96,16 +90,9 @@ TEST(AppImageOriginLive, AProgramOfAMountedImageIsNamedByItsImageWhetherAskedByP
 
   AppImageOrigin origin;
   for (const std::uint32_t asked : {static_cast<std::uint32_t>(pid), 0u}) {
-    const ProgramFile file{program, asked};
-    EXPECT_EQ(origin.InstallerOf(file), image.string());
-    const OriginTexts texts = origin.Describe(file, false);
-    EXPECT_EQ(texts.description, "Views images");
-    EXPECT_EQ(texts.product, "Image Viewer");
-    EXPECT_EQ(texts.company, "Example Studio");
-    EXPECT_EQ(origin.ApplicationIcon(file), (mount_point / "viewer.png").string());
-    const FileCheck check = origin.Check(file, -1, 1u << 30);
-    EXPECT_EQ(check.state, file_state::kNoPackage);
-    EXPECT_EQ(check.package, image.string());
+    origins_test::ExpectAnswers(origin, {program, asked}, false,
+                                {image.string(), {"Views images", "Image Viewer", "Example Studio"},
+                                 (mount_point / "viewer.png").string(), file_state::kNoPackage});
   }
 
   // Variables that name the mount holding a program outside any FUSE mount

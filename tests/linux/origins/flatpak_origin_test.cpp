@@ -3,20 +3,13 @@
 #include <glib.h>
 #include <gtest/gtest.h>
 
-#include "catalogue/image_path.h"
-#include "linux/live_process.h"
 #include "linux/origins/sandbox_support.h"
-#include "platform/linux/linux_process_ops.h"
-#include "platform/linux/linux_system_info.h"
 #include "platform/linux/origins/flatpak_info.h"
 
 namespace proclens::linux_port {
 namespace {
 
-namespace fs = std::filesystem;
-using linux_test::Child;
-using linux_test::TempDir;
-using origins_test::WriteText;
+using origins_test::ImagePathOf;
 
 constexpr char kApp[] = "org.example.Viewer";
 constexpr char kMetainfo[] = R"(<component type="desktop-application"><id>org.example.Viewer</id>
@@ -35,30 +28,24 @@ std::string DeployData(const char* origin) {
   return bytes;
 }
 
-// An installation with the application deployed as Flatpak lays it out.
+// An installation with applications deployed as Flatpak lays them out: one
+// with metainfo, one with only its exported desktop entry, one with neither.
 struct Installation {
   explicit Installation(const fs::path& root) : root(root) {
     WriteText(files / "share/metainfo/org.example.Viewer.metainfo.xml", kMetainfo);
-    WriteText(deployment / "deploy", DeployData("example-remote"));
     WriteText(root / "exports/share/applications/org.example.Viewer.desktop", kDesktop);
     fs::create_directories(files / "bin");
     program = linux_test::CopySleep(files / "bin", "viewer", 60000);
-    bare_app = root / "app/org.example.Bare/x86_64/stable/def456";
-    WriteText(bare_app / "files/bin/bare", "");
-    WriteText(bare_app / "deploy", DeployData("example-remote"));
+    for (const char* id : {"org.example.Viewer", "org.example.Entry", "org.example.Bare"})
+      WriteText(root / "app" / id / "x86_64/stable/abc123/deploy", DeployData("example-remote"));
+    WriteText(root / "exports/share/applications/org.example.Entry.desktop",
+              "[Desktop Entry]\nType=Application\nName=Entry Viewer\nComment=From the entry\n");
   }
+  fs::path File(const std::string& id) const { return root / "app" / id / "x86_64/stable/abc123/files/bin/x"; }
   fs::path root;
-  fs::path deployment = root / "app/org.example.Viewer/x86_64/stable/abc123";
-  fs::path files = deployment / "files";
+  fs::path files = root / "app/org.example.Viewer/x86_64/stable/abc123/files";
   fs::path program;
-  fs::path bare_app;
 };
-
-std::string PathOf(pid_t pid) {
-  LinuxProcessOps ops;
-  LinuxSystemInfo info;
-  return GetProcessImagePath(static_cast<std::uint32_t>(pid), ops, info);
-}
 
 TEST(FlatpakInfo, SandboxPathsMapToTheFoldersMountedThere) {
   const auto instance = ParseFlatpakInfo(
@@ -82,7 +69,6 @@ TEST(FlatpakInfo, SandboxPathsMapToTheFoldersMountedThere) {
   EXPECT_EQ(HostCandidates(*runtime, "/usr/bin/sh"), std::vector<std::string>{"/usr/bin/sh"});
   EXPECT_FALSE(ParseFlatpakInfo("[Instance]\napp-path=/x\n"));
   EXPECT_FALSE(ParseFlatpakInfo("not a key file"));
-  EXPECT_EQ(DeployedOrigin(DeployData("flathub")), "flathub");
   EXPECT_EQ(DeployedOrigin("\x01\x02 broken"), "");
   EXPECT_EQ(DeployedOrigin(""), "");
 }
@@ -98,37 +84,30 @@ TEST(FlatpakOrigin, TheDeploymentFolderSaysWhatEachFileIs) {
   } cases[] = {
       {system.program.string(), kApp},
       {runtime_file, "org.example.Platform"},
-      {(system.deployment / "deploy").string(), std::nullopt},                  // beside files/
+      {(system.files.parent_path() / "deploy").string(), std::nullopt},  // beside files/
       {(system.root / "app/org.example.Viewer/x86_64/bin").string(), std::nullopt},  // too shallow
       {(system.root / "exports/bin/org.example.Viewer").string(), std::nullopt},
       {(dir.path() / "system2/app/a/b/c/d/files/x").string(), std::nullopt},
   };
   for (const auto& c : cases) EXPECT_EQ(origin.InstallerOf({c.path, 0}), c.installer) << c.path;
 
-  const ProgramFile viewer{system.program.string(), 0};
-  const OriginTexts english = origin.Describe(viewer, false);
-  EXPECT_EQ(english.description, "Shows pictures");
-  EXPECT_EQ(english.product, "Viewer");
-  EXPECT_EQ(english.company, "Example Studio");
-  EXPECT_EQ(origin.Describe(viewer, true).product, "Betrachter");
-  EXPECT_EQ(origin.ApplicationIcon(viewer), kApp);
-  const FileCheck check = origin.Check(viewer, -1, 1u << 30);
-  EXPECT_EQ(check.state, file_state::kNoRecord);
-  EXPECT_EQ(check.package, kApp);
-
-  // Without metainfo the exported entry speaks; without that, the ID and the remote.
-  fs::remove(system.files / "share/metainfo/org.example.Viewer.metainfo.xml");
-  const OriginTexts from_entry = origin.Describe(viewer, false);
-  EXPECT_EQ(from_entry.product, "Desktop Viewer");
-  EXPECT_EQ(from_entry.description, "From the entry");
-  EXPECT_EQ(from_entry.company, "example-remote");
-  const OriginTexts bare = origin.Describe({(system.bare_app / "files/bin/bare").string(), 0}, false);
-  EXPECT_EQ(bare.product, "org.example.Bare");
-  EXPECT_EQ(bare.description, "");
-  EXPECT_EQ(bare.company, "example-remote");
+  // Metainfo speaks first, then the exported entry, then the ID and the remote.
+  const struct {
+    fs::path file;
+    bool german;
+    origins_test::Answers answers;
+  } described[] = {
+      {system.program, false, {kApp, {"Shows pictures", "Viewer", "Example Studio"}, kApp, file_state::kNoRecord}},
+      {system.program, true, {kApp, {"Shows pictures", "Betrachter", "Example Studio"}, kApp, file_state::kNoRecord}},
+      {system.File("org.example.Entry"), false,
+       {"org.example.Entry", {"From the entry", "Entry Viewer", "example-remote"}, std::nullopt, file_state::kNoRecord}},
+      {system.File("org.example.Bare"), false,
+       {"org.example.Bare", {"", "org.example.Bare", "example-remote"}, std::nullopt, file_state::kNoRecord}},
+  };
+  for (const auto& c : described) origins_test::ExpectAnswers(origin, {c.file.string(), 0}, c.german, c.answers);
 }
 
-TEST(FlatpakOriginLive, ASandboxedProgramIsListedAndDescribedByItsHostPath) {
+TEST(FlatpakOriginLive, ASandboxedProgramIsListedByItsHostPath) {
   if (!origins_test::CanSandbox()) GTEST_SKIP() << "needs root and bubblewrap";
   TempDir dir;
   Installation user(dir.path() / "user");
@@ -147,19 +126,13 @@ TEST(FlatpakOriginLive, ASandboxedProgramIsListedAndDescribedByItsHostPath) {
     const auto sandbox = start(user.files.string());
     const pid_t program = origins_test::DescendantRunning(sandbox->pid(), "/app/bin/viewer");
     ASSERT_GT(program, 0);
-    EXPECT_EQ(PathOf(program), user.program.string());
+    EXPECT_EQ(ImagePathOf(program), user.program.string());
     // bubblewrap's own process in the sandbox runs the host's program.
     const pid_t init = origins_test::DescendantRunning(sandbox->pid(), "/usr/bin/bwrap");
     ASSERT_GT(init, 0);
-    EXPECT_EQ(PathOf(init), fs::canonical("/usr/bin/bwrap").string());
-
+    EXPECT_EQ(ImagePathOf(init), fs::canonical("/usr/bin/bwrap").string());
     FlatpakOrigin origin({(dir.path() / "system").string(), user.root.string()});
-    for (const std::uint32_t pid : {static_cast<std::uint32_t>(program), 0u}) {
-      const ProgramFile file{PathOf(program), pid};
-      EXPECT_EQ(origin.InstallerOf(file), kApp);
-      EXPECT_EQ(origin.Describe(file, false).product, "Viewer");
-      EXPECT_EQ(origin.ApplicationIcon(file), kApp);
-    }
+    EXPECT_EQ(origin.InstallerOf({ImagePathOf(program), static_cast<std::uint32_t>(program)}), kApp);
   }
   {
     // A sandbox whose key file names another folder than the one mounted at /app.
@@ -169,7 +142,7 @@ TEST(FlatpakOriginLive, ASandboxedProgramIsListedAndDescribedByItsHostPath) {
     const auto sandbox = start(elsewhere.string());
     const pid_t program = origins_test::DescendantRunning(sandbox->pid(), "/app/bin/viewer");
     ASSERT_GT(program, 0);
-    EXPECT_EQ(PathOf(program), " No such file or directory");
+    EXPECT_EQ(ImagePathOf(program), " No such file or directory");
   }
   EXPECT_TRUE(origins_test::HostRootIsClean());
 }

@@ -6,12 +6,18 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <gtest/gtest.h>
+
 #include <chrono>
 #include <cstring>
 #include <fstream>
 #include <mutex>
 #include <sstream>
 #include <stdexcept>
+
+#include "catalogue/image_path.h"
+#include "platform/linux/linux_process_ops.h"
+#include "platform/linux/linux_system_info.h"
 
 namespace proclens::origins_test {
 namespace {
@@ -68,6 +74,26 @@ pid_t DescendantRunning(pid_t ancestor, const std::string& exe_link) {
 
 bool HostRootIsClean() {
   return !std::filesystem::exists("/.flatpak-info") && !std::filesystem::exists("/app");
+}
+
+std::string ImagePathOf(pid_t pid) {
+  linux_port::LinuxProcessOps ops;
+  linux_port::LinuxSystemInfo info;
+  return GetProcessImagePath(static_cast<std::uint32_t>(pid), ops, info);
+}
+
+void ExpectAnswers(linux_port::ProgramOrigin& origin, const linux_port::ProgramFile& file, bool german,
+                   const Answers& expected) {
+  SCOPED_TRACE(file.path + (german ? " (German)" : "") + " pid " + std::to_string(file.pid));
+  EXPECT_EQ(origin.InstallerOf(file), expected.installer);
+  const linux_port::OriginTexts texts = origin.Describe(file, german);
+  EXPECT_EQ(texts.description, expected.texts.description);
+  EXPECT_EQ(texts.product, expected.texts.product);
+  EXPECT_EQ(texts.company, expected.texts.company);
+  EXPECT_EQ(origin.ApplicationIcon(file), expected.icon);
+  const FileCheck check = origin.Check(file, -1, 1u << 30);
+  EXPECT_EQ(check.state, std::string(expected.check_state));
+  EXPECT_EQ(check.package, expected.installer);
 }
 
 FakeSnapd::FakeSnapd(std::filesystem::path socket, std::string json_reply)

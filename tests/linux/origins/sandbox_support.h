@@ -1,7 +1,7 @@
 #pragma once
 // Helpers for the tests of the program origins: trees written on the spot,
-// programs started under bubblewrap as sandboxes start them, and a fake snapd
-// on a Unix socket of the test's own.
+// programs started under bubblewrap as sandboxes start them, a fake snapd on a
+// Unix socket of the test's own, and what a source answers about one file.
 
 #include <sys/types.h>
 
@@ -12,6 +12,9 @@
 #include <string>
 #include <thread>
 #include <vector>
+
+#include "linux/live_process.h"
+#include "platform/linux/origins/program_origin.h"
 
 namespace proclens::origins_test {
 
@@ -31,6 +34,20 @@ pid_t DescendantRunning(pid_t ancestor, const std::string& exe_link);
 
 // Neither sandbox may leave its mount points on the host.
 bool HostRootIsClean();
+
+// The program of a process as the catalogue gives it.
+std::string ImagePathOf(pid_t pid);
+
+// Every answer a source gives about one file it installed; the check's
+// package is the installer.
+struct Answers {
+  std::string installer;
+  linux_port::OriginTexts texts;
+  std::optional<std::string> icon;
+  const char* check_state;
+};
+void ExpectAnswers(linux_port::ProgramOrigin& origin, const linux_port::ProgramFile& file, bool german,
+                   const Answers& expected);
 
 // Answers every request on a Unix socket with one HTTP reply.
 class FakeSnapd {
@@ -53,3 +70,11 @@ class FakeSnapd {
 };
 
 }  // namespace proclens::origins_test
+
+// What every origin test uses.
+namespace proclens::linux_port {
+namespace fs = std::filesystem;
+using linux_test::Child;
+using linux_test::TempDir;
+using origins_test::WriteText;
+}  // namespace proclens::linux_port

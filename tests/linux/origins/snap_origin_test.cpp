@@ -2,23 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-
-#include "catalogue/image_path.h"
-#include "linux/live_process.h"
 #include "linux/origins/sandbox_support.h"
 #include "linux/run_command.h"
-#include "platform/linux/linux_process_ops.h"
-#include "platform/linux/linux_system_info.h"
 #include "platform/linux/origins/snap_metadata.h"
 
 namespace proclens::linux_port {
 namespace {
-
-namespace fs = std::filesystem;
-using linux_test::Child;
-using linux_test::TempDir;
-using origins_test::WriteText;
 
 constexpr char kSnapYaml[] =
     "name: hello-tool\nversion: '2.1'\ntitle: Hello Tool\nsummary: Says hello\n"
@@ -29,7 +18,6 @@ TEST(SnapMetadata, ReadsTheTopLevelTextsOfSnapYamlAndTheAssertionHeaders) {
     const char* yaml;
     std::optional<std::string> title, name, summary;
   } cases[] = {
-      {kSnapYaml, "Hello Tool", "hello-tool", "Says hello"},
       {"name: plain\nsummary: \"quoted: text\"\n", "", "plain", "quoted: text"},
       {"[name, title]\n", std::nullopt, std::nullopt, std::nullopt},  // no mapping
       {"name: [unclosed\n", std::nullopt, std::nullopt, std::nullopt},
@@ -49,7 +37,6 @@ TEST(SnapMetadata, ReadsTheTopLevelTextsOfSnapYamlAndTheAssertionHeaders) {
   EXPECT_EQ(headers.at("snap-revision"), "42");
   for (const char* name : {"hello", "hello-tool_2", "a1"}) EXPECT_TRUE(IsSnapName(name)) << name;
   for (const char* name : {"", "Hello", "-x", "x-", "a/b", "a_", "a_B", "../x"}) EXPECT_FALSE(IsSnapName(name)) << name;
-  EXPECT_EQ(PublisherInSnapdReply(R"({"result":{"publisher":{"display-name":"Pub"}}})"), "Pub");
   EXPECT_EQ(PublisherInSnapdReply(R"({"result":{"publisher":"Pub"}})"), "");
   EXPECT_EQ(PublisherInSnapdReply("{broken"), "");
 }
@@ -61,8 +48,7 @@ struct SnapSystem {
     WriteText(folder / "meta/gui/hello-tool.desktop",
               "[Desktop Entry]\nType=Application\nName=Hello\nIcon=${SNAP}/meta/gui/hello.png\n");
     WriteText(folder / "meta/gui/hello.png", "png");
-    fs::create_directories(folder / "bin");
-    program = linux_test::CopySleep(folder / "bin", "hello", 60000);
+    WriteText(program, "");
     WriteText(snap_file, "the squashfs image of hello-tool, revision 42");
     const auto digest = testing::RunCommand("openssl dgst -sha3-384 -binary '" + snap_file.string() +
                                             "' | basenc --base64url | tr -d '=\\n'");
@@ -81,14 +67,14 @@ struct SnapSystem {
   fs::path root;
   fs::path folder = root / "snap/hello-tool/42";
   fs::path snap_file = root / "snaps/hello-tool_42.snap";
-  fs::path program;
+  fs::path program = folder / "bin/hello";
 };
 
-TEST(SnapOrigin, PathsUnderTheMountsNameTheSnap) {
+TEST(SnapOrigin, PathsNameTheSnapWhoseYamlSnapdAndStoreRecordDescribeIt) {
   TempDir dir;
   SnapSystem system(dir.path());
-  SnapOrigin origin(system.Roots((dir.path() / "no-snapd.socket").string()));
   const std::string mount = (dir.path() / "snap").string();
+  SnapOrigin without_snapd(system.Roots((dir.path() / "no-snapd.socket").string()));
   const struct {
     std::string path;
     std::optional<std::string> installer;
@@ -100,51 +86,33 @@ TEST(SnapOrigin, PathsUnderTheMountsNameTheSnap) {
       {mount + "/Hello/42/bin/hello", std::nullopt},
       {mount + "x/hello-tool/42/bin/hello", std::nullopt},
   };
-  for (const auto& c : cases) EXPECT_EQ(origin.InstallerOf({c.path, 0}), c.installer) << c.path;
-  // Without snapd the publisher is unknown; a revision from a file has no record.
-  EXPECT_EQ(origin.Describe({system.program.string(), 0}, false).company, "");
-  EXPECT_EQ(origin.Check({mount + "/hello-tool_beta/x3/bin/hello", 0}, -1, 1u << 30).state, file_state::kNoRecord);
-  // A record kept under its provenance is found too.
-  WriteText(dir.path() / "snaps/other_42.snap", "not what the brand store recorded");
-  EXPECT_EQ(origin.Check({mount + "/other/42/bin/tool", 0}, -1, 1u << 30).state, file_state::kDiffers);
-}
+  for (const auto& c : cases) EXPECT_EQ(without_snapd.InstallerOf({c.path, 0}), c.installer) << c.path;
+  EXPECT_EQ(without_snapd.Describe({system.program.string(), 0}, false).company, "");
 
-TEST(SnapOriginLive, ASnapsProgramIsDescribedFromItsSnapYamlSnapdAndTheStoresRecord) {
-  if (!origins_test::CanSandbox()) GTEST_SKIP() << "needs root and bubblewrap";
-  TempDir dir;
-  SnapSystem system(dir.path());
   origins_test::FakeSnapd snapd(dir.path() / "snapd.socket",
                                 R"({"type":"sync","result":{"name":"hello-tool","publisher":{"id":"p1",)"
                                 R"("username":"example","display-name":"Example Publisher"}}})");
-  std::vector<std::string> args = origins_test::SandboxRoot();
-  args.insert(args.end(), {"--ro-bind", system.folder.string(), system.folder.string(), "--",
-                           system.program.string(), "600"});
-  Child sandbox("/usr/bin/bwrap", args);
-  const pid_t program = origins_test::DescendantRunning(sandbox.pid(), system.program.string());
-  ASSERT_GT(program, 0);
-  LinuxProcessOps ops;
-  LinuxSystemInfo info;
-  EXPECT_EQ(GetProcessImagePath(static_cast<std::uint32_t>(program), ops, info), system.program.string());
-
   SnapOrigin origin(system.Roots((dir.path() / "snapd.socket").string()));
-  for (const std::uint32_t pid : {static_cast<std::uint32_t>(program), 0u}) {
-    const ProgramFile file{system.program.string(), pid};
-    EXPECT_EQ(origin.InstallerOf(file), "hello-tool");
-    const OriginTexts texts = origin.Describe(file, false);
-    EXPECT_EQ(texts.description, "Says hello");
-    EXPECT_EQ(texts.product, "Hello Tool");
-    EXPECT_EQ(texts.company, "Example Publisher");
-    EXPECT_EQ(origin.ApplicationIcon(file), (system.folder / "meta/gui/hello.png").string());
-    EXPECT_EQ(origin.Check(file, -1, 1u << 30).state, file_state::kMatches);
-  }
-  EXPECT_EQ(snapd.Requests(), std::vector<std::string>{"GET /v2/snaps/hello-tool HTTP/1.1"});
   const ProgramFile file{system.program.string(), 0};
-  EXPECT_EQ(origin.Check(file, -1, 10).state, file_state::kNotChecked);
-  std::fstream(system.snap_file, std::ios::in | std::ios::out | std::ios::binary).put('T');
-  const FileCheck changed = origin.Check(file, -1, 1u << 30);
-  EXPECT_EQ(changed.state, file_state::kDiffers);
-  EXPECT_EQ(changed.package, "hello-tool");
-  EXPECT_TRUE(origins_test::HostRootIsClean());
+  origins_test::ExpectAnswers(origin, file, false,
+                              {"hello-tool", {"Says hello", "Hello Tool", "Example Publisher"},
+                               (system.folder / "meta/gui/hello.png").string(), file_state::kMatches});
+  origin.Describe(file, false);
+  EXPECT_EQ(snapd.Requests(), std::vector<std::string>{"GET /v2/snaps/hello-tool HTTP/1.1"});
+
+  // A revision from a file has no record; one kept under its provenance (a
+  // brand store's) is found too.
+  WriteText(dir.path() / "snaps/other_42.snap", "not what the brand store recorded");
+  const struct {
+    std::string path;
+    std::uint64_t limit;
+    const char* state;
+  } checks[] = {
+      {system.program.string(), 10, file_state::kNotChecked},
+      {mount + "/hello-tool_beta/x3/bin/hello", 1u << 30, file_state::kNoRecord},
+      {mount + "/other/42/bin/tool", 1u << 30, file_state::kDiffers},
+  };
+  for (const auto& c : checks) EXPECT_EQ(origin.Check({c.path, 0}, -1, c.limit).state, c.state) << c.path;
 }
 
 }  // namespace
