@@ -113,6 +113,11 @@ TEST(SnapOrigin, PathsNameTheSnapWhoseYamlSnapdAndStoreRecordDescribeIt) {
       {mount + "/other/42/bin/tool", 1u << 30, file_state::kDiffers},
   };
   for (const auto& c : checks) EXPECT_EQ(origin.Check({c.path, 0}, -1, c.limit).state, c.state) << c.path;
+
+  // An icon value that names an address (the window would fetch it) is no icon.
+  WriteText(dir.path() / "snap/other/42/meta/gui/other.desktop",
+            "[Desktop Entry]\nType=Application\nName=Other\nIcon=http:host.example\n");
+  EXPECT_EQ(origin.ApplicationIcon({mount + "/other/42/bin/tool", 0}), std::nullopt);
 }
 
 }  // namespace
