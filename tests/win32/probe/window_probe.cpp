@@ -16,9 +16,9 @@
 //   column INDEX CAPTION WIDTH
 //   button large|small|report LEFT TOP WIDTH   (client coordinates)
 //   panes LIST_TOP LIST_HEIGHT BROWSER_TOP BROWSER_HEIGHT
-//   menu                       a context menu of the program is on show
 //   status TEXT
 //   focus list|pane|large|small|report|window|other
+//   menu                       a context menu of the program is on show
 //   box LEFT TOP WIDTH HEIGHT SCREEN_WIDTH TEXT   a message box on show, and
 //                              its text as selecting all of it and copying it
 //                              puts it on the clipboard
@@ -211,9 +211,17 @@ std::wstring CopiedWhole(HWND edit) {
   return copied;
 }
 
-void AddMessageBox(HWND main, std::string& out) {
+// The program's message box and context menu on show. The menu's items
+// cannot be read from another process under Wine: neither the menu nor MSAA
+// gives them.
+void AddPopups(HWND main, std::string& out) {
+  DWORD main_pid = 0, pid = 0;
+  GetWindowThreadProcessId(main, &main_pid);
   for (HWND window : TopLevelWindows()) {
-    if (!IsWindowVisible(window) || GetWindow(window, GW_OWNER) != main || ClassOf(window) != L"#32770") continue;
+    GetWindowThreadProcessId(window, &pid);
+    if (!IsWindowVisible(window) || pid != main_pid) continue;
+    if (ClassOf(window) == L"#32768") out += "menu\n";
+    if (ClassOf(window) != L"#32770" || GetWindow(window, GW_OWNER) != main) continue;
     RECT rect = {};
     GetWindowRect(window, &rect);
     std::wstring copied;
@@ -227,18 +235,6 @@ void AddMessageBox(HWND main, std::string& out) {
     out += "box\t" + std::to_string(rect.left) + "\t" + std::to_string(rect.top) + "\t" +
            std::to_string(rect.right - rect.left) + "\t" + std::to_string(rect.bottom - rect.top) + "\t" +
            std::to_string(GetSystemMetrics(SM_CXSCREEN)) + "\t" + Field(copied) + "\n";
-  }
-}
-
-// A context menu of the program on show. Its items cannot be read from
-// another process under Wine: neither the menu nor MSAA gives them.
-void AddMenu(HWND main, std::string& out) {
-  DWORD main_pid = 0;
-  GetWindowThreadProcessId(main, &main_pid);
-  for (HWND window : TopLevelWindows()) {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    if (IsWindowVisible(window) && pid == main_pid && ClassOf(window) == L"#32768") out += "menu\n";
   }
 }
 
@@ -285,7 +281,6 @@ std::string Reading() {
   const RECT pane_rect = pane ? RectIn(pane, main) : RECT{};
   out += "panes\t" + std::to_string(list_rect.top) + "\t" + std::to_string(list_rect.bottom - list_rect.top) + "\t" +
          std::to_string(pane_rect.top) + "\t" + std::to_string(pane_rect.bottom - pane_rect.top) + "\n";
-  AddMenu(main, out);
   out += "status\t" + Field(bar ? SimpleStatusText(bar, buffer) : L"") + "\n";
 
   GUITHREADINFO gui = {};
@@ -300,7 +295,7 @@ std::string Reading() {
     }
   }
   out += "focus\t" + focus + "\n";
-  AddMessageBox(main, out);
+  AddPopups(main, out);
 
   const int rows = static_cast<int>(Send(list, LVM_GETITEMCOUNT, 0, 0));
   for (int row = 0; row < rows; ++row) {
