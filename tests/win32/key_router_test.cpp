@@ -61,8 +61,7 @@ class KeyRouterTest : public ::testing::Test {
   bool page_takes_ = false;
 };
 
-// The round from the list, the pane and the pressed button is the GUI test's
-// (gui-click-test.sh); these are the stops it cannot start from.
+// gui-click-test.sh walks the round from the list, the pane and the pressed button.
 TEST_F(KeyRouterTest, TabAndShiftTabGoRoundThePressedButtonTheListAndThePane) {
   const struct {
     HWND from;
