@@ -78,6 +78,12 @@ def row_named(cells, name):
     return None
 
 
+def cell_box(cells, name):
+    """The screen rectangle of the first cell of the row whose name is NAME; None without one."""
+    row = row_named(cells, name)
+    return None if row is None else cells.getAccessibleAt(row, 0).queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+
+
 def has_state(node, state):
     return node.getState().contains(state)
 
@@ -206,12 +212,10 @@ def window_questions(app, question, args):
                 return 0
         return 1
     if question == "icon-pixels":
-        _, cells = table(app)
-        row = row_named(cells, args[0])
-        if row is None:
+        box = cell_box(table(app)[1], args[0])
+        if box is None:
             return 1
         colour = [int(value) for value in args[1:4]]
-        box = cells.getAccessibleAt(row, 0).queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
         print(sum(1 for pixel in screen_pixels(box) if all(abs(a - b) <= 24 for a, b in zip(pixel, colour))))
         return 0
     return None
@@ -276,13 +280,10 @@ def main():
         return 0
     if question == "row-box":
         node, cells = table(app)
-        row = row_named(cells, args[0])
-        if row is None:
-            return 1
-        box = cells.getAccessibleAt(row, 0).queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+        box = cell_box(cells, args[0])
         # Every row says it is showing; one scrolled away has no place on the screen.
         view = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
-        if box.y < view.y or box.y + box.height > view.y + view.height:
+        if box is None or box.y < view.y or box.y + box.height > view.y + view.height:
             return 1
         print(box.x, box.y, box.width, box.height)
         return 0

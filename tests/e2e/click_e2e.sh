@@ -30,46 +30,33 @@ ms_between() { echo $((($2 - $1) / 1000000)); }
 require_tools Xvfb xdotool dbus-daemon python3 import
 
 # The display, the session bus and the fake file manager.
-start_xvfb 300
-pids+=("$xvfb_pid")
-
-start_session_bus
-start_accessibility_bus
+start_desktop 300
 "$fake_file_manager" "$work/file-manager.log" >"$work/file-manager.out" 2>&1 &
 file_manager_pid=$!
 pids+=($file_manager_pid)
 wait_for 10 grep -q ready "$work/file-manager.out" || fail "the fake file manager did not start"
 
 # The test site knows one of the children; its report reply carries a message.
-python3 "$here/../site/test_site.py" --port-file "$work/port" --reply-file "$work/reply" \
-  --log-file "$work/site.log" --pages '!0clk-a-online' >/dev/null 2>&1 &
-pids+=($!)
-wait_for 15 test -s "$work/port" || fail "the test site did not start"
-site="http://127.0.0.1:$(cat "$work/port")/"
+start_test_site --reply-file "$work/reply" --pages '!0clk-a-online'
 # The reply's message: a line, then one unbroken line of 1,200 characters.
 long_line=$(head -c 900 /dev/zero | tr '\0' x)$(seq -s '' 100 199 | head -c 300)
 printf '\247Hello from the test site\n%s' "$long_line" >"$work/reply"
-export no_proxy=127.0.0.1 NO_PROXY=127.0.0.1
 
-# The default browser is a script that notes the addresses it is given.
+# The default browser, and the folder's default application for when the file
+# manager cannot be asked: scripts that note the addresses they are given in
+# $work/NAME.log.
 mkdir -p "$work/xdg-data/applications" "$work/xdg-config"
-printf '#!/bin/sh\nprintf "%%s\\n" "$1" >>"%s"\n' "$work/browser.log" >"$work/fake-browser"
-chmod +x "$work/fake-browser"
-printf '[Desktop Entry]\nType=Application\nName=Fake browser\nExec=%s %%u\nMimeType=x-scheme-handler/http;\n' \
-  "$work/fake-browser" >"$work/xdg-data/applications/proclens-fake-browser.desktop"
-# The folder's default application, for when the file manager cannot be asked.
-printf '#!/bin/sh\nprintf "%%s\\n" "$1" >>"%s"\n' "$work/folder-opener.log" >"$work/folder-opener"
-chmod +x "$work/folder-opener"
-printf '[Desktop Entry]\nType=Application\nName=Fake folder opener\nExec=%s %%u\nMimeType=inode/directory;\n' \
-  "$work/folder-opener" >"$work/xdg-data/applications/proclens-folder-opener.desktop"
-printf '[Default Applications]\nx-scheme-handler/http=proclens-fake-browser.desktop\ninode/directory=proclens-folder-opener.desktop\n' \
-  >"$work/xdg-config/mimeapps.list"
-
-for name in '!0clk-a-online' '!0clk-b-offline' '!0clk-c-page404'; do
-  cp "$(command -v sleep)" "$work/$name"
-  "$work/$name" 300 &
-  pids+=($!)
+echo '[Default Applications]' >"$work/xdg-config/mimeapps.list"
+for handler in fake-browser:x-scheme-handler/http folder-opener:inode/directory; do
+  name=${handler%%:*}
+  printf '#!/bin/sh\nprintf "%%s\\n" "$1" >>"%s"\n' "$work/$name.log" >"$work/$name"
+  chmod +x "$work/$name"
+  printf '[Desktop Entry]\nType=Application\nName=%s\nExec=%s %%u\nMimeType=%s;\n' "$name" "$work/$name" \
+    "${handler#*:}" >"$work/xdg-data/applications/proclens-$name.desktop"
+  printf '%s=proclens-%s.desktop\n' "${handler#*:}" "$name" >>"$work/xdg-config/mimeapps.list"
 done
+
+start_children '!0clk-a-online' '!0clk-b-offline' '!0clk-c-page404'
 
 status_is() { [ "$(probe status)" = "$1" ]; }
 title_has() { probe document | cut -f1 | grep -qF -- "$1"; }
@@ -89,9 +76,7 @@ start_app() {
     XDG_DATA_HOME="$work/xdg-data" XDG_CONFIG_HOME="$work/xdg-config" XDG_DATA_DIRS=/usr/share \
     timeout 200 "$proclens" >"$work/$label.log" 2>&1 &
   app_pid=$!
-  window=$(find_window --pid "$app_pid" --name ProcLens)
-  [ -n "$window" ] || fail "no window appeared ($label)"
-  wait_for 30 probe rows >/dev/null || fail "the list is not on the accessibility bus ($label)"
+  await_window "$label"
   sleep 1.5  # the browser pane is created after the first frame
   # Not through probe(): $! must be the recorder itself, for stop_app to end it.
   /usr/bin/python3 "$e2e_dir/atspi_probe.py" events "$events" &
@@ -105,14 +90,6 @@ stop_app() {
   app_pid= events_pid=
 }
 
-# A click on the middle of a column header, where AT-SPI places it.
-click_header() {
-  local x y width height
-  read -r x y width height < <(probe header "$1")
-  probe rows >"$work/before-header"
-  timeout 10 xdotool mousemove $((x + width / 2)) $((y + height / 2)) click 1
-  wait_for 10 bash -c "! /usr/bin/python3 '$e2e_dir/atspi_probe.py' rows | cmp -s - '$work/before-header'" || true
-}
 sorted() {
   probe rows >"$work/rows"
   python3 "$here/sort_order_check.py" "$work/rows" "$1" "$2" || fail "not sorted by column $1 $2"
@@ -120,20 +97,17 @@ sorted() {
 row_y() { echo $((77 + 23 * $1)); }
 click_row() { timeout 10 xdotool mousemove --window "$window" 60 "$(row_y "$1")" click 1; }
 first_items() { probe rows | head -3 | cut -f1 | paste -sd,; }
-names_first() {
-  header_clicks=0
-  until [ "$(first_items)" = '!0clk-a-online,!0clk-b-offline,!0clk-c-page404' ]; do
-    header_clicks=$((header_clicks + 1))
-    [ $header_clicks -le 2 ] || fail "the test's processes are not first: $(first_items)"
-    click_header 0
-  done
-}
+ours_first() { [ "$(first_items)" = '!0clk-a-online,!0clk-b-offline,!0clk-c-page404' ]; }
+names_first() { sort_names_until ours_first || fail "the test's processes are not first: $(first_items)"; }
 click_button() {
   local left top width
   read -r left top width < <(probe buttons | awk -F'\t' -v n="$1" '$1 == n { print $2, $3, $4 }')
   timeout 10 xdotool mousemove --window "$window" $((left + width / 2)) $((top + 13)) click 1
 }
 view_is() { [ "$(probe view)" = "$1" ]; }
+first_line_unquoted() {
+  python3 -c 'import sys, urllib.parse; print(urllib.parse.unquote(open(sys.argv[1]).readline().rstrip("\n")))' "$1"
+}
 # Requests of the program itself (not of the browser pane) whose path starts so.
 site_requests() { grep -c "^$1[^	]*	proclens/1 (" "$work/site.log" 2>/dev/null; }
 
@@ -141,9 +115,9 @@ site_requests() { grep -c "^$1[^	]*	proclens/1 (" "$work/site.log" 2>/dev/null; 
 start_app main "$site"
 notice=$(probe status)
 snapshot start
-click_header 1; sorted 1 desc
-click_header 1; sorted 1 asc
-click_header 0; sorted 0 desc
+click_column_header 1; sorted 1 desc
+click_column_header 1; sorted 1 asc
+click_column_header 0; sorted 0 desc
 probe rows >"$work/items-sorted"
 for view in "Large icons:large" "Small icons:small" "Details:report"; do
   click_button "${view%%:*}"
@@ -152,7 +126,7 @@ for view in "Large icons:large" "Small icons:small" "Details:report"; do
   snapshot "sorted-${view#*:}"
 done
 probe rows | cmp -s - "$work/items-sorted" || fail "switching views changed the order"
-click_header 0; sorted 0 asc
+click_column_header 0; sorted 0 asc
 names_first
 snapshot sorted-by-name
 
@@ -206,14 +180,13 @@ sleep 0.5
 snapshot context-menu
 timeout 10 xdotool key Down Return
 wait_for 10 test -s "$work/file-manager.log" || fail "the file manager was not asked"
-shown=$(python3 -c 'import sys, urllib.parse; print(urllib.parse.unquote(open(sys.argv[1]).readline().rstrip("\n")))' \
-  "$work/file-manager.log")
+shown=$(first_line_unquoted "$work/file-manager.log")
 [ "$shown" = "ShowItems	file://$work/!0clk-a-online" ] || fail "the file manager was asked: $shown"
 
 # ---- 5. The logo opens the site base in the default browser.
 timeout 10 xdotool mousemove --window "$window" 23 23 click 1
-wait_for 10 test -s "$work/browser.log" || fail "the logo did not open the default browser"
-[ "$(cat "$work/browser.log")" = "$site" ] || fail "the browser was given $(cat "$work/browser.log")"
+wait_for 10 test -s "$work/fake-browser.log" || fail "the logo did not open the default browser"
+[ "$(cat "$work/fake-browser.log")" = "$site" ] || fail "the browser was given $(cat "$work/fake-browser.log")"
 stop_app
 
 # ---- 6. A site page whose title shows a failure: the offline page replaces it.
@@ -253,8 +226,7 @@ if locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
   sleep 0.5
   timeout 10 xdotool key Down Return
   wait_for 15 test -s "$work/folder-opener.log" || fail "the folder was not opened"
-  opened=$(python3 -c 'import sys, urllib.parse; print(urllib.parse.unquote(open(sys.argv[1]).readline().rstrip("\n")))' \
-    "$work/folder-opener.log")
+  opened=$(first_line_unquoted "$work/folder-opener.log")
   case $opened in
     "file://$work"|"file://$work/"|"$work"|"$work/") ;;
     *) fail "the folder opened was $opened" ;;

@@ -89,9 +89,68 @@ start_accessibility_bus() {
   unset NO_AT_BRIDGE
 }
 
+# The display ($1 as for start_xvfb), the session bus and the accessibility
+# bus, all of the script's own.
+start_desktop() {
+  start_xvfb "$1"
+  pids+=("$xvfb_pid")
+  start_session_bus
+  start_accessibility_bus
+}
+
 # The window as AT-SPI reads it (atspi_probe.py lists the questions).
 e2e_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 probe() { /usr/bin/python3 "$e2e_dir/atspi_probe.py" "$@"; }
+
+# Waits for the window of $app_pid and for its list on the accessibility bus;
+# sets window. $1, if given, names the run in a failure.
+await_window() {
+  window=$(find_window --pid "$app_pid" --name ProcLens)
+  [ -n "$window" ] || fail "no window appeared${1:+ ($1)}"
+  wait_for 30 probe rows >/dev/null || fail "the list is not on the accessibility bus${1:+ ($1)}"
+}
+
+# A click on the middle of column header $1, where AT-SPI places it; returns
+# once the rows have changed (or after 10 s).
+click_column_header() {
+  local x y width height
+  read -r x y width height < <(probe header "$1")
+  probe rows >"$work/before-header"
+  timeout 10 xdotool mousemove $((x + width / 2)) $((y + height / 2)) click 1
+  wait_for 10 rows_changed || true
+}
+rows_changed() { ! probe rows | cmp -s - "$work/before-header"; }
+
+# Clicks the name header until the command succeeds, three times at most.
+sort_names_until() {
+  local clicks=0
+  until "$@"; do
+    [ $((clicks += 1)) -le 3 ] || return 1
+    click_column_header 0
+  done
+}
+
+# Processes of the script's own, copies of sleep in $work under the names
+# given, for five minutes: names that sort first give their rows a known place.
+start_children() {
+  local name
+  for name in "$@"; do
+    cp "$(command -v sleep)" "$work/$name"
+    "$work/$name" 300 &
+    pids+=($!)
+  done
+}
+
+# The local test site (tests/site/test_site.py) with the options given, its
+# requests logged in $work/site.log; sets site to its base address.
+start_test_site() {
+  /usr/bin/python3 "$e2e_dir/../site/test_site.py" --port-file "$work/port" --log-file "$work/site.log" "$@" \
+    >/dev/null 2>&1 &
+  pids+=($!)
+  wait_for 15 test -s "$work/port" || fail "the test site did not start"
+  site="http://127.0.0.1:$(cat "$work/port")/"
+  export no_proxy=127.0.0.1 NO_PROXY=127.0.0.1
+}
 
 # How many pages the window has written into $pages (its temporary folder).
 page_count() { find "$pages" -maxdepth 1 -name 'htm*' 2>/dev/null | wc -l; }

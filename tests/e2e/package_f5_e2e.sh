@@ -28,15 +28,10 @@ fail() {
 }
 . "$here/e2e_lib.sh"
 finish() {
-  stop_processes
+  stop_all
   if [ -n "$installed" ]; then
     dpkg -P "$package" >/dev/null 2>&1 || echo "could not remove $package: remove it by hand" >&2
   fi
-  rm -rf "$work"
-}
-stop_processes() {
-  for pid in $app_pid "${pids[@]}"; do kill "$pid" 2>/dev/null; done
-  wait 2>/dev/null
 }
 trap finish EXIT
 trap 'exit 1' INT TERM
@@ -76,17 +71,12 @@ Description: program and desktop entry for a ProcLens test
 CONTROL
 dpkg-deb --root-owner-group --build "$root" "$work/$package.deb" >/dev/null || fail "dpkg-deb could not build the package"
 
-start_xvfb 800
-pids+=("$xvfb_pid")
-start_session_bus
-start_accessibility_bus
+start_desktop 800
 
 env -u LC_ALL -u LC_MESSAGES -u LANGUAGE LANG=C.UTF-8 XDG_DATA_HOME="$work/xdg-data" XDG_DATA_DIRS=/usr/share \
   timeout 150 "$proclens" >"$work/app.log" 2>&1 &
 app_pid=$!
-window=$(find_window --pid "$app_pid" --name ProcLens)
-[ -n "$window" ] || fail "no window appeared"
-wait_for 30 probe rows >/dev/null || fail "the list is not on the accessibility bus"
+await_window
 sleep 1
 
 # Installed while the window runs (another dpkg may hold the lock a moment).
@@ -107,13 +97,7 @@ wait_for 15 probe row '!0f5-probe' >/dev/null || fail "F5 did not bring in the n
 
 # Names ascending put the row first, in sight.
 first_is_ours() { [ "$(probe rows | head -1 | cut -f1)" = '!0f5-probe' ]; }
-for _ in 1 2 3; do
-  first_is_ours && break
-  read -r x y width height < <(probe header 0)
-  timeout 10 xdotool mousemove $((x + width / 2)) $((y + height / 2)) click 1
-  sleep 1
-done
-first_is_ours || fail "the new process's row is not first: $(probe rows | head -3 | cut -f1 | paste -sd,)"
+sort_names_until first_is_ours || fail "the new process's row is not first: $(probe rows | head -3 | cut -f1 | paste -sd,)"
 shows_icon() { [ "$(probe icon-pixels '!0f5-probe' 255 0 255)" -ge 150 ]; }
 wait_for 10 shows_icon || fail "the new process's row shows $(probe icon-pixels '!0f5-probe' 255 0 255) pixels of its icon"
 timeout 20 import -window root "$artifacts/package-f5.png" && echo "artifact: $artifacts/package-f5.png"

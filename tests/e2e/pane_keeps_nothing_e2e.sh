@@ -30,10 +30,7 @@ trap stop_all EXIT
 
 require_tools Xvfb xdotool xdpyinfo dbus-daemon
 
-start_xvfb 800
-pids+=("$xvfb_pid")
-start_session_bus
-start_accessibility_bus
+start_desktop 800
 
 # Requests of the browser pane (not of the program's own status test) for PATH.
 pane_asked() { awk -F'\t' -v p="$1" '$1 == p && $2 !~ /^proclens/' "$work/site.log" 2>/dev/null | grep -q .; }
@@ -48,18 +45,8 @@ home_unchanged() {
 
 # Children with names that sort first, each with an online page of its kind.
 attachment='!0pane-attachment' frame='!0pane-frame' storage='!0pane-storage'
-for name in "$attachment" "$frame" "$storage"; do
-  cp "$(command -v sleep)" "$work/$name"
-  "$work/$name" 300 &
-  pids+=($!)
-done
-
-export no_proxy=127.0.0.1 NO_PROXY=127.0.0.1
-/usr/bin/python3 "$here/../site/test_site.py" --port-file "$work/port" --log-file "$work/site.log" \
-  --page-kind "$attachment:attachment,$frame:attachment-frame,$storage:storage" >/dev/null 2>&1 &
-pids+=($!)
-wait_for 15 test -s "$work/port" || fail "the test site did not start"
-site="http://127.0.0.1:$(cat "$work/port")/"
+start_children "$attachment" "$frame" "$storage"
+start_test_site --page-kind "$attachment:attachment,$frame:attachment-frame,$storage:storage"
 
 # A session's own runtime folder, where sockets and flags belong.
 mkdir -p "$home/.config" "$home/Downloads" "$pages" "$work/runtime"
@@ -73,20 +60,13 @@ start_app() {
     XDG_RUNTIME_DIR="$work/runtime" \
     TMPDIR="$pages" PROCLENS_SITE_BASE="$site" timeout 200 "$proclens" >"$work/app.log" 2>&1 &
   app_pid=$!
-  window=$(find_window --pid "$app_pid" --name ProcLens)
-  [ -n "$window" ] || fail "no window appeared"
-  wait_for 30 probe row "$storage" >/dev/null || fail "the list is not on the accessibility bus"
+  await_window
+  wait_for 30 probe row "$storage" >/dev/null || fail "the test's rows are not listed"
   sleep 1.5  # the browser pane is made after the first frame
   # Sorted by name, the test's rows come first.
-  local clicks=0 hx hy hw hh
-  until probe row-box "$attachment" >/dev/null && probe row-box "$storage" >/dev/null; do
-    [ $clicks -lt 3 ] || fail "the test's rows do not come into view"
-    read -r hx hy hw hh < <(probe header 0)
-    timeout 10 xdotool mousemove $((hx + hw / 2)) $((hy + hh / 2)) click 1
-    clicks=$((clicks + 1))
-    sleep 0.5
-  done
+  sort_names_until rows_in_view || fail "the test's rows do not come into view"
 }
+rows_in_view() { probe row-box "$attachment" >/dev/null && probe row-box "$storage" >/dev/null; }
 app_gone() { ! kill -0 "$app_pid" 2>/dev/null; }
 # Closed as a window manager closes it, so that whatever the pane would keep is written.
 stop_app() {

@@ -27,9 +27,8 @@ What it serves (GET; the site base is http://127.0.0.1:PORT/):
     large                                 200 with a body of 3 MiB
     slow, slow/N                          waits 30 s (or N s) before it answers
     slow-body                             200 at once, then one byte a second for 30 s
-    stalled-header, stalled-header/N      the status line of a 200 at once, then one
-                                          header byte every 0.2 s for 12 s (or N s),
-                                          then the rest of the reply
+    stalled-header                        the status line of a 200 at once, then one
+                                          header byte every 0.2 s for 12 s, then the rest
     drop                                  closes the connection without a reply
     cgi/kestrel.pl?ID                     200 with the bytes of REPLY_FILE, read at
                                           each request (empty when there is no file)
@@ -163,9 +162,8 @@ class SiteHandler(BaseHTTPRequestHandler):
             self.send_body(200, b"late", "text/plain")
         elif path == "slow-body":
             self.trickle()
-        elif path == "stalled-header" or path.startswith("stalled-header/"):
-            self.stall_header(int(path.removeprefix("stalled-header/")) if "/" in path
-                              else STALLED_HEADER_SECONDS)
+        elif path == "stalled-header":
+            self.stall_header()
         elif path == "drop":
             self.close_connection = True
             self.connection.shutdown(socket.SHUT_RDWR)
@@ -227,13 +225,12 @@ class SiteHandler(BaseHTTPRequestHandler):
         except OSError:
             pass  # the client gave up, as it should
 
-
-    def stall_header(self, seconds):
+    def stall_header(self):
         # Written by hand: the status line must leave before the headers do.
         self.close_connection = True
         try:
             self.wfile.write(b"HTTP/1.1 200 OK\r\nX-Stalled: ")
-            for _ in range(seconds * 5):
+            for _ in range(STALLED_HEADER_SECONDS * 5):
                 time.sleep(0.2)
                 self.wfile.write(b"s")
             self.wfile.write(b"\r\nContent-Type: text/plain\r\nContent-Length: 4\r\n\r\nlate")

@@ -8,7 +8,7 @@
 # buttons, the list and the browser pane, and the pane keeps its keys;
 # Enter on the row does what a click does, and F5 brings in a process
 # started after the window opened. The window is read from outside by
-# proclens_window_probe.exe (its records are described there).
+# proclens_window_probe.exe (see gui_lib.sh).
 #   gui-click-test.sh RUN_UNDER_WINE PREFIX_DIR PROCLENS_EXE PROBE_EXE SORT_CHECK ARTIFACT_DIR
 set -u
 
@@ -17,10 +17,6 @@ if [ $# -ne 6 ] || [ -z "${PROCLENS_TEST_SITE:-}" ]; then
   exit 2
 fi
 run_under_wine=$1 prefix=$2 program=$3 probe=$4 sort_check=$5 artifacts=$6
-mkdir -p "$artifacts"
-work=$(mktemp -d)
-state="$work/state.txt"
-xvfb_pid= program_pid= probe_pid=
 
 fail() {
   echo "FAIL: $*" >&2
@@ -28,27 +24,13 @@ fail() {
   cat "$PROCLENS_TEST_SITE_LOG" >&2
   exit 1
 }
-cleanup() {
-  [ -n "$probe_pid" ] && kill -- "-$probe_pid" 2>/dev/null
-  [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
+. "$(dirname "$0")/gui_lib.sh"
 
-await() {
-  for _ in $(seq 100); do
-    "$@" && return 0
-    sleep 0.1
-  done
-  return 1
-}
-state_has() { [ -f "$state" ] && grep -q "$1" "$state"; }
 changed_since() { ! cmp -s "$state" "$work/before"; }
 windows_at_least() { [ "$(xdotool search --onlyvisible --name . 2>/dev/null | wc -l)" -ge "$1" ]; }
 windows_at_most() { [ "$(xdotool search --onlyvisible --name . 2>/dev/null | wc -l)" -le "$1" ]; }
 requests() { grep -c "^$1[^	]*	proclens.exe/1 (Windows" "$PROCLENS_TEST_SITE_LOG"; }
-click_at() { xdotool mousemove --window "$window" "$1" "$2" click 1; }
+requests_are() { [ "$(requests "$1")" -eq "$2" ]; }
 # Column 1's header; the list starts 40 pixels down the client area.
 # A pause first, so that two clicks on one header are not a double click.
 click_header() {
@@ -58,23 +40,12 @@ click_header() {
   await changed_since || fail "the header click at $1 did not reach the form"
 }
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-await test -s "$work/display" || fail "Xvfb did not start"
-DISPLAY=:$(head -n1 "$work/display")
-export DISPLAY
+start_display
 
 # The report's reply: a line, then one unbroken line of 1,200 characters.
 long_line=$(head -c 900 /dev/zero | tr '\0' x)$(seq -s '' 100 199 | head -c 300)
 printf '\247Hello from the test site\n%s' "$long_line" >"$PROCLENS_TEST_SITE_REPLY"
-env LANG=en_US.UTF-8 LC_ALL=en_US.UTF-8 PROCLENS_SITE_BASE="$PROCLENS_TEST_SITE" PROCLENS_WINE_TIMEOUT=180 \
-  "$run_under_wine" "$prefix" "$program" >"$work/program.log" 2>&1 &
-program_pid=$!
-window=$(timeout 120 xdotool search --sync --onlyvisible --name "ProcLens" 2>/dev/null | head -n1)
-[ -n "$window" ] || fail "no ProcLens window appeared"
-PROCLENS_WINE_TIMEOUT=180 setsid "$run_under_wine" "$prefix" "$probe" watch "Z:$state" >"$work/probe.log" 2>&1 &
-probe_pid=$!
-await state_has '^item' || fail "the probe read no list"
+start_program LANG=en_US.UTF-8 LC_ALL=en_US.UTF-8 PROCLENS_SITE_BASE="$PROCLENS_TEST_SITE"
 sleep 2
 
 # Header clicks: names descending, then paths descending and ascending.
@@ -111,7 +82,7 @@ await state_has "$(printf '^status\t%s$' "$address")" || fail "the status bar do
 
 sleep 1
 click_at 60 70  # the same row again: a new status test, no second report
-await test "$(requests /process/explorer.exe.html)" -eq 2 || true
+await requests_are /process/explorer.exe.html 2 || true
 sleep 1
 [ "$(requests /process/explorer.exe.html)" -eq 2 ] || fail "no second status test"
 [ "$(requests /cgi/kestrel.pl)" -eq 1 ] || fail "the report went out twice"
@@ -119,7 +90,7 @@ import -window root "$artifacts/proclens-win32-online.png" 2>/dev/null
 
 # Enter on the selected row does what a click does: one more status test.
 xdotool key Return
-await test "$(requests /process/explorer.exe.html)" -eq 3 || fail "Enter on the row asked for no page"
+await requests_are /process/explorer.exe.html 3 || fail "Enter on the row asked for no page"
 
 # Tab and Shift+Tab go round the pressed view button, the list and the pane.
 focus_is() { state_has "$(printf '^focus\t%s$' "$1")"; }

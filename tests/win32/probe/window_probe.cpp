@@ -5,26 +5,24 @@
 // and the clipboard. The tests of the window under Wine ask it instead of
 // hooks inside the program.
 //
-//   proclens_window_probe.exe state FILE   one reading of the window to FILE
 //   proclens_window_probe.exe watch FILE   a reading every 100 ms, FILE
 //                                          rewritten whenever it changed,
 //                                          until the window has gone
 //
 // FILE holds tab-separated UTF-8 records:
-//   browser 0|1                the pane holds the browser control's windows
 //   view Report|LargeIcons|SmallIcons
 //   client WIDTH HEIGHT        vscroll WIDTH
 //   top_label TEXT             (a carriage return written as \r)
 //   column INDEX CAPTION WIDTH
-//   button large|small|report LEFT TOP WIDTH DOWN   (client coordinates, DOWN 0 or 1)
+//   button large|small|report LEFT TOP WIDTH   (client coordinates)
 //   panes LIST_TOP LIST_HEIGHT BROWSER_TOP BROWSER_HEIGHT
-//   menu                       a context menu of the program is on show
 //   status TEXT
 //   focus list|pane|large|small|report|window|other
+//   menu                       a context menu of the program is on show
 //   box LEFT TOP WIDTH HEIGHT SCREEN_WIDTH TEXT   a message box on show, and
 //                              its text as selecting all of it and copying it
 //                              puts it on the clipboard
-//   item CAPTION PATH SIZE IMAGE   one per row, in the list's order
+//   item CAPTION PATH IMAGE    one per row, in the list's order
 
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
@@ -134,31 +132,33 @@ class RemoteBuffer {
 
 constexpr std::size_t kStructRoom = 256;  // room for the structure before its text
 
+// Sends a list view message whose structure (LVITEMW or LVCOLUMNW) asks for
+// a text, and reads the text and the structure back.
+template <typename Info>
+std::wstring ListText(HWND list, UINT message, WPARAM wparam, Info& info, RemoteBuffer& buffer) {
+  info.pszText = buffer.EmptyText(kStructRoom);
+  info.cchTextMax = static_cast<int>(kTextRoom);
+  if (!buffer.Write(0, &info, sizeof(info)) ||
+      Send(list, message, wparam, reinterpret_cast<LPARAM>(buffer.at(0))) <= 0 || !buffer.Read(0, &info, sizeof(info))) {
+    return {};
+  }
+  return buffer.ReadText(kStructRoom, kTextRoom);
+}
+
 std::wstring ItemText(HWND list, int row, int column, RemoteBuffer& buffer, int* image = nullptr) {
   LVITEMW item = {};
   item.mask = LVIF_TEXT | (image ? LVIF_IMAGE : 0);
   item.iItem = row;
   item.iSubItem = column;
-  item.pszText = buffer.EmptyText(kStructRoom);
-  item.cchTextMax = static_cast<int>(kTextRoom);
-  if (!buffer.Write(0, &item, sizeof(item)) ||
-      Send(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(buffer.at(0))) <= 0) {
-    return {};
-  }
-  if (image && buffer.Read(0, &item, sizeof(item))) *image = item.iImage;
-  return buffer.ReadText(kStructRoom, kTextRoom);
+  const std::wstring text = ListText(list, LVM_GETITEMW, 0, item, buffer);
+  if (image) *image = item.iImage;
+  return text;
 }
 
 std::wstring ColumnCaption(HWND list, int column, RemoteBuffer& buffer) {
   LVCOLUMNW info = {};
   info.mask = LVCF_TEXT;
-  info.pszText = buffer.EmptyText(kStructRoom);
-  info.cchTextMax = static_cast<int>(kTextRoom);
-  if (!buffer.Write(0, &info, sizeof(info)) ||
-      Send(list, LVM_GETCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(buffer.at(0))) <= 0) {
-    return {};
-  }
-  return buffer.ReadText(kStructRoom, kTextRoom);
+  return ListText(list, LVM_GETCOLUMNW, static_cast<WPARAM>(column), info, buffer);
 }
 
 // The text of a status bar in simple mode; Wine's answers for the first part.
@@ -171,20 +171,17 @@ std::wstring SimpleStatusText(HWND bar, RemoteBuffer& buffer) {
   return {};
 }
 
-struct Found {
-  HWND window = nullptr;
+std::vector<HWND> TopLevelWindows() {
   std::vector<HWND> windows;
-};
-
-BOOL CALLBACK CollectTopLevel(HWND window, LPARAM found) {
-  reinterpret_cast<Found*>(found)->windows.push_back(window);
-  return TRUE;
+  EnumWindows([](HWND window, LPARAM found) {
+    reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
+    return TRUE;
+  }, reinterpret_cast<LPARAM>(&windows));
+  return windows;
 }
 
 HWND MainWindow() {
-  Found found;
-  EnumWindows(CollectTopLevel, reinterpret_cast<LPARAM>(&found));
-  for (HWND window : found.windows) {
+  for (HWND window : TopLevelWindows()) {
     if (IsWindowVisible(window) && ClassOf(window) == L"ProcLensMainWindow") return window;
   }
   return nullptr;
@@ -214,11 +211,17 @@ std::wstring CopiedWhole(HWND edit) {
   return copied;
 }
 
-void AddMessageBox(HWND main, std::string& out) {
-  Found found;
-  EnumWindows(CollectTopLevel, reinterpret_cast<LPARAM>(&found));
-  for (HWND window : found.windows) {
-    if (!IsWindowVisible(window) || GetWindow(window, GW_OWNER) != main || ClassOf(window) != L"#32770") continue;
+// The program's message box and context menu on show. The menu's items
+// cannot be read from another process under Wine: neither the menu nor MSAA
+// gives them.
+void AddPopups(HWND main, std::string& out) {
+  DWORD main_pid = 0, pid = 0;
+  GetWindowThreadProcessId(main, &main_pid);
+  for (HWND window : TopLevelWindows()) {
+    GetWindowThreadProcessId(window, &pid);
+    if (!IsWindowVisible(window) || pid != main_pid) continue;
+    if (ClassOf(window) == L"#32768") out += "menu\n";
+    if (ClassOf(window) != L"#32770" || GetWindow(window, GW_OWNER) != main) continue;
     RECT rect = {};
     GetWindowRect(window, &rect);
     std::wstring copied;
@@ -232,20 +235,6 @@ void AddMessageBox(HWND main, std::string& out) {
     out += "box\t" + std::to_string(rect.left) + "\t" + std::to_string(rect.top) + "\t" +
            std::to_string(rect.right - rect.left) + "\t" + std::to_string(rect.bottom - rect.top) + "\t" +
            std::to_string(GetSystemMetrics(SM_CXSCREEN)) + "\t" + Field(copied) + "\n";
-  }
-}
-
-// A context menu of the program on show. Its items cannot be read from
-// another process under Wine: neither the menu nor MSAA gives them.
-void AddMenu(HWND main, std::string& out) {
-  Found found;
-  EnumWindows(CollectTopLevel, reinterpret_cast<LPARAM>(&found));
-  DWORD main_pid = 0;
-  GetWindowThreadProcessId(main, &main_pid);
-  for (HWND window : found.windows) {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    if (IsWindowVisible(window) && pid == main_pid && ClassOf(window) == L"#32768") out += "menu\n";
   }
 }
 
@@ -269,7 +258,6 @@ std::string Reading() {
   if (!buffer.ok()) return {};
 
   std::string out;
-  out += "browser\t" + std::string(pane && GetWindow(pane, GW_CHILD) ? "1" : "0") + "\n";
   const LRESULT view = Send(list, LVM_GETVIEW, 0, 0);
   out += std::string("view\t") + (view == LV_VIEW_ICON ? "LargeIcons" : view == LV_VIEW_SMALLICON ? "SmallIcons" : "Report") + "\n";
   RECT client = {};
@@ -287,14 +275,12 @@ std::string Reading() {
   for (std::size_t i = 0; i < buttons.size() && i < 3; ++i) {
     const RECT rect = RectIn(buttons[i], main);
     out += std::string("button\t") + names[i] + "\t" + std::to_string(rect.left) + "\t" + std::to_string(rect.top) +
-           "\t" + std::to_string(rect.right - rect.left) + "\t" +
-           (Send(buttons[i], BM_GETCHECK, 0, 0) == BST_CHECKED ? "1" : "0") + "\n";
+           "\t" + std::to_string(rect.right - rect.left) + "\n";
   }
   const RECT list_rect = RectIn(list, main);
   const RECT pane_rect = pane ? RectIn(pane, main) : RECT{};
   out += "panes\t" + std::to_string(list_rect.top) + "\t" + std::to_string(list_rect.bottom - list_rect.top) + "\t" +
          std::to_string(pane_rect.top) + "\t" + std::to_string(pane_rect.bottom - pane_rect.top) + "\n";
-  AddMenu(main, out);
   out += "status\t" + Field(bar ? SimpleStatusText(bar, buffer) : L"") + "\n";
 
   GUITHREADINFO gui = {};
@@ -309,14 +295,14 @@ std::string Reading() {
     }
   }
   out += "focus\t" + focus + "\n";
-  AddMessageBox(main, out);
+  AddPopups(main, out);
 
   const int rows = static_cast<int>(Send(list, LVM_GETITEMCOUNT, 0, 0));
   for (int row = 0; row < rows; ++row) {
     int image = -1;
     const std::wstring caption = ItemText(list, row, 0, buffer, &image);
-    out += "item\t" + Field(caption) + "\t" + Field(ItemText(list, row, 1, buffer)) + "\t" +
-           Field(ItemText(list, row, 2, buffer)) + "\t" + std::to_string(image) + "\n";
+    const std::wstring path = ItemText(list, row, 1, buffer);
+    out += "item\t" + Field(caption) + "\t" + Field(path) + "\t" + std::to_string(image) + "\n";
   }
   return out;
 }
@@ -334,15 +320,11 @@ bool Save(const std::string& text, const std::string& file) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 3 || (std::string(argv[1]) != "state" && std::string(argv[1]) != "watch")) {
-    std::fprintf(stderr, "usage: %s state|watch FILE\n", argv[0]);
+  if (argc != 3 || std::string(argv[1]) != "watch") {
+    std::fprintf(stderr, "usage: %s watch FILE\n", argv[0]);
     return 2;
   }
   const std::string file = argv[2];
-  if (std::string(argv[1]) == "state") {
-    const std::string reading = Reading();
-    return !reading.empty() && Save(reading, file) ? 0 : 1;
-  }
   // Ends once the window it read has been gone for a second.
   std::string last;
   int missed = 0;
