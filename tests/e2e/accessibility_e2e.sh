@@ -30,12 +30,7 @@ trap stop_all EXIT
 require_tools Xvfb xdotool xdpyinfo dbus-daemon import
 choose_language "$language"
 
-start_xvfb 700
-pids+=("$xvfb_pid")
-
-# A session bus of our own, and the accessibility bus that GTK finds through it.
-start_session_bus
-start_accessibility_bus
+start_desktop 700
 
 snapshot() { timeout 20 import -window root "$artifacts/a11y-$language-$1.png" && echo "artifact: $artifacts/a11y-$language-$1.png"; }
 status_is() { [ "$(probe status)" = "$1" ]; }
@@ -45,19 +40,8 @@ menu_shows() { probe menu | grep -qxF "$1"; }
 
 # Children with names of their own: one the site does not know, one it knows,
 # two whose pages pass the status test and then fail in the pane.
-start_child() {
-  cp "$(command -v sleep)" "$work/$1"
-  "$work/$1" 300 &
-  pids+=($!)
-}
-for name in a11y-offline a11y-online a11y-reset a11y-error; do start_child "$name"; done
-
-export no_proxy=127.0.0.1 NO_PROXY=127.0.0.1
-/usr/bin/python3 "$here/../site/test_site.py" --port-file "$work/port" --pages a11y-online \
-  --fail-in-browser a11y-reset:reset,a11y-error:500 >/dev/null 2>&1 &
-pids+=($!)
-wait_for 15 test -s "$work/port" || fail "the test site did not start"
-site="http://127.0.0.1:$(cat "$work/port")/"
+start_children a11y-offline a11y-online a11y-reset a11y-error
+start_test_site --pages a11y-online --fail-in-browser a11y-reset:reset,a11y-error:500
 
 env -u LC_ALL -u LC_MESSAGES -u LANGUAGE LANG=$lang_env TMPDIR="$pages" PROCLENS_SITE_BASE="$site" \
   timeout 200 "$proclens" >"$work/app.log" 2>&1 &
@@ -153,7 +137,7 @@ selected_is a11y-error || fail "a right-click on the header changed the selectio
 
 # ---- 6. F5: a process started now comes in; the selection stays.
 probe row a11y-late >/dev/null && fail "a11y-late is listed before it was started"
-start_child a11y-late
+start_children a11y-late
 timeout 10 xdotool key F5
 wait_for 15 probe row a11y-late >/dev/null || fail "F5 did not bring in a11y-late"
 selected_is a11y-error || fail "F5 lost the selection: $(probe selected)"

@@ -33,10 +33,7 @@ trap stop_all EXIT
 require_tools Xvfb xdotool import xdpyinfo python3 dbus-daemon
 choose_language "$language"
 
-start_xvfb 500
-pids+=("$xvfb_pid")
-start_session_bus
-start_accessibility_bus
+start_desktop 500
 
 # The program in a folder whose name an address cannot hold as it stands.
 odd_folder="$work/c#/100%/why?"

@@ -26,10 +26,7 @@ trap stop_all EXIT
 require_tools Xvfb xdotool xdpyinfo dbus-daemon
 choose_language "$language"
 
-start_xvfb 90
-pids+=("$xvfb_pid")
-start_session_bus
-start_accessibility_bus
+start_desktop 90
 
 # The child: a copy of sleep under a name of its own, with a bounded life.
 cp "$(command -v sleep)" "$work/pl-e2e-child"
