@@ -1,7 +1,17 @@
 # The pieces every end-to-end script needs; sourced, not run. The script
-# defines fail() and $work before it calls them.
+# defines $work before it calls them.
 
 skip() { echo "SKIP: $*"; exit 77; }
+
+# Ends the script with its reason and the end of the program's log; a script
+# that has more to say defines its own before it sources this file.
+if ! declare -F fail >/dev/null; then
+  fail() {
+    echo "FAIL: $*" >&2
+    [ -f "$work/app.log" ] && tail -5 "$work/app.log" >&2
+    exit 1
+  }
+fi
 
 # For "trap stop_all EXIT": ends the program ($app_pid) and every helper the
 # script started ($pids), then removes the work folder.

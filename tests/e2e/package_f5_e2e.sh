@@ -21,11 +21,6 @@ package=proclens-f5-probe
 program="/usr/lib/$package/!0f5-probe"
 installed=
 
-fail() {
-  echo "FAIL: $*" >&2
-  [ -f "$work/app.log" ] && tail -5 "$work/app.log" >&2
-  exit 1
-}
 . "$here/e2e_lib.sh"
 finish() {
   stop_all

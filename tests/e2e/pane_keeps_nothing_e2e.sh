@@ -20,11 +20,6 @@ home=$work/home pages=$work/pages
 pids=()
 app_pid=
 
-fail() {
-  echo "FAIL: $*" >&2
-  [ -f "$work/app.log" ] && tail -5 "$work/app.log" >&2
-  exit 1
-}
 . "$here/e2e_lib.sh"
 trap stop_all EXIT
 
