@@ -120,5 +120,28 @@ TEST(SnapOrigin, PathsNameTheSnapWhoseYamlSnapdAndStoreRecordDescribeIt) {
   EXPECT_EQ(origin.ApplicationIcon({mount + "/other/42/bin/tool", 0}), std::nullopt);
 }
 
+TEST(SnapOriginLive, AProgramRunFromASnapInASandboxIsThatSnapsProgram) {
+  if (!origins_test::CanSandbox()) GTEST_SKIP() << "needs root and bubblewrap";
+  TempDir dir;
+  SnapSystem system(dir.path());
+  fs::remove(system.program);
+  const fs::path program = linux_test::CopySleep(system.program.parent_path(), "hello", 60000);
+  std::vector<std::string> args = origins_test::SandboxRoot();
+  args.insert(args.end(), {"--ro-bind", system.folder.string(), system.folder.string(), "--", program.string(), "600"});
+  {
+    Child sandbox("/usr/bin/bwrap", args);
+    const pid_t pid = origins_test::DescendantRunning(sandbox.pid(), program.string());
+    ASSERT_GT(pid, 0);
+    ASSERT_EQ(origins_test::ImagePathOf(pid), program.string());
+    origins_test::FakeSnapd snapd(dir.path() / "snapd.socket",
+                                  R"({"result":{"publisher":{"display-name":"Example Publisher"}}})");
+    SnapOrigin origin(system.Roots((dir.path() / "snapd.socket").string()));
+    origins_test::ExpectAnswers(origin, {program.string(), static_cast<std::uint32_t>(pid)}, false,
+                                {"hello-tool", {"Says hello", "Hello Tool", "Example Publisher"},
+                                 (system.folder / "meta/gui/hello.png").string(), file_state::kMatches});
+  }
+  EXPECT_TRUE(origins_test::HostRootIsClean());
+}
+
 }  // namespace
 }  // namespace proclens::linux_port
