@@ -6,6 +6,8 @@
 
 #include <chrono>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <thread>
 
 #include <nlohmann/json.hpp>
@@ -72,6 +74,12 @@ TEST(CliVerify, AProcessThatDoesNotRunTheFileItsPathNamesIsReplaced) {
   const CommandOutput verify = Cli("verify " + pid);
   EXPECT_EQ(verify.out, "/usr/bin/ls\treplaced\t\n");
   EXPECT_EQ(verify.status, 1);
+  const CommandOutput page = RunCommand("env -u LC_ALL -u LC_MESSAGES -u LANGUAGE LANG=C TMPDIR='" +
+                                        dir.path().string() + "' " + PROCLENS_CLI_PATH + " page " + pid);
+  ASSERT_EQ(page.status, 0);
+  std::ostringstream text;
+  text << std::ifstream(page.out.substr(0, page.out.size() - 1)).rdbuf();
+  EXPECT_NE(text.str().find("Caution: this process does not run the file that its path names."), std::string::npos);
 }
 
 }  // namespace
