@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "platform/linux/base/kept_folders.h"
 #include "platform/linux/origins/dpkg_file_index.h"
 #include "platform/linux/origins/dpkg_status.h"
 #include "platform/linux/origins/file_digest.h"
@@ -39,10 +40,14 @@ const char* CryptoName(int rpm_algorithm) {
   return nullptr;
 }
 
-bool HasDatabase(const std::string& folder) {
+// A database is the system's word only where root alone can write it: its
+// folder, the folders above, and its main file.
+bool HasSystemDatabase(const std::string& folder) {
+  struct stat held {};
+  if (!FoldersKeptByRoot(folder + "/") || ::stat(folder.c_str(), &held) != 0 || !IsKeptByRoot(held)) return false;
   for (const char* name : kDatabaseFiles) {
     struct stat st {};
-    if (::stat((folder + "/" + name).c_str(), &st) == 0 && S_ISREG(st.st_mode)) return true;
+    if (::stat((folder + "/" + name).c_str(), &st) == 0 && S_ISREG(st.st_mode)) return IsKeptByRoot(st);
   }
   return false;
 }
@@ -78,7 +83,7 @@ RpmSession* RpmDatabase::Open() {
   if (opened_) return session_.get();
   opened_ = true;
   const RpmLibrary* rpm = load_();
-  if (rpm == nullptr || rpm->dbpath.empty() || !HasDatabase(root_ + rpm->dbpath.substr(1))) return nullptr;
+  if (rpm == nullptr || rpm->dbpath.empty() || !HasSystemDatabase(root_ + rpm->dbpath.substr(1))) return nullptr;
   session_ = RpmSession::Open(*rpm, root_);
   return session_.get();
 }

@@ -12,7 +12,10 @@
 #include <rpm/rpmtd.h>
 #include <rpm/rpmts.h>
 
+#include <functional>
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace proclens::linux_port {
 
@@ -20,7 +23,9 @@ namespace proclens::linux_port {
 // points at.
 #define PROCLENS_RPM_FUNCTIONS(X) \
   X(rpmReadConfigFiles)           \
+  X(rpmConfigDir)                 \
   X(rpmExpand)                    \
+  X(rpmMacroIsDefined)            \
   X(rpmPushMacro)                 \
   X(rpmlogSetMask)                \
   X(rpmlogSetCallback)            \
@@ -56,15 +61,26 @@ struct RpmLibrary {
 #define PROCLENS_RPM_MEMBER(name) decltype(&::name) name = nullptr;
   PROCLENS_RPM_FUNCTIONS(PROCLENS_RPM_MEMBER)
 #undef PROCLENS_RPM_MEMBER
-  // Where the database lies below any root (%_dbpath); empty when the
-  // configuration does not say.
+  // The list of macro files that librpm reads (its variable, not a function).
+  const char** macrofiles = nullptr;
+  // Where the database lies below any root (%_dbpath), always absolute.
   std::string dbpath;
 };
 
-// The library, loaded with its configuration (the macros that place the
-// database) at the first call and kept for the rest of the run; nullptr when
-// it is not installed or its configuration cannot be read. Its messages are
-// kept from the terminal, and none of them can end the program.
+// The library, loaded with the system's configuration (the macros that place
+// the database) at the first call and kept for the rest of the run; nullptr
+// when it is not installed or its configuration cannot be read. No file of
+// any home folder is read, and no macro that runs a command is expanded to
+// find the database. Its messages are kept from the terminal, and none of
+// them can end the program.
 const RpmLibrary* LoadRpm();
+
+// The database path that a _dbpath definition gives, as written (the body of
+// %{macrobody:_dbpath}): the plain text and the plain macros it names, each
+// looked up with lookup (their bodies, nullopt for one not defined). A body
+// that would run anything (a shell command, Lua, a macro with arguments)
+// gives nullopt, and so does a chain of more than a few macros.
+std::optional<std::string> ExpandPlainMacros(std::string_view body,
+                                             const std::function<std::optional<std::string>(std::string_view)>& lookup);
 
 }  // namespace proclens::linux_port
