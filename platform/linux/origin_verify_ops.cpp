@@ -5,7 +5,7 @@
 #include <cerrno>
 
 #include "platform/linux/error_text.h"
-#include "platform/linux/real_path.h"
+#include "platform/linux/proc/fuse_questions.h"
 #include "platform/linux/running_program.h"
 #include "platform/linux/unique_fd.h"
 
@@ -14,6 +14,8 @@ namespace proclens::linux_port {
 FileCheck OriginVerifyOps::CheckFile(const std::string& path, std::uint32_t pid, std::uint64_t size_limit) {
   FileCheck check;
   UniqueFd image;
+  std::optional<ProgramFile> file;
+  std::string why_not;
   if (pid != 0) {
     RunningProgram program = OpenRunningProgram(pid, path, proc_root_);
     if (program.state != nullptr) {
@@ -22,12 +24,14 @@ FileCheck OriginVerifyOps::CheckFile(const std::string& path, std::uint32_t pid,
       return check;
     }
     image = std::move(program.image);
+    file = ProgramFile{std::move(program.real_path), pid, program.kept};
+  } else {
+    // Sources know a file by its real path, not by the links that lead to it.
+    file = ProgramFileAt(path, 0, &why_not);
   }
-  // Sources know a file by its real path, not by the links that lead to it.
-  const auto real = RealPathOf(path);
-  if (!real) {
+  if (!file) {
     check.state = file_state::kUnreadable;
-    check.reason = ErrorText(errno);
+    check.reason = why_not;
     return check;
   }
   int open_error = 0;
@@ -35,10 +39,24 @@ FileCheck OriginVerifyOps::CheckFile(const std::string& path, std::uint32_t pid,
     // Non-blocking, so that a FIFO cannot hold the caller up. A file that
     // cannot be opened may still belong to no package or have no record,
     // which its source says without reading it.
-    image = UniqueFd(::open(real->c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
-    if (!image.valid()) open_error = errno;
+    struct Opened {
+      UniqueFd fd;
+      int error = 0;
+    };
+    auto opened = FuseQuestions::OfThisProgram().Ask<Opened>(file->path, [path = file->path] {
+      Opened done{UniqueFd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY)), 0};
+      if (!done.fd.valid()) done.error = errno;
+      return done;
+    });
+    if (!opened) {
+      check.state = file_state::kUnreadable;
+      check.reason = kUnansweringFileSystem;
+      return check;
+    }
+    image = std::move(opened->fd);
+    open_error = opened->error;
   }
-  check = origins_.Check(ProgramFile{*real, pid}, image.get(), size_limit);
+  check = origins_.Check(*file, image.get(), size_limit);
   if (check.state == file_state::kUnreadable && check.reason.empty() && open_error != 0)
     check.reason = ErrorText(open_error);
   return check;

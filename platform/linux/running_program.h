@@ -13,6 +13,12 @@ namespace proclens::linux_port {
 
 struct RunningProgram {
   UniqueFd image;               // the running image, when it could be opened
+  // The image's path with every link resolved, as it was when its names were
+  // found to lead to that very image; what the image's sources are asked by.
+  std::string real_path;
+  // Whether only root or this program's user can change what real_path (and
+  // the path the process was listed by) names.
+  bool kept = false;
   const char* state = nullptr;  // deleted, replaced or unreadable: nothing left to read
   std::string reason;           // with unreadable, the system's word for why
 };

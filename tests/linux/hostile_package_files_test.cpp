@@ -131,7 +131,7 @@ TEST_F(HostilePackageFiles, NeitherHoldTheReaderUpNorNameWhatTheyShouldNot) {
       const std::size_t cut = texts.product.size();
       EXPECT_EQ(texts.product, c.product.substr(0, cut));
       EXPECT_TRUE(cut == c.product.size() || (cut > 0 && (c.product[cut] & 0xC0) != 0x80)) << cut;
-      EXPECT_EQ(origins.ApplicationIcon({c.program}).value_or(""), c.icon ? c.icon : "");
+      EXPECT_EQ(origins.ApplicationIcon({c.program, 0, true}).value_or(""), c.icon ? c.icon : "");
     }
   }
 }

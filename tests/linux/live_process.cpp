@@ -42,8 +42,9 @@ TempDir::TempDir() {
   std::string pattern = (std::filesystem::temp_directory_path() / "proclens-test-XXXXXX").string();
   if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
   path_ = pattern;
-  // The unprivileged tests must be able to reach the files inside.
-  std::filesystem::permissions(path_, std::filesystem::perms::all);
+  // The unprivileged tests must be able to reach the files inside, and to
+  // write there; sticky as /tmp is, so that what root writes stays root's.
+  std::filesystem::permissions(path_, std::filesystem::perms::all | std::filesystem::perms::sticky_bit);
 }
 
 TempDir::~TempDir() {

@@ -91,15 +91,22 @@ std::optional<DpkgOwner> DpkgOrigin::OwnerOf(const std::string& real_path) {
   return Database().files.OwnerOf(real_path);
 }
 
+std::optional<DpkgOwner> DpkgOrigin::OwnerOf(const ProgramFile& file) {
+  // A listed path names the package's file only while no other user can put
+  // another file there.
+  if (!file.kept) return std::nullopt;
+  return OwnerOf(file.path);
+}
+
 std::optional<std::string> DpkgOrigin::InstallerOf(const ProgramFile& file) {
-  const auto owner = OwnerOf(file.path);
+  const auto owner = OwnerOf(file);
   if (!owner) return std::nullopt;
   return owner->package();
 }
 
 OriginTexts DpkgOrigin::Describe(const ProgramFile& file, bool german) {
   OriginTexts texts;
-  const auto owner = OwnerOf(file.path);
+  const auto owner = OwnerOf(file);
   if (!owner) return texts;
   texts.product = owner->package();
   if (const PackageRecord* record = Status().Find(owner->list_name)) {
@@ -118,7 +125,7 @@ OriginTexts DpkgOrigin::Describe(const ProgramFile& file, bool german) {
 }
 
 std::optional<std::string> DpkgOrigin::ApplicationIcon(const ProgramFile& file) {
-  const auto owner = OwnerOf(file.path);
+  const auto owner = OwnerOf(file);
   if (!owner) return std::nullopt;
   auto known = icon_by_package_.find(owner->list_name);
   if (known != icon_by_package_.end()) return known->second;
@@ -138,7 +145,7 @@ std::optional<std::string> DpkgOrigin::SumRecordedFor(const DpkgOwner& owner) {
 
 FileCheck DpkgOrigin::Check(const ProgramFile& file, int image, std::uint64_t size_limit) {
   FileCheck check;
-  const auto owner = OwnerOf(file.path);
+  const auto owner = OwnerOf(file);
   if (!owner) {
     check.state = file_state::kNoPackage;
     return check;

@@ -44,6 +44,7 @@ class DpkgOrigin : public ProgramOrigin {
     DpkgFileIndex files;
     std::optional<DpkgStatus> status;
   };
+  std::optional<DpkgOwner> OwnerOf(const ProgramFile& file);
   Loaded& Database();
   const DpkgStatus& Status();
   static DpkgStatus ReadStatus(const std::string& root);

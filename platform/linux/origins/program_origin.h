@@ -18,7 +18,15 @@ namespace proclens::linux_port {
 struct ProgramFile {
   std::string path;       // absolute, every link resolved; a sandboxed program's file on the host
   std::uint32_t pid = 0;  // the process that runs it; 0 for a file named by the user
+  // Whether only root, or the user this program runs as, can change what the
+  // path names (and the path it was reached by): a package database's word
+  // about a path holds only then.
+  bool kept = false;
 };
+
+// The file that path names, with its links resolved; nullopt when nothing of
+// that name exists, with why in why_not when it is given.
+std::optional<ProgramFile> ProgramFileAt(const std::string& path, std::uint32_t pid, std::string* why_not = nullptr);
 
 // The three texts a version resource would give. A source leaves a text empty
 // where it has nothing to say.

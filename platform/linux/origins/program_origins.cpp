@@ -1,12 +1,41 @@
 #include "platform/linux/origins/program_origins.h"
 
+#include <cerrno>
+
+#include "platform/linux/base/kept_folders.h"
 #include "platform/linux/origins/appimage_origin.h"
 #include "platform/linux/origins/dpkg_origin.h"
 #include "platform/linux/origins/flatpak_origin.h"
 #include "platform/linux/origins/rpm_origin.h"
 #include "platform/linux/origins/snap_origin.h"
+#include "platform/linux/error_text.h"
+#include "platform/linux/proc/fuse_questions.h"
+#include "platform/linux/real_path.h"
 
 namespace proclens::linux_port {
+
+std::optional<ProgramFile> ProgramFileAt(const std::string& path, std::uint32_t pid, std::string* why_not) {
+  struct Found {
+    std::optional<ProgramFile> file;
+    int error = 0;
+  };
+  const auto found = FuseQuestions::OfThisProgram().Ask<Found>(path, [path, pid] {
+    Found done;
+    auto real = RealPathOf(path);
+    if (!real) {
+      done.error = errno;
+      return done;
+    }
+    // Both ways to the file count: a link in a folder that another user
+    // keeps may lead to a package's file now and to that user's file a
+    // moment later.
+    const bool kept = FoldersKeptByRootOrViewer(*real) && (*real == path || FoldersKeptByRootOrViewer(path));
+    done.file = ProgramFile{std::move(*real), pid, kept};
+    return done;
+  });
+  if (why_not != nullptr && (!found || !found->file)) *why_not = found ? ErrorText(found->error) : kUnansweringFileSystem;
+  return found ? found->file : std::nullopt;
+}
 
 ProgramOrigins::ProgramOrigins(std::vector<std::unique_ptr<ProgramOrigin>> sources)
     : sources_(std::move(sources)) {}
@@ -29,7 +58,7 @@ void ProgramOrigins::ReadAhead() {
 }
 
 ProgramOrigin* ProgramOrigins::SourceOf(const ProgramFile& file) {
-  if (asked_ && file.path == last_path_ && file.pid == last_pid_) return last_source_;
+  if (asked_ && file.path == last_path_ && file.pid == last_pid_ && file.kept == last_kept_) return last_source_;
   last_source_ = nullptr;
   for (const auto& source : sources_) {
     if (source->InstallerOf(file)) {
@@ -40,6 +69,7 @@ ProgramOrigin* ProgramOrigins::SourceOf(const ProgramFile& file) {
   asked_ = true;
   last_path_ = file.path;
   last_pid_ = file.pid;
+  last_kept_ = file.kept;
   return last_source_;
 }
 

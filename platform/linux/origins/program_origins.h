@@ -43,6 +43,7 @@ class ProgramOrigins {
   bool asked_ = false;
   std::string last_path_;
   std::uint32_t last_pid_ = 0;
+  bool last_kept_ = false;
   ProgramOrigin* last_source_ = nullptr;
 };
 

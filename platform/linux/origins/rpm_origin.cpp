@@ -12,29 +12,33 @@ void RpmOrigin::ReadAhead() {
   if (!reader_.joinable() && !asked_) reader_ = std::thread([this] { database_.Prepare(); });
 }
 
-const std::optional<RpmOwner>& RpmOrigin::OwnerOf(const std::string& path) {
+const std::optional<RpmOwner>& RpmOrigin::OwnerOf(const ProgramFile& file) {
+  static const std::optional<RpmOwner> kNone;
+  // A listed path names the package's file only while no other user can put
+  // another file there.
+  if (!file.kept) return kNone;
   if (reader_.joinable()) reader_.join();
-  if (!asked_ || path != last_path_) {
-    last_owner_ = database_.OwnerOf(path);
-    last_path_ = path;
+  if (!asked_ || file.path != last_path_) {
+    last_owner_ = database_.OwnerOf(file.path);
+    last_path_ = file.path;
     asked_ = true;
   }
   return last_owner_;
 }
 
 std::optional<std::string> RpmOrigin::InstallerOf(const ProgramFile& file) {
-  const auto& owner = OwnerOf(file.path);
+  const auto& owner = OwnerOf(file);
   if (!owner) return std::nullopt;
   return owner->package;
 }
 
 OriginTexts RpmOrigin::Describe(const ProgramFile& file, bool german) {
-  const auto& owner = OwnerOf(file.path);
+  const auto& owner = OwnerOf(file);
   return owner ? database_.TextsOf(*owner, german) : OriginTexts{};
 }
 
 std::optional<std::string> RpmOrigin::ApplicationIcon(const ProgramFile& file) {
-  const auto& owner = OwnerOf(file.path);
+  const auto& owner = OwnerOf(file);
   if (!owner) return std::nullopt;
   auto known = icon_by_package_.find(owner->package);
   if (known != icon_by_package_.end()) return known->second;
@@ -45,7 +49,7 @@ std::optional<std::string> RpmOrigin::ApplicationIcon(const ProgramFile& file) {
 
 FileCheck RpmOrigin::Check(const ProgramFile& file, int image, std::uint64_t size_limit) {
   FileCheck check;
-  const auto& owner = OwnerOf(file.path);
+  const auto& owner = OwnerOf(file);
   if (!owner) {
     check.state = file_state::kNoPackage;
     return check;

@@ -30,7 +30,7 @@ class RpmOrigin : public ProgramOrigin {
 
  private:
   // One file is asked about several times in a row (texts, icon, check).
-  const std::optional<RpmOwner>& OwnerOf(const std::string& path);
+  const std::optional<RpmOwner>& OwnerOf(const ProgramFile& file);
 
   RpmDatabase database_;
   // Opens the database ahead; every question joins it first.

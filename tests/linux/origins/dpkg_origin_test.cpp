@@ -60,7 +60,7 @@ const Case kCases[] = {
 
 // The texts when dpkg installed the file, as the chain of sources asks.
 std::optional<OriginTexts> Describe(ProgramOrigins& origins, const std::string& path, bool german) {
-  return origins.Describe(ProgramFile{path, 0}, german);
+  return origins.Describe(ProgramFile{path, 0, true}, german);
 }
 
 // Each case three ways: as the first question a database gets (one pass
@@ -91,9 +91,9 @@ TEST(DpkgOrigin, FixtureTreeGivesEachFileItsTexts) {
 
 TEST(DpkgOrigin, AProgramShowsTheIconOfItsPackagesFirstDesktopEntryThatHasOne) {
   DpkgOrigin dpkg(FixtureRoot());
-  EXPECT_EQ(dpkg.ApplicationIcon({"/usr/libexec/viewer-helper"}), "org.example.Viewer");
-  EXPECT_EQ(dpkg.ApplicationIcon({"/usr/bin/bash"}), std::nullopt);
-  EXPECT_EQ(dpkg.ApplicationIcon({"/usr/bin/nothing"}), std::nullopt);
+  EXPECT_EQ(dpkg.ApplicationIcon({"/usr/libexec/viewer-helper", 0, true}), "org.example.Viewer");
+  EXPECT_EQ(dpkg.ApplicationIcon({"/usr/bin/bash", 0, true}), std::nullopt);
+  EXPECT_EQ(dpkg.ApplicationIcon({"/usr/bin/nothing", 0, true}), std::nullopt);
 }
 
 TEST(DpkgOriginLive, HelperProgramsShowTheirApplicationsIconOnceAsked) {

@@ -26,7 +26,10 @@ class ListedSource : public ProgramOrigin {
   }
   std::optional<std::string> ApplicationIcon(const ProgramFile&) override { return name_ + "-icon"; }
   FileCheck Check(const ProgramFile&, int image, std::uint64_t) override {
-    return {image == 7 ? file_state::kMatches : file_state::kDiffers, name_, "", ""};
+    FileCheck check;
+    check.state = image == 7 ? file_state::kMatches : file_state::kDiffers;
+    check.package = name_;
+    return check;
   }
 
  private:
