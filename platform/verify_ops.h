@@ -24,11 +24,22 @@ inline constexpr char kInvalid[] = "invalid";        // the signature does not m
 inline constexpr char kNotChecked[] = "not-checked";  // larger than the caller wanted read
 }  // namespace file_state
 
+// Whose word a check is. The system's package databases and stores are
+// root's; what one user installed or mounted for themselves is that user's
+// word only, whatever it says of itself.
+enum class CheckAuthority {
+  kSystem,
+  kUserInstallation,  // an installation of one user's own (Flatpak's per-user one)
+  kUserMount,         // a file system that a user mounted, which no image is proven to be
+};
+
 struct FileCheck {
   std::string state;
   std::string package;  // the package that ships the file, where there is one
   std::string signer;   // the signer's name, for "signed"
   std::string reason;   // why the file could not be read, where the system said
+  CheckAuthority authority = CheckAuthority::kSystem;
+  std::string authority_user;  // the user, where the authority is one
 };
 
 class VerifyOps {

@@ -7,6 +7,7 @@
 #include <set>
 
 #include "platform/linux/applications_folders.h"
+#include "platform/linux/proc/fuse_questions.h"
 #include "platform/linux/real_path.h"
 
 namespace proclens::linux_port {
@@ -57,7 +58,9 @@ DesktopIconIndex DesktopIconIndex::LoadFrom(const std::vector<std::string>& fold
 }
 
 std::optional<std::string> DesktopIconIndex::IconFor(const std::string& path) const {
-  const auto real = RealPathOf(path);
+  const auto real = FuseQuestions::OfThisProgram()
+                        .Ask<std::optional<std::string>>(path, [path] { return RealPathOf(path); })
+                        .value_or(std::nullopt);
   if (!real) return std::nullopt;
   const auto found = icon_by_program_.find(*real);
   if (found == icon_by_program_.end()) return std::nullopt;

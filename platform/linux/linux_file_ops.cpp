@@ -5,17 +5,26 @@
 #include <memory>
 
 #include "platform/linux/desktop_icon.h"
+#include "platform/linux/proc/fuse_questions.h"
 #include "platform/linux/real_path.h"
 
 namespace proclens::linux_port {
 
 std::optional<FileEntry> LinuxFileOps::FindFirstFile(const std::string& path) {
-  struct stat info {};
-  if (path.empty() || ::stat(path.c_str(), &info) != 0) return std::nullopt;
-  FileEntry entry;
-  entry.is_directory = S_ISDIR(info.st_mode);
-  entry.size = static_cast<std::uint64_t>(info.st_size);
-  return entry;
+  if (path.empty()) return std::nullopt;
+  const auto found = FuseQuestions::OfThisProgram().Ask<std::optional<FileEntry>>(
+      path, [path]() -> std::optional<FileEntry> {
+        struct stat info {};
+        if (::stat(path.c_str(), &info) != 0) return std::nullopt;
+        FileEntry entry;
+        entry.is_directory = S_ISDIR(info.st_mode);
+        entry.size = static_cast<std::uint64_t>(info.st_size);
+        return entry;
+      });
+  // A FUSE file system that does not answer: the process runs a file there,
+  // but its size is not known.
+  if (!found) return FileEntry{};
+  return *found;
 }
 
 void LinuxFileOps::RereadIconsIfFoldersChanged() {
@@ -35,8 +44,8 @@ std::optional<std::string> LinuxFileOps::IconOf(const std::string& path) {
   if (known->second || origins_ == nullptr) return known->second;
   // Not kept with the path: the package's icon is asked for only once
   // package icons are used, and the catalog keeps it per package.
-  const auto real = RealPathOf(path);
-  return real ? origins_->ApplicationIcon(ProgramFile{*real, 0}) : std::nullopt;
+  const auto file = ProgramFileAt(path, 0);
+  return file ? origins_->ApplicationIcon(*file) : std::nullopt;
 }
 
 ExtractedIcons LinuxFileOps::ExtractIcons(const std::string& path) {

@@ -10,7 +10,7 @@
 #include <cstring>
 #include <string_view>
 
-#include "platform/linux/real_path.h"
+#include "platform/linux/proc/fuse_questions.h"
 #include "platform/linux/package_version_block.h"
 #include "platform/linux/unique_fd.h"
 #include "platform/pe/pe_version_resource.h"
@@ -74,32 +74,47 @@ std::string ResolveAlongPath(const std::string& file_name) {
 }
 
 std::vector<std::uint8_t> PeVersionOps::ReadBlock(const std::string& file_name) {
-  const std::string path = ResolveAlongPath(file_name);
-  if (path.empty()) return {};
-  std::vector<std::uint8_t> block = ReadPeBlock(path);
-  if (!block.empty() || origins_ == nullptr) return block;
-  return PackageBlock(path);
+  const std::uint16_t language = system_.UserDefaultLangId();
+  struct Read {
+    std::string path;
+    std::vector<std::uint8_t> block;
+    std::uint64_t bytes_read = 0;
+  };
+  // A file on a FUSE mount is read on a thread of its own, which its file
+  // system may keep waiting.
+  const auto read = FuseQuestions::OfThisProgram().Ask<Read>(file_name, [file_name, language] {
+    Read done;
+    done.path = ResolveAlongPath(file_name);
+    if (!done.path.empty()) done.block = ReadPeBlock(done.path, language, done.bytes_read);
+    return done;
+  });
+  if (!read) return {};
+  bytes_read_ += read->bytes_read;
+  if (read->path.empty()) return {};
+  if (!read->block.empty() || origins_ == nullptr) return read->block;
+  return PackageBlock(read->path);
 }
 
 std::vector<std::uint8_t> PeVersionOps::PackageBlock(const std::string& path) {
   // Packages list the file itself, not the links that lead to it.
-  const auto real = RealPathOf(path);
-  if (!real) return {};
+  const auto file = ProgramFileAt(path, 0);
+  if (!file) return {};
   const std::uint16_t language = system_.UserDefaultLangId();
-  const auto texts = origins_->Describe(ProgramFile{*real, 0}, IsGermanLanguage(language));
+  const auto texts = origins_->Describe(*file, IsGermanLanguage(language));
   if (!texts) return {};
   return PackageVersionBlock(*texts, language);
 }
 
-std::vector<std::uint8_t> PeVersionOps::ReadPeBlock(const std::string& path) {
+std::vector<std::uint8_t> PeVersionOps::ReadPeBlock(const std::string& path, std::uint16_t language,
+                                                    std::uint64_t& bytes_read) {
   // Non-blocking, so that a FIFO of that name cannot hold the caller up.
   UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
   if (!fd.valid()) return {};
   struct stat st {};
   if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return {};
-  FdReader file(fd.get(), static_cast<std::uint64_t>(st.st_size), bytes_read_);
+  FdReader file(fd.get(), static_cast<std::uint64_t>(st.st_size), bytes_read);
   pe::WindowedReader reader(file, kReadWindow);
-  return pe::ReadVersionResource(reader, system_.UserDefaultLangId());
+  return pe::ReadVersionResource(reader, language);
 }
 
 std::uint32_t PeVersionOps::GetFileVersionInfoSize(const std::string& file_name,

@@ -33,7 +33,8 @@ class PeVersionOps : public VersionOps {
 
  private:
   std::vector<std::uint8_t> ReadBlock(const std::string& file_name);
-  std::vector<std::uint8_t> ReadPeBlock(const std::string& path);
+  static std::vector<std::uint8_t> ReadPeBlock(const std::string& path, std::uint16_t language,
+                                               std::uint64_t& bytes_read);
   std::vector<std::uint8_t> PackageBlock(const std::string& path);
 
   SystemInfo& system_;

@@ -46,26 +46,6 @@ TEST(AppImageRun, MountsAndEnvironmentsAreReadAsTheKernelWritesThem) {
   EXPECT_FALSE(ParseAppImageEnviron("APPIMAGE=x\0APPDIR=/y\0"sv));
 }
 
-// An image mounted with FUSE as an AppImage's runtime mounts it; unmounted when done.
-class MountedImage {
- public:
-  MountedImage(const fs::path& appdir, const fs::path& image, const fs::path& mount_point) : point_(mount_point) {
-    fs::create_directories(point_);
-    mounted_ = testing::RunCommand("mksquashfs '" + appdir.string() + "' '" + image.string() +
-                                   "' -quiet -noappend >/dev/null && squashfuse '" + image.string() + "' '" +
-                                   point_.string() + "'")
-                   .status == 0;
-  }
-  ~MountedImage() {
-    if (mounted_) ::umount2(point_.c_str(), MNT_DETACH);
-  }
-  bool mounted() const { return mounted_; }
-
- private:
-  fs::path point_;
-  bool mounted_ = false;
-};
-
 TEST(AppImageOriginLive, AProgramOfAMountedImageIsNamedByItsImageWhetherAskedByProcessOrPath) {
   if (::geteuid() != 0 || ::access("/usr/bin/squashfuse", X_OK) != 0 || ::access("/dev/fuse", R_OK) != 0)
     GTEST_SKIP() << "needs root, FUSE and squashfuse";
@@ -81,7 +61,7 @@ TEST(AppImageOriginLive, AProgramOfAMountedImageIsNamedByItsImageWhetherAskedByP
   linux_test::CopySleep(appdir / "usr/bin", "viewer", 60000);
   const fs::path image = dir.path() / "Viewer.AppImage";
   const fs::path mount_point = dir.path() / "mnt";
-  MountedImage mounted(appdir, image, mount_point);
+  origins_test::FuseImage mounted(appdir, image, mount_point, origins_test::FuseImage::Server::kTheImage);
   ASSERT_TRUE(mounted.mounted());
   const std::string program = (mount_point / "usr/bin/viewer").string();
   Child run("/usr/bin/env", {"env", "APPIMAGE=" + image.string(), "APPDIR=" + mount_point.string(), program, "600"});
@@ -93,6 +73,28 @@ TEST(AppImageOriginLive, AProgramOfAMountedImageIsNamedByItsImageWhetherAskedByP
     origins_test::ExpectAnswers(origin, {program, asked}, false,
                                 {image.string(), {"Views images", "Image Viewer", "Example Studio"},
                                  (mount_point / "viewer.png").string(), file_state::kNoPackage});
+  }
+
+  // A mount that another program serves is only its user's: the image that
+  // the variables name is not proven to be the one mounted.
+  {
+    const fs::path other_point = dir.path() / "other";
+    origins_test::FuseImage other(appdir, dir.path() / "Other.AppImage", other_point,
+                                  origins_test::FuseImage::Server::kSquashfuse);
+    ASSERT_TRUE(other.mounted());
+    const std::string other_program = (other_point / "usr/bin/viewer").string();
+    Child claimed("/usr/bin/env", {"env", "APPIMAGE=" + image.string(), "APPDIR=" + other_point.string(),
+                                   other_program, "600"});
+    ASSERT_EQ(origins_test::DescendantRunning(::getpid(), other_program), claimed.pid());
+    AppImageOrigin fresh;
+    const ProgramFile file{other_program, static_cast<std::uint32_t>(claimed.pid())};
+    EXPECT_EQ(fresh.InstallerOf(file), other_point.string());
+    const FileCheck check = fresh.Check(file, -1, 0);
+    EXPECT_EQ(check.state, file_state::kNoPackage);
+    EXPECT_EQ(check.package, "");
+    EXPECT_EQ(check.authority, CheckAuthority::kUserMount);
+    EXPECT_EQ(check.authority_user, "root");
+    claimed.KillAndReap();
   }
 
   // Variables that name the mount holding a program outside any FUSE mount

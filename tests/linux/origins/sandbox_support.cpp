@@ -1,7 +1,11 @@
 #include "linux/origins/sandbox_support.h"
 
 #include <dirent.h>
+#include <fcntl.h>
+#include <grp.h>
 #include <poll.h>
+#include <sys/mount.h>
+#include <sys/wait.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -16,6 +20,7 @@
 #include <stdexcept>
 
 #include "catalogue/image_path.h"
+#include "linux/run_command.h"
 #include "platform/linux/linux_process_ops.h"
 #include "platform/linux/linux_system_info.h"
 
@@ -76,8 +81,74 @@ bool HostRootIsClean() {
   return !std::filesystem::exists("/.flatpak-info") && !std::filesystem::exists("/app");
 }
 
-std::string ImagePathOf(pid_t pid) {
-  linux_port::LinuxProcessOps ops;
+FuseImage::FuseImage(const std::filesystem::path& appdir, const std::filesystem::path& image,
+                     const std::filesystem::path& mount_point, Server server, uid_t user, gid_t group)
+    : mount_point_(mount_point) {
+  std::filesystem::create_directories(mount_point);
+  const std::filesystem::path squashfs = image.string() + ".squashfs";
+  if (testing::RunCommand("mksquashfs '" + appdir.string() + "' '" + squashfs.string() + "' -quiet -noappend")
+          .status != 0)
+    return;
+  std::string program = "/usr/bin/squashfuse";
+  std::vector<std::string> args = {"squashfuse", "-f", "-s"};
+  if (server == Server::kTheImage) {
+    // The runtime first, the squashfs at a block boundary after it.
+    std::filesystem::copy_file("/usr/bin/squashfuse", image, std::filesystem::copy_options::overwrite_existing);
+    const std::uintmax_t offset = (std::filesystem::file_size(image) + 4095) / 4096 * 4096;
+    std::filesystem::resize_file(image, offset);
+    std::ofstream(image, std::ios::binary | std::ios::app) << std::ifstream(squashfs, std::ios::binary).rdbuf();
+    std::filesystem::permissions(image, std::filesystem::perms::owner_all | std::filesystem::perms::group_exec |
+                                            std::filesystem::perms::others_read | std::filesystem::perms::others_exec);
+    program = image.string();
+    args = {image.filename().string(), "-f", "-s", "-o", "offset=" + std::to_string(offset), image.string()};
+  } else {
+    args.push_back(squashfs.string());
+    std::filesystem::rename(squashfs, image);
+    args.back() = image.string();
+  }
+  if (::chown(image.c_str(), user, group) != 0) return;
+  const int device = ::open("/dev/fuse", O_RDWR);
+  if (device < 0) return;
+  const std::string options = "fd=" + std::to_string(device) + ",rootmode=40000,user_id=" + std::to_string(user) +
+                              ",group_id=" + std::to_string(group);
+  const std::string type = "fuse." + image.filename().string();
+  if (::mount(image.c_str(), mount_point.c_str(), type.c_str(), MS_NOSUID | MS_NODEV, options.c_str()) != 0) {
+    ::close(device);
+    return;
+  }
+  args.push_back("/dev/fd/" + std::to_string(device));
+  server_ = ::fork();
+  if (server_ == 0) {
+    if (::setgroups(0, nullptr) != 0 || ::setgid(group) != 0 || ::setuid(user) != 0) ::_exit(126);
+    std::vector<char*> argv;
+    for (std::string& arg : args) argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    ::execv(program.c_str(), argv.data());
+    ::_exit(127);
+  }
+  ::close(device);
+  // Served once the root folder answers (as its user: root is refused).
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  const std::string probe = "setpriv --reuid=" + std::to_string(user) + " --regid=" + std::to_string(group) +
+                            " --clear-groups test -e '" + (mount_point / ".").string() + "'";
+  while (server_ > 0 && testing::RunCommand(probe).status != 0) {
+    if (std::chrono::steady_clock::now() > deadline || ::waitpid(server_, nullptr, WNOHANG) != 0) {
+      ::umount2(mount_point.c_str(), MNT_DETACH);
+      server_ = -1;
+    }
+    ::usleep(20000);
+  }
+}
+
+FuseImage::~FuseImage() {
+  if (server_ <= 0) return;
+  ::umount2(mount_point_.c_str(), MNT_DETACH);
+  ::kill(server_, SIGKILL);
+  ::waitpid(server_, nullptr, 0);
+}
+
+std::string ImagePathOf(pid_t pid, std::vector<std::string> flatpak_installations) {
+  linux_port::LinuxProcessOps ops(std::move(flatpak_installations));
   linux_port::LinuxSystemInfo info;
   return GetProcessImagePath(static_cast<std::uint32_t>(pid), ops, info);
 }

@@ -35,8 +35,9 @@ pid_t DescendantRunning(pid_t ancestor, const std::string& exe_link);
 // Neither sandbox may leave its mount points on the host.
 bool HostRootIsClean();
 
-// The program of a process as the catalogue gives it.
-std::string ImagePathOf(pid_t pid);
+// The program of a process as the catalogue gives it, with Flatpak deploying
+// into these installations.
+std::string ImagePathOf(pid_t pid, std::vector<std::string> flatpak_installations = {});
 
 // Every answer a source gives about one file it installed; the check's
 // package is the installer.
@@ -48,6 +49,28 @@ struct Answers {
 };
 void ExpectAnswers(linux_port::ProgramOrigin& origin, const linux_port::ProgramFile& file, bool german,
                    const Answers& expected);
+
+// A squashfs image of an AppDir served with FUSE until destroyed. Served by
+// the image itself (a copy of squashfuse with the squashfs appended, as an
+// AppImage's runtime serves its own image) or by squashfuse; mounted for a
+// user (root opens the FUSE device and mounts it for that user, whose server
+// takes the device as /dev/fd/N, since unprivileged mounts need a device
+// that everyone may open).
+class FuseImage {
+ public:
+  enum class Server { kTheImage, kSquashfuse };
+  FuseImage(const std::filesystem::path& appdir, const std::filesystem::path& image,
+            const std::filesystem::path& mount_point, Server server, uid_t user = 0, gid_t group = 0);
+  ~FuseImage();
+  FuseImage(const FuseImage&) = delete;
+  FuseImage& operator=(const FuseImage&) = delete;
+  bool mounted() const { return server_ > 0; }
+  pid_t server() const { return server_; }
+
+ private:
+  std::filesystem::path mount_point_;
+  pid_t server_ = -1;
+};
 
 // Answers every request on a Unix socket with one HTTP reply.
 class FakeSnapd {
