@@ -33,4 +33,12 @@ bool KeyFile::GetBoolean(const char* group, const char* key) const {
   return g_key_file_get_boolean(file_.get(), group, key, nullptr);
 }
 
+std::vector<std::string> KeyFile::Groups() const {
+  std::vector<std::string> groups;
+  gchar** names = g_key_file_get_groups(file_.get(), nullptr);
+  for (gchar** name = names; name != nullptr && *name != nullptr; ++name) groups.emplace_back(*name);
+  g_strfreev(names);
+  return groups;
+}
+
 }  // namespace proclens::linux_port

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 typedef struct _GKeyFile GKeyFile;
 
@@ -24,6 +25,8 @@ class KeyFile {
   std::string GetLocalized(const char* group, const char* key, bool german) const;
   // False when the key is missing or is no boolean.
   bool GetBoolean(const char* group, const char* key) const;
+  // The groups' names, in the file's order.
+  std::vector<std::string> Groups() const;
 
  private:
   struct Free {

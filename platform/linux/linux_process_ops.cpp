@@ -8,6 +8,7 @@
 
 #include "platform/linux/error_text.h"
 #include "platform/linux/origins/flatpak_info.h"
+#include "platform/linux/real_path.h"
 
 namespace proclens::linux_port {
 namespace {
@@ -16,6 +17,9 @@ namespace {
 constexpr std::size_t kLongestLink = 1 << 16;
 
 }  // namespace
+
+LinuxProcessOps::LinuxProcessOps(std::vector<std::string> flatpak_installations)
+    : flatpak_installations_(std::move(flatpak_installations)) {}
 
 bool LinuxProcessOps::LookUpService(const char* /*library*/, ImageNameService service) {
   // The exe link answers both questions, so the second service is never needed.
@@ -78,7 +82,15 @@ std::optional<std::string> LinuxProcessOps::HostPathOf(std::uint32_t pid, std::s
   if (!exe_link.starts_with("/usr/") && !exe_link.starts_with("/app/")) return exe_link;
   const auto sandbox = ReadFlatpakInstance(proc_dir_.get(), pid);
   if (!sandbox) return exe_link;
-  auto host = SandboxedProgramOnHost(proc_dir_.get(), pid, *sandbox, exe_link);
+  if (!installations_resolved_) {
+    // Sandboxes name their folders with every link resolved.
+    for (std::string& installation : flatpak_installations_) {
+      installation = RealPathOf(installation).value_or(installation);
+      if (installation.size() > 1 && installation.back() == '/') installation.pop_back();
+    }
+    installations_resolved_ = true;
+  }
+  auto host = SandboxedProgramOnHost(proc_dir_.get(), pid, *sandbox, exe_link, flatpak_installations_);
   if (!host) Fail(ENOENT);
   return host;
 }

@@ -5,7 +5,10 @@
 // of the last operation that failed, kept here as Windows keeps it per thread.
 
 #include <map>
+#include <string>
+#include <vector>
 
+#include "platform/linux/origins/flatpak_origin.h"
 #include "platform/linux/unique_fd.h"
 #include "platform/process_ops.h"
 
@@ -13,9 +16,11 @@ namespace proclens::linux_port {
 
 class LinuxProcessOps : public ProcessOps {
  public:
-  LinuxProcessOps() = default;
+  // flatpak_installations: where Flatpak deploys (FlatpakOrigin's
+  // installations); only sandboxes whose folders lie there are believed.
+  explicit LinuxProcessOps(std::vector<std::string> flatpak_installations = FlatpakOrigin::DefaultInstallations());
   // Only for tests: where the process directories are.
-  explicit LinuxProcessOps(const char* proc_root) : proc_root_(proc_root) {}
+  explicit LinuxProcessOps(const char* proc_root) : LinuxProcessOps() { proc_root_ = proc_root; }
 
   bool LookUpService(const char* library, ImageNameService service) override;
   ProcessHandle OpenProcess(std::uint32_t access, std::uint32_t pid) override;
@@ -33,6 +38,8 @@ class LinuxProcessOps : public ProcessOps {
   void Fail(int error) { last_error_ = static_cast<std::uint32_t>(error); }
 
   const char* proc_root_ = "/proc";
+  std::vector<std::string> flatpak_installations_;  // real paths once resolved
+  bool installations_resolved_ = false;
   UniqueFd proc_dir_;  // opened at the first query
   std::uint32_t last_error_ = 0;
   // Every handle handed out and not yet closed, with its process.

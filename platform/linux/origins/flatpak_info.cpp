@@ -15,7 +15,8 @@ namespace {
 
 // Flatpak writes a few hundred bytes; the sandbox's owner could put anything there.
 constexpr std::size_t kInfoLimit = 64 * 1024;
-constexpr std::string_view kDeletedMark = " (deleted)";
+// KIND/ID/ARCH/BRANCH/COMMIT/files/: the folders between an installation and a deployed file.
+constexpr std::size_t kRefDepth = 5;
 // origin, commit, subpaths, installed size, metadata
 constexpr char kDeployDataType[] = "(ssasta{sv})";
 
@@ -26,7 +27,58 @@ struct VariantUnref {
 };
 using VariantPtr = std::unique_ptr<GVariant, VariantUnref>;
 
+// The next folder name of path from pos, and pos moved past it and its slash.
+std::string_view NextName(std::string_view path, std::size_t& pos) {
+  const std::size_t end = path.find('/', pos);
+  if (end == std::string_view::npos) {
+    pos = path.size();
+    return {};
+  }
+  const std::string_view name = path.substr(pos, end - pos);
+  pos = end + 1;
+  return name;
+}
+
+bool IsFilesFolder(const std::string& folder, const std::vector<std::string>& installations) {
+  const auto deployment = DeploymentOfPath(folder + "/.", installations);
+  return deployment && deployment->ref_folder + "/files" == folder;
+}
+
 }  // namespace
+
+std::optional<FlatpakDeployment> DeploymentOfPath(std::string_view path, const std::vector<std::string>& installations) {
+  for (std::size_t i = 0; i < installations.size(); ++i) {
+    const std::string& installation = installations[i];
+    if (path.size() <= installation.size() + 1 || !path.starts_with(installation) || path[installation.size()] != '/')
+      continue;
+    std::size_t pos = installation.size() + 1;
+    const std::string_view kind = NextName(path, pos);
+    if (kind != "app" && kind != "runtime") return std::nullopt;
+    const std::string_view id = NextName(path, pos);
+    for (std::size_t depth = 2; depth < kRefDepth; ++depth) {
+      if (NextName(path, pos).empty()) return std::nullopt;
+    }
+    const std::size_t ref_end = pos - 1;
+    if (id.empty() || NextName(path, pos) != "files" || pos >= path.size()) return std::nullopt;
+    FlatpakDeployment deployment;
+    deployment.installation = i;
+    deployment.ref_folder = std::string(path.substr(0, ref_end));
+    deployment.id = std::string(id);
+    deployment.is_app = kind == "app";
+    return deployment;
+  }
+  return std::nullopt;
+}
+
+bool MadeByFlatpak(const FlatpakInstance& instance, const std::vector<std::string>& installations) {
+  if (instance.app_path.empty() && instance.runtime_path.empty()) return false;
+  for (const std::string* folder : {&instance.app_path, &instance.runtime_path}) {
+    if (folder->empty()) continue;
+    const auto real = RealPathOf(*folder);
+    if (!real || !IsFilesFolder(*real, installations)) return false;
+  }
+  return true;
+}
 
 std::optional<FlatpakInstance> ParseFlatpakInfo(std::string_view bytes) {
   const auto keys = KeyFile::Parse(bytes);
@@ -68,24 +120,34 @@ std::vector<std::string> HostCandidates(const FlatpakInstance& instance, std::st
 
 std::optional<std::string> SandboxedProgramOnHost(int proc_fd, std::uint32_t pid,
                                                   const FlatpakInstance& instance,
-                                                  const std::string& exe_link) {
-  const std::string_view link = exe_link;
-  if (link.size() > kDeletedMark.size() && link.ends_with(kDeletedMark)) {
-    // Nothing is left to compare with: the mapped name, marked as the kernel marks it.
-    const std::string_view gone = link.substr(0, link.size() - kDeletedMark.size());
-    return HostCandidates(instance, gone).front() + std::string(kDeletedMark);
-  }
-  // The sandbox's owner writes its .flatpak-info, so a host path is shown only
-  // when it reaches the very file that the process runs.
+                                                  const std::string& exe_link,
+                                                  const std::vector<std::string>& installations) {
+  if (!MadeByFlatpak(instance, installations)) return exe_link;
+  // A host path is shown only when it reaches the very file that the process
+  // runs; a deleted one has no name left for any path to reach.
   struct stat running {};
   const std::string exe = std::to_string(pid) + "/exe";
   if (::fstatat(proc_fd, exe.c_str(), &running, 0) != 0) return std::nullopt;
-  for (const std::string& candidate : HostCandidates(instance, link)) {
+  if (running.st_nlink == 0) return exe_link;
+  for (const std::string& candidate : HostCandidates(instance, exe_link)) {
     const auto real = RealPathOf(candidate);
     struct stat found {};
     if (real && ::stat(real->c_str(), &found) == 0 && SameFile(found, running)) return real;
   }
   return std::nullopt;
+}
+
+std::vector<std::string> ConfiguredRemotes(std::string_view repo_config) {
+  std::vector<std::string> remotes;
+  const auto keys = KeyFile::Parse(repo_config);
+  if (!keys) return remotes;
+  // Each remote is a group [remote "NAME"].
+  for (const std::string& group : keys->Groups()) {
+    constexpr std::string_view kStart = "remote \"";
+    if (group.size() > kStart.size() + 1 && group.starts_with(kStart) && group.back() == '"')
+      remotes.push_back(group.substr(kStart.size(), group.size() - kStart.size() - 1));
+  }
+  return remotes;
 }
 
 std::string DeployedOrigin(std::string_view deploy_data) {

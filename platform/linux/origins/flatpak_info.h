@@ -25,6 +25,25 @@ std::optional<FlatpakInstance> ParseFlatpakInfo(std::string_view bytes);
 // /proc); nullopt when the process runs in none, or its root cannot be read.
 std::optional<FlatpakInstance> ReadFlatpakInstance(int proc_fd, std::uint32_t pid);
 
+// Where a file of a deployed application or runtime lies:
+// INSTALLATION/{app,runtime}/ID/ARCH/BRANCH/COMMIT/files/...
+struct FlatpakDeployment {
+  std::size_t installation = 0;  // index into the installations asked
+  std::string ref_folder;        // INSTALLATION/app/ID/ARCH/BRANCH/COMMIT
+  std::string id;
+  bool is_app = false;
+};
+
+// The deployment that path lies in, below one of installations (real paths
+// without a final '/'); nullopt when it lies in none.
+std::optional<FlatpakDeployment> DeploymentOfPath(std::string_view path, const std::vector<std::string>& installations);
+
+// Whether the folders that the key file says are mounted at /app and /usr
+// are deployments' files folders of these installations: the sandbox's
+// owner writes its key file, and only a sandbox that Flatpak made is
+// believed.
+bool MadeByFlatpak(const FlatpakInstance& instance, const std::vector<std::string>& installations);
+
 // The host paths that a path inside the sandbox may name, the likeliest
 // first: /app/... and /usr/... mapped to the folders mounted there, then the
 // path as it stands (bubblewrap's own process runs the host's /usr/bin/bwrap).
@@ -32,10 +51,17 @@ std::vector<std::string> HostCandidates(const FlatpakInstance& instance, std::st
 
 // The host path of the program that the sandboxed process runs (exe_link is
 // its /proc/PID/exe target): the candidate that is the very file the process
-// runs, with every link resolved; nullopt when no host path reaches it.
+// runs, with every link resolved; nullopt when no host path reaches it. A
+// sandbox that Flatpak did not make, and a program deleted since it started
+// (which no host path can be), keep the kernel's word: exe_link itself.
 std::optional<std::string> SandboxedProgramOnHost(int proc_fd, std::uint32_t pid,
                                                   const FlatpakInstance& instance,
-                                                  const std::string& exe_link);
+                                                  const std::string& exe_link,
+                                                  const std::vector<std::string>& installations);
+
+// The remotes that an installation's repository configuration names (the
+// bytes of INSTALLATION/repo/config).
+std::vector<std::string> ConfiguredRemotes(std::string_view repo_config);
 
 // The remote a deployment was installed from, from the bytes of its "deploy"
 // file; empty when they do not hold one.

@@ -1,7 +1,9 @@
 #include "platform/linux/origins/flatpak_origin.h"
 
 #include <glib.h>
+#include <sys/stat.h>
 
+#include "platform/linux/base/user_names.h"
 #include "platform/linux/desktop_entry.h"
 #include "platform/linux/origins/bundled_texts.h"
 #include "platform/linux/origins/flatpak_info.h"
@@ -13,20 +15,7 @@ namespace proclens::linux_port {
 namespace {
 
 constexpr std::size_t kDeployDataLimit = 1u << 20;
-// KIND/ID/ARCH/BRANCH/COMMIT/files/: the folders between an installation and a deployed file.
-constexpr std::size_t kRefDepth = 5;
-
-// The next folder name of path from pos, and pos moved past it and its slash.
-std::string_view NextName(std::string_view path, std::size_t& pos) {
-  const std::size_t end = path.find('/', pos);
-  if (end == std::string_view::npos) {
-    pos = path.size();
-    return {};
-  }
-  const std::string_view name = path.substr(pos, end - pos);
-  pos = end + 1;
-  return name;
-}
+constexpr std::size_t kRepoConfigLimit = 256u << 10;
 
 }  // namespace
 
@@ -36,7 +25,7 @@ std::vector<std::string> FlatpakOrigin::DefaultInstallations() {
   return {"/var/lib/flatpak", std::string(g_get_user_data_dir()) + "/flatpak"};
 }
 
-std::optional<FlatpakOrigin::Deployment> FlatpakOrigin::DeploymentOf(const std::string& path) {
+std::optional<FlatpakDeployment> FlatpakOrigin::DeploymentOf(const std::string& path) {
   if (!resolved_) {
     // Programs come with every link resolved, so the folders must be too
     // (some systems keep /home or /var/lib behind a link).
@@ -46,28 +35,21 @@ std::optional<FlatpakOrigin::Deployment> FlatpakOrigin::DeploymentOf(const std::
     }
     resolved_ = true;
   }
-  for (std::size_t i = 0; i < installations_.size(); ++i) {
-    const std::string& installation = installations_[i];
-    if (path.size() <= installation.size() + 1 || path.compare(0, installation.size(), installation) != 0 ||
-        path[installation.size()] != '/')
-      continue;
-    std::size_t pos = installation.size() + 1;
-    const std::string_view kind = NextName(path, pos);
-    if (kind != "app" && kind != "runtime") return std::nullopt;
-    const std::string_view id = NextName(path, pos);
-    for (std::size_t depth = 2; depth < kRefDepth; ++depth) {
-      if (NextName(path, pos).empty()) return std::nullopt;
-    }
-    const std::size_t ref_end = pos - 1;
-    if (id.empty() || NextName(path, pos) != "files" || pos >= path.size()) return std::nullopt;
-    Deployment deployment;
-    deployment.installation = i;
-    deployment.ref_folder = path.substr(0, ref_end);
-    deployment.id = std::string(id);
-    deployment.is_app = kind == "app";
-    return deployment;
+  return DeploymentOfPath(path, installations_);
+}
+
+std::string FlatpakOrigin::RemoteOf(const FlatpakDeployment& deployment) {
+  const auto deploy = ReadWholeFile(deployment.ref_folder + "/deploy", kDeployDataLimit);
+  if (!deploy) return {};
+  const std::string remote = DeployedOrigin(*deploy);
+  // A deployment names its remote itself; only one that its installation
+  // has configured is the remote it came from.
+  const auto config = ReadWholeFile(installations_[deployment.installation] + "/repo/config", kRepoConfigLimit);
+  if (!config) return {};
+  for (const std::string& configured : ConfiguredRemotes(*config)) {
+    if (configured == remote) return remote;
   }
-  return std::nullopt;
+  return {};
 }
 
 std::optional<std::string> FlatpakOrigin::InstallerOf(const ProgramFile& file) {
@@ -76,7 +58,7 @@ std::optional<std::string> FlatpakOrigin::InstallerOf(const ProgramFile& file) {
   return deployment->id;
 }
 
-std::optional<std::string> FlatpakOrigin::ExportedDesktopEntry(const Deployment& deployment) {
+std::optional<std::string> FlatpakOrigin::ExportedDesktopEntry(const FlatpakDeployment& deployment) {
   if (!deployment.is_app) return std::nullopt;
   const std::string name = "/exports/share/applications/" + deployment.id + ".desktop";
   std::vector<std::size_t> order{deployment.installation};
@@ -109,11 +91,8 @@ OriginTexts FlatpakOrigin::Describe(const ProgramFile& file, bool german) {
     }
   }
   if (texts.product.empty()) texts.product = deployment->id;
-  if (texts.company.empty()) {
-    // The remote it came from (flathub, fedora ...) is the nearest thing to a publisher.
-    if (const auto deploy = ReadWholeFile(deployment->ref_folder + "/deploy", kDeployDataLimit))
-      texts.company = DeployedOrigin(*deploy);
-  }
+  // The remote it came from (flathub, fedora ...) is the nearest thing to a publisher.
+  if (texts.company.empty()) texts.company = RemoteOf(*deployment);
   return texts;
 }
 
@@ -140,6 +119,14 @@ FileCheck FlatpakOrigin::Check(const ProgramFile& file, int /*image*/, std::uint
   // objects, which no cheap and sound read reaches.
   check.state = file_state::kNoRecord;
   check.package = deployment->id;
+  // Only the first installation is the system's; any other is one user's
+  // own, and what it holds is that user's word.
+  if (deployment->installation != 0) {
+    check.authority = CheckAuthority::kUserInstallation;
+    struct stat owner {};
+    const std::string& folder = installations_[deployment->installation];
+    check.authority_user = ::stat(folder.c_str(), &owner) == 0 ? UserName(owner.st_uid) : std::string();
+  }
   return check;
 }
 

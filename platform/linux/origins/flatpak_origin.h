@@ -8,14 +8,15 @@
 #include <string>
 #include <vector>
 
+#include "platform/linux/origins/flatpak_info.h"
 #include "platform/linux/origins/program_origin.h"
 
 namespace proclens::linux_port {
 
 class FlatpakOrigin : public ProgramOrigin {
  public:
-  // installations: the Flatpak folders, the system's first; nothing is read
-  // until the first question.
+  // installations: the Flatpak folders, the system's first (any other is a
+  // user's own); nothing is read until the first question.
   explicit FlatpakOrigin(std::vector<std::string> installations);
   // /var/lib/flatpak and the user's own (~/.local/share/flatpak).
   static std::vector<std::string> DefaultInstallations();
@@ -26,15 +27,11 @@ class FlatpakOrigin : public ProgramOrigin {
   FileCheck Check(const ProgramFile& file, int image, std::uint64_t size_limit) override;
 
  private:
-  struct Deployment {
-    std::size_t installation = 0;  // index into installations_
-    std::string ref_folder;        // INSTALLATION/app/ID/ARCH/BRANCH/COMMIT
-    std::string id;
-    bool is_app = false;
-  };
-  std::optional<Deployment> DeploymentOf(const std::string& path);
+  std::optional<FlatpakDeployment> DeploymentOf(const std::string& path);
   // The application's exported desktop entry, its own installation first.
-  std::optional<std::string> ExportedDesktopEntry(const Deployment& deployment);
+  std::optional<std::string> ExportedDesktopEntry(const FlatpakDeployment& deployment);
+  // The remote the deployment came from, where its installation names it; empty otherwise.
+  std::string RemoteOf(const FlatpakDeployment& deployment);
 
   std::vector<std::string> installations_;
   bool resolved_ = false;

@@ -38,6 +38,9 @@ struct Installation {
     program = linux_test::CopySleep(files / "bin", "viewer", 60000);
     for (const char* id : {"org.example.Viewer", "org.example.Entry", "org.example.Bare"})
       WriteText(root / "app" / id / "x86_64/stable/abc123/deploy", DeployData("example-remote"));
+    // A deployment that names a remote its installation does not know.
+    WriteText(root / "app/org.example.Stray/x86_64/stable/abc123/deploy", DeployData("made-up-remote"));
+    WriteText(root / "repo/config", "[core]\nrepo_version=1\n[remote \"example-remote\"]\nurl=https://example.org/\n");
     WriteText(root / "exports/share/applications/org.example.Entry.desktop",
               "[Desktop Entry]\nType=Application\nName=Entry Viewer\nComment=From the entry\n");
   }
@@ -103,6 +106,8 @@ TEST(FlatpakOrigin, TheDeploymentFolderSaysWhatEachFileIs) {
        {"org.example.Entry", {"From the entry", "Entry Viewer", "example-remote"}, std::nullopt, file_state::kNoRecord}},
       {system.File("org.example.Bare"), false,
        {"org.example.Bare", {"", "org.example.Bare", "example-remote"}, std::nullopt, file_state::kNoRecord}},
+      {system.File("org.example.Stray"), false,
+       {"org.example.Stray", {"", "org.example.Stray", ""}, std::nullopt, file_state::kNoRecord}},
   };
   for (const auto& c : described) origins_test::ExpectAnswers(origin, {c.file.string(), 0}, c.german, c.answers);
 }
@@ -122,27 +127,31 @@ TEST(FlatpakOriginLive, ASandboxedProgramIsListedByItsHostPath) {
     return std::make_unique<Child>("/usr/bin/bwrap", args);
   };
 
+  const std::vector<std::string> installations = {(dir.path() / "system").string(), user.root.string()};
   {
     const auto sandbox = start(user.files.string());
     const pid_t program = origins_test::DescendantRunning(sandbox->pid(), "/app/bin/viewer");
     ASSERT_GT(program, 0);
-    EXPECT_EQ(ImagePathOf(program), user.program.string());
+    EXPECT_EQ(ImagePathOf(program, installations), user.program.string());
     // bubblewrap's own process in the sandbox runs the host's program.
     const pid_t init = origins_test::DescendantRunning(sandbox->pid(), "/usr/bin/bwrap");
     ASSERT_GT(init, 0);
-    EXPECT_EQ(ImagePathOf(init), fs::canonical("/usr/bin/bwrap").string());
+    EXPECT_EQ(ImagePathOf(init, installations), fs::canonical("/usr/bin/bwrap").string());
     FlatpakOrigin origin({(dir.path() / "system").string(), user.root.string()});
-    EXPECT_EQ(origin.InstallerOf({ImagePathOf(program), static_cast<std::uint32_t>(program)}), kApp);
+    EXPECT_EQ(origin.InstallerOf({ImagePathOf(program, installations), static_cast<std::uint32_t>(program)}), kApp);
   }
   {
-    // A sandbox whose key file names another folder than the one mounted at /app.
-    const fs::path elsewhere = dir.path() / "elsewhere/files";
-    fs::create_directories(elsewhere / "bin");
-    linux_test::CopySleep(elsewhere / "bin", "viewer", 60000);
-    const auto sandbox = start(elsewhere.string());
+    // A sandbox whose key file names another deployment than the one mounted at /app.
+    const fs::path entry_files = user.root / "app/org.example.Entry/x86_64/stable/abc123/files";
+    fs::create_directories(entry_files / "bin");
+    linux_test::CopySleep(entry_files / "bin", "viewer", 60000);
+    const auto sandbox = start(entry_files.string());
     const pid_t program = origins_test::DescendantRunning(sandbox->pid(), "/app/bin/viewer");
     ASSERT_GT(program, 0);
-    EXPECT_EQ(ImagePathOf(program), " No such file or directory");
+    EXPECT_EQ(ImagePathOf(program, installations), " No such file or directory");
+    // A key file that names folders Flatpak never deployed is not believed:
+    // the kernel's word stands.
+    EXPECT_EQ(ImagePathOf(program, {(dir.path() / "elsewhere").string()}), "/app/bin/viewer");
   }
   EXPECT_TRUE(origins_test::HostRootIsClean());
 }
