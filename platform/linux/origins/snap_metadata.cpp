@@ -3,6 +3,7 @@
 #include <nlohmann/json.hpp>
 
 #include "platform/linux/origins/yaml_library.h"
+#include "platform/narrow_text.h"
 
 namespace proclens::linux_port {
 namespace {
@@ -93,16 +94,29 @@ std::optional<SnapYaml> ParseSnapYaml(std::string_view text) {
   return snap;
 }
 
-std::string PublisherInSnapdReply(std::string_view json) {
+std::optional<SnapPublisher> PublisherInSnapdReply(std::string_view json) {
   const auto reply = nlohmann::json::parse(json, nullptr, /*allow_exceptions=*/false);
-  if (!reply.is_object()) return {};
+  if (!reply.is_object()) return std::nullopt;
   const auto result = reply.find("result");
-  if (result == reply.end() || !result->is_object()) return {};
+  if (result == reply.end() || !result->is_object()) return std::nullopt;
   const auto publisher = result->find("publisher");
-  if (publisher == result->end() || !publisher->is_object()) return {};
-  const auto name = publisher->find("display-name");
-  if (name == publisher->end() || !name->is_string()) return {};
-  return name->get<std::string>();
+  if (publisher == result->end() || !publisher->is_object()) return std::nullopt;
+  const auto text = [&publisher](const char* key) {
+    const auto found = publisher->find(key);
+    return found != publisher->end() && found->is_string() ? found->get<std::string>() : std::string();
+  };
+  SnapPublisher named{text("display-name"), text("username"), text("validation")};
+  if (named.display_name.empty()) named.display_name = named.username;
+  if (named.display_name.empty()) return std::nullopt;
+  return named;
+}
+
+std::string PublisherText(const SnapPublisher& publisher, bool german) {
+  if (publisher.validation == "verified" || publisher.validation == "starred") return publisher.display_name;
+  const std::string account =
+      publisher.username.empty() ? "" : (german ? "Konto " : "account ") + publisher.username + ", ";
+  return publisher.display_name + " (" + account +
+         (german ? std::string("vom Store nicht best") + narrow::kAUmlaut + "tigt)" : "not verified by the store)");
 }
 
 std::map<std::string, std::string, std::less<>> AssertionHeaders(std::string_view assertion) {

@@ -19,9 +19,21 @@ struct SnapYaml {
 // libyaml cannot be loaded).
 std::optional<SnapYaml> ParseSnapYaml(std::string_view yaml);
 
-// The publisher's display name in snapd's reply to GET /v2/snaps/NAME; empty
-// when the reply holds none.
-std::string PublisherInSnapdReply(std::string_view json);
+// A store account as snapd describes a snap's publisher.
+struct SnapPublisher {
+  std::string display_name;  // chosen by the account's owner: any account may call itself "Mozilla"
+  std::string username;      // the account's own, unique name
+  std::string validation;    // "verified" or "starred" where the store vouches for the account
+};
+
+// The publisher in snapd's reply to GET /v2/snaps/NAME; nullopt when the
+// reply names none.
+std::optional<SnapPublisher> PublisherInSnapdReply(std::string_view json);
+
+// How the page names the publisher: the display name where the store
+// verified the account, else with the account and the note that the store
+// did not verify it.
+std::string PublisherText(const SnapPublisher& publisher, bool german);
 
 // The top-level headers of an assertion (the text up to its first empty
 // line); multi-line and list values are left out.

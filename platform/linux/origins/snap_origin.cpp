@@ -92,13 +92,13 @@ std::optional<std::string> SnapOrigin::InstallerOf(const ProgramFile& file) {
   return revision->name;
 }
 
-std::optional<std::string> SnapOrigin::Publisher(const std::string& name) {
+std::optional<SnapPublisher> SnapOrigin::Publisher(const std::string& name) {
   const auto known = publishers_.find(name);
   if (known != publishers_.end()) return known->second;
   return publishers_.emplace(name, AskSnapdForPublisher(roots_.snapd_socket, name)).first->second;
 }
 
-OriginTexts SnapOrigin::Describe(const ProgramFile& file, bool /*german*/) {
+OriginTexts SnapOrigin::Describe(const ProgramFile& file, bool german) {
   OriginTexts texts;
   const auto revision = RevisionOf(file.path);
   if (!revision) return texts;
@@ -110,7 +110,7 @@ OriginTexts SnapOrigin::Describe(const ProgramFile& file, bool /*german*/) {
     }
   }
   if (texts.product.empty()) texts.product = revision->name;
-  texts.company = Publisher(revision->name).value_or(std::string());
+  if (const auto publisher = Publisher(revision->name)) texts.company = PublisherText(*publisher, german);
   return texts;
 }
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/linux/origins/program_origin.h"
+#include "platform/linux/origins/snap_metadata.h"
 
 namespace proclens::linux_port {
 
@@ -37,13 +38,13 @@ class SnapOrigin : public ProgramOrigin {
     std::string folder;    // MOUNT/NAME/REVISION
   };
   std::optional<Revision> RevisionOf(const std::string& path) const;
-  std::optional<std::string> Publisher(const std::string& name);
+  std::optional<SnapPublisher> Publisher(const std::string& name);
   // The SHA3-384 that the store recorded for the revision; nullopt when it recorded none.
   std::optional<std::string> RecordedDigest(const Revision& revision);
 
   SnapRoots roots_;
   // snapd is asked once per snap and run, whatever it answered.
-  std::map<std::string, std::optional<std::string>> publishers_;
+  std::map<std::string, std::optional<SnapPublisher>> publishers_;
 };
 
 }  // namespace proclens::linux_port

@@ -27,7 +27,7 @@ size_t KeepBody(char* data, size_t size, size_t count, void* user) {
 
 }  // namespace
 
-std::optional<std::string> AskSnapdForPublisher(const std::string& socket_path, const std::string& name) {
+std::optional<SnapPublisher> AskSnapdForPublisher(const std::string& socket_path, const std::string& name) {
   if (!IsSnapName(name)) return std::nullopt;
   const CurlLibrary* curl = LoadCurl();
   if (curl == nullptr) return std::nullopt;
@@ -49,9 +49,7 @@ std::optional<std::string> AskSnapdForPublisher(const std::string& socket_path, 
   long status = 0;
   curl->curl_easy_getinfo(easy.get(), CURLINFO_RESPONSE_CODE, &status);
   if (status != kHttpOk) return std::nullopt;
-  std::string publisher = PublisherInSnapdReply(body);
-  if (publisher.empty()) return std::nullopt;
-  return publisher;
+  return PublisherInSnapdReply(body);
 }
 
 }  // namespace proclens::linux_port

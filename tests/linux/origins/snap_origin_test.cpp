@@ -37,8 +37,27 @@ TEST(SnapMetadata, ReadsTheTopLevelTextsOfSnapYamlAndTheAssertionHeaders) {
   EXPECT_EQ(headers.at("snap-revision"), "42");
   for (const char* name : {"hello", "hello-tool_2", "a1"}) EXPECT_TRUE(IsSnapName(name)) << name;
   for (const char* name : {"", "Hello", "-x", "x-", "a/b", "a_", "a_B", "../x"}) EXPECT_FALSE(IsSnapName(name)) << name;
-  EXPECT_EQ(PublisherInSnapdReply(R"({"result":{"publisher":"Pub"}})"), "");
-  EXPECT_EQ(PublisherInSnapdReply("{broken"), "");
+  EXPECT_FALSE(PublisherInSnapdReply(R"({"result":{"publisher":"Pub"}})"));
+  EXPECT_FALSE(PublisherInSnapdReply("{broken"));
+  // Any account may choose any display name; the store vouches only for verified and starred ones.
+  const struct {
+    const char* publisher;
+    bool german;
+    const char* text;
+  } publishers[] = {
+      {R"({"display-name":"Mozilla","username":"mozilla","validation":"verified"})", false, "Mozilla"},
+      {R"({"display-name":"Canonical","username":"canonical","validation":"starred"})", false, "Canonical"},
+      {R"({"display-name":"Mozilla","username":"totally-not-mozilla","validation":"unproven"})", false,
+       "Mozilla (account totally-not-mozilla, not verified by the store)"},
+      {R"({"display-name":"Mozilla","username":"totally-not-mozilla"})", true,
+       "Mozilla (Konto totally-not-mozilla, vom Store nicht best\xC3\xA4tigt)"},
+      {R"({"username":"someone","validation":"verified"})", false, "someone"},
+  };
+  for (const auto& c : publishers) {
+    const auto publisher = PublisherInSnapdReply(std::string(R"({"result":{"publisher":)") + c.publisher + "}}");
+    ASSERT_TRUE(publisher) << c.publisher;
+    EXPECT_EQ(PublisherText(*publisher, c.german), c.text) << c.publisher;
+  }
 }
 
 // A snap mounted as snapd mounts it, its .snap file and snapd's assertions.
@@ -91,7 +110,7 @@ TEST(SnapOrigin, PathsNameTheSnapWhoseYamlSnapdAndStoreRecordDescribeIt) {
 
   origins_test::FakeSnapd snapd(dir.path() / "snapd.socket",
                                 R"({"type":"sync","result":{"name":"hello-tool","publisher":{"id":"p1",)"
-                                R"("username":"example","display-name":"Example Publisher"}}})");
+                                R"("username":"example","display-name":"Example Publisher","validation":"verified"}}})");
   SnapOrigin origin(system.Roots((dir.path() / "snapd.socket").string()));
   const ProgramFile file{system.program.string(), 0};
   origins_test::ExpectAnswers(origin, file, false,
@@ -136,8 +155,8 @@ TEST(SnapOriginLive, AProgramRunFromASnapInASandboxIsThatSnapsProgram) {
     origins_test::FakeSnapd snapd(dir.path() / "snapd.socket",
                                   R"({"result":{"publisher":{"display-name":"Example Publisher"}}})");
     SnapOrigin origin(system.Roots((dir.path() / "snapd.socket").string()));
-    origins_test::ExpectAnswers(origin, {program.string(), static_cast<std::uint32_t>(pid)}, false,
-                                {"hello-tool", {"Says hello", "Hello Tool", "Example Publisher"},
+    origins_test::ExpectAnswers(origin, {program.string(), static_cast<std::uint32_t>(pid), true}, false,
+                                {"hello-tool", {"Says hello", "Hello Tool", "Example Publisher (not verified by the store)"},
                                  (system.folder / "meta/gui/hello.png").string(), file_state::kMatches});
   }
   EXPECT_TRUE(origins_test::HostRootIsClean());
