@@ -9,7 +9,8 @@
 namespace proclens {
 namespace {
 
-// %s stands for the package's or the signer's name.
+// %s stands for the package's or the signer's name, %u for the user whose
+// own installation or mount answered.
 struct Sentence {
   std::string_view state;
   std::string english;
@@ -19,6 +20,10 @@ struct Sentence {
 // No package, but the image that the program runs from, which the user
 // started (an AppImage): the sentence names it.
 constexpr std::string_view kNoPackageImage = "no-package, from an image";
+// Nothing proves which image a user's own mount holds: the sentence names the user.
+constexpr std::string_view kNoPackageUserMount = "no-package, from a user's mount";
+// A user's own installation recorded the package for that user alone.
+constexpr std::string_view kNoRecordForOneUser = "no-record, installed for one user";
 
 std::vector<Sentence> MakeSentences() {
   using namespace narrow;
@@ -31,8 +36,15 @@ std::vector<Sentence> MakeSentences() {
       {file_state::kNoPackage, "This file belongs to no package.", "Diese Datei geh" + oe + "rt zu keinem Paket."},
       {kNoPackageImage, "This file belongs to no package: it runs from the AppImage %s.",
        "Diese Datei geh" + oe + "rt zu keinem Paket: Sie l" + ae + "uft aus dem AppImage %s."},
+      {kNoPackageUserMount, "This file belongs to no package: it runs from a file system that user %u mounted.",
+       "Diese Datei geh" + oe + "rt zu keinem Paket: Sie l" + ae + "uft aus einem Dateisystem, das der Benutzer %u "
+       "eingeh" + ae + "ngt hat."},
       {file_state::kNoRecord, "Package %s recorded no checksum for this file.",
        "Das Paket %s hat f" + ue + "r diese Datei keine Pr" + ue + "fsumme hinterlegt."},
+      {kNoRecordForOneUser,
+       "Package %s recorded no checksum for this file; user %u installed it for themselves only.",
+       "Das Paket %s hat f" + ue + "r diese Datei keine Pr" + ue + "fsumme hinterlegt; der Benutzer %u hat es nur "
+       "f" + ue + "r sich selbst installiert."},
       {file_state::kDeleted, "This program's file was deleted or replaced after it started.",
        "Die Datei dieses Programms wurde nach seinem Start gel" + oe + "scht oder ersetzt."},
       {file_state::kReplaced, "Caution: this process does not run the file that its path names.",
@@ -50,21 +62,53 @@ std::vector<Sentence> MakeSentences() {
   };
 }
 
+// The sentence's key: the state, told apart further by what the check says
+// of the file's image and of whose word it is.
+std::string_view SentenceKey(const FileCheck& check) {
+  if (check.state == file_state::kNoPackage && check.authority == CheckAuthority::kUserMount)
+    return kNoPackageUserMount;
+  if (check.state == file_state::kNoPackage && !check.package.empty()) return kNoPackageImage;
+  if (check.state == file_state::kNoRecord && check.authority == CheckAuthority::kUserInstallation)
+    return kNoRecordForOneUser;
+  return check.state;
+}
+
+// The format with each marker replaced by its value (escaped for HTML); a
+// value is never searched for markers.
+std::string Fill(const std::string& format, const std::string& name, const std::string& user) {
+  std::string text;
+  for (std::size_t i = 0; i < format.size(); ++i) {
+    if (format[i] == '%' && i + 1 < format.size() && (format[i + 1] == 's' || format[i + 1] == 'u')) {
+      text += EscapeHtml(format[i + 1] == 's' ? name : user);
+      ++i;
+    } else {
+      text += format[i];
+    }
+  }
+  return text;
+}
+
 }  // namespace
 
 std::string FileCheckSentence(const FileCheck& check, bool german) {
   static const std::vector<Sentence> sentences = MakeSentences();
-  const std::string_view state =
-      check.state == file_state::kNoPackage && !check.package.empty() ? kNoPackageImage : check.state;
+  const std::string_view key = SentenceKey(check);
   for (const Sentence& sentence : sentences) {
-    if (sentence.state != state) continue;
-    const std::string& format = german ? sentence.german : sentence.english;
-    const std::size_t at = format.find("%s");
-    if (at == std::string::npos) return format;
+    if (sentence.state != key) continue;
     const std::string& name = check.state == file_state::kSigned ? check.signer : check.package;
-    return format.substr(0, at) + EscapeHtml(name) + format.substr(at + 2);
+    return Fill(german ? sentence.german : sentence.english, name, check.authority_user);
   }
   return {};
+}
+
+std::string UnseenFileSentence(const std::string& reason, bool german) {
+  using namespace narrow;
+  const std::string text = german ? std::string("Die Datei, die dieser Prozess ausf") + kUUmlaut +
+                                        "hrt, ist hier nicht zu sehen (" + EscapeHtml(reason) +
+                                        "), daher sagt diese Seite nichts " + kUUmlaut + "ber sie."
+                                  : "The file that this process runs cannot be seen here (" + EscapeHtml(reason) +
+                                        "), so this page says nothing about it.";
+  return text;
 }
 
 }  // namespace proclens

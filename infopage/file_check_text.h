@@ -12,4 +12,9 @@ namespace proclens {
 // escaped for HTML; empty for a state the page has no sentence for.
 std::string FileCheckSentence(const FileCheck& check, bool german);
 
+// In place of the check sentence where the file that a process runs cannot
+// be seen at all (reason: why not, in the system's words): its name alone
+// then says nothing about which file it is.
+std::string UnseenFileSentence(const std::string& reason, bool german);
+
 }  // namespace proclens

@@ -125,11 +125,15 @@ std::string FillPlaceholders(const std::string& page, const PlaceholderValues& v
 
 std::string BuildOfflinePage(const ProcessItem& item, OfflinePagePlatform platform,
                              const std::string& site_base) {
-  const ItemLocation location = LocateItemFile(item, platform.system.Traits().path_separator);
+  const PlatformTraits& traits = platform.system.Traits();
+  const ItemLocation location = LocateItemFile(item, traits.path_separator);
   // A bare name would be searched for and could find another file of that name.
   const std::string version_file =
       location.folder.empty() ? location.file_name : location.folder + location.file_name;
-  const VersionTexts version = ReadVersionInfo(version_file, {platform.versions, platform.system});
+  const std::string& listed = item.sub_items.empty() ? location.file_name : item.sub_items[0];
+  const bool unseen = IsErrorText(listed) && !traits.describe_unseen_by_name;
+  const VersionTexts version =
+      unseen ? VersionTexts{} : ReadVersionInfo(version_file, {platform.versions, platform.system});
 
   const OfflinePageLanguage& language = PageLanguage(GermanChosen(platform.system));
   PlaceholderValues values;
@@ -141,13 +145,14 @@ std::string BuildOfflinePage(const ProcessItem& item, OfflinePagePlatform platfo
                                             item.image_index == kSystemProcessImage, language, site_base);
   const std::optional<FileCheck> check = CheckItemFile(location, item, platform);
   if (check) values.check_sentence = FileCheckSentence(*check, GermanChosen(platform.system));
+  if (unseen) values.check_sentence = UnseenFileSentence(listed.substr(1), GermanChosen(platform.system));
 
   std::string page = ShareSiteBase(LoadTemplateText(platform.resources, language.template_name),
                                    site_base);
   // A '#' or '?' in the program's folder would end a res:// address's path
   // early, and a '%' would read as an escape; where addresses are encoded the
   // resource scheme decodes the path again.
-  const bool encode_path = platform.system.Traits().percent_encode_addresses;
+  const bool encode_path = traits.percent_encode_addresses;
   page = RewriteAddresses(
       page,
       [&platform, encode_path] {

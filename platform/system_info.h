@@ -27,6 +27,10 @@ struct PlatformTraits {
   // stand (a blank, '#', '?', '%') percent-encoded, as a browser would send
   // them. The Windows client hands such addresses on unchanged.
   bool percent_encode_addresses = false;
+  // Whether the page of a process whose file is not known (an error text)
+  // reads the version texts of the file that its name finds, as Windows
+  // searches for a bare file name. Elsewhere a name alone may find any file.
+  bool describe_unseen_by_name = true;
 };
 
 // The Windows rules: identifiers 0 to 8 are the idle and system pseudo-processes,

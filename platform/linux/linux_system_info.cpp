@@ -21,6 +21,8 @@ PlatformTraits LinuxTraits() {
   traits.administrator_word = "root";
   // libcurl refuses an address with a blank; WebKit would cut it at a '#'.
   traits.percent_encode_addresses = true;
+  // Another user's dbus-daemon in /tmp is not /usr/bin/dbus-daemon.
+  traits.describe_unseen_by_name = false;
   return traits;
 }
 

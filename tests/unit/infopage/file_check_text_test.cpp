@@ -5,11 +5,23 @@
 namespace proclens {
 namespace {
 
+FileCheck CheckOf(const char* state, const char* package, const char* signer = "",
+                  CheckAuthority authority = CheckAuthority::kSystem) {
+  FileCheck check;
+  check.state = state;
+  check.package = package;
+  check.signer = signer;
+  check.authority = authority;
+  check.authority_user = "<eve>";
+  return check;
+}
+
 TEST(FileCheckSentence, SaysWhatTheCheckFoundWithTheNameEscaped) {
   struct Case {
     const char* state;
     const char* english;
     const char* package = "a&b";
+    CheckAuthority authority = CheckAuthority::kSystem;
   };
   const Case cases[] = {
       {"matches", "This file is the one that package a&amp;b installed."},
@@ -18,6 +30,11 @@ TEST(FileCheckSentence, SaysWhatTheCheckFoundWithTheNameEscaped) {
       // An AppImage's program names the image it runs from.
       {"no-package", "This file belongs to no package: it runs from the AppImage a&amp;b."},
       {"no-record", "Package a&amp;b recorded no checksum for this file."},
+      // What one user installed or mounted for themselves is that user's word.
+      {"no-record", "Package a&amp;b recorded no checksum for this file; user &lt;eve&gt; installed it for "
+                    "themselves only.", "a&b", CheckAuthority::kUserInstallation},
+      {"no-package", "This file belongs to no package: it runs from a file system that user &lt;eve&gt; mounted.",
+       "", CheckAuthority::kUserMount},
       {"deleted", "This program's file was deleted or replaced after it started."},
       {"replaced", "Caution: this process does not run the file that its path names."},
       {"signed", "This file is signed by &lt;Example&gt; Corp."},
@@ -28,13 +45,14 @@ TEST(FileCheckSentence, SaysWhatTheCheckFoundWithTheNameEscaped) {
       {"something new", ""},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(FileCheckSentence({c.state, c.package, "<Example> Corp", ""}, false), c.english) << c.state;
+    EXPECT_EQ(FileCheckSentence(CheckOf(c.state, c.package, "<Example> Corp", c.authority), false), c.english)
+        << c.state;
   }
 }
 
 TEST(FileCheckSentence, GermanSentencesNameThePackageToo) {
-  EXPECT_EQ(FileCheckSentence({"matches", "bash", "", ""}, true), "Diese Datei ist die, die das Paket bash installiert hat.");
-  EXPECT_EQ(FileCheckSentence({"signed", "", "Beispiel AG", ""}, true), "Diese Datei ist von Beispiel AG signiert.");
+  EXPECT_EQ(FileCheckSentence(CheckOf("matches", "bash"), true), "Diese Datei ist die, die das Paket bash installiert hat.");
+  EXPECT_EQ(FileCheckSentence(CheckOf("signed", "", "Beispiel AG"), true), "Diese Datei ist von Beispiel AG signiert.");
 }
 
 }  // namespace

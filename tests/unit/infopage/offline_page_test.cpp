@@ -272,7 +272,8 @@ TEST_F(OfflinePageTest, EncodedAddressesKeepAProgramFolderWithHashQuestionAndPer
 TEST_F(OfflinePageTest, TheCheckSentenceFollowsTheDescriptionAndNoPlaceholderFillsIt) {
   platform.resources.rcdata["PROC_EN_HTML"] = "D:_desc_ K:_check_|N:_name_";
   platform.with_verify = true;
-  platform.verify.result = {"matches", "a_file_", "", ""};
+  platform.verify.result.state = "matches";
+  platform.verify.result.package = "a_file_";
   ProcessItem item = Item("a.exe", "C:\\Apps\\a.exe");
   item.pid = 42;
   EXPECT_EQ(Page(item), "D: a.exe is located in folder C:\\Apps\\. "
@@ -318,7 +319,8 @@ TEST_F(OfflinePageTest, APageSaysWhenNothingInstalledTheProgram) {
   };
   for (const Case& c : cases) {
     platform.resources.rcdata["PROC_EN_HTML"] = c.page_template;
-    platform.verify.result = {c.state, "", "", ""};
+    platform.verify.result = FileCheck{};
+    platform.verify.result.state = c.state;
     EXPECT_EQ(Page(Item("tool", c.path)), c.page) << c.path << " " << c.state;
   }
 }
