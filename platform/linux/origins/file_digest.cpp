@@ -6,8 +6,13 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
+#include <map>
 #include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
 
 #include "platform/linux/crypto_library.h"
 #include "platform/linux/gobject_ptr.h"
@@ -23,6 +28,52 @@ struct DigestContextFree {
   void operator()(EVP_MD_CTX* context) const { crypto->EVP_MD_CTX_free(context); }
 };
 
+// A file is the same bytes while its device, inode, size and change time
+// stay: any write or truncation moves the change time.
+struct DigestKey {
+  dev_t device;
+  ino_t inode;
+  off_t size;
+  std::int64_t changed_seconds;
+  long changed_nanoseconds;
+  std::string algorithm;
+  auto operator<=>(const DigestKey&) const = default;
+};
+
+DigestKey KeyOf(const struct stat& st, const char* algorithm) {
+  return {st.st_dev, st.st_ino, st.st_size, st.st_ctim.tv_sec, st.st_ctim.tv_nsec, algorithm};
+}
+
+// The digests computed in this run: a thousand processes of one program are
+// one file to read, not a thousand.
+class DigestsRead {
+ public:
+  std::optional<std::vector<unsigned char>> Find(const DigestKey& key) {
+    const std::lock_guard lock(mutex_);
+    const auto found = digests_.find(key);
+    if (found == digests_.end()) return std::nullopt;
+    return found->second;
+  }
+  void Keep(DigestKey key, std::vector<unsigned char> bytes) {
+    const std::lock_guard lock(mutex_);
+    // A long run over ever new files keeps its memory bounded.
+    if (digests_.size() >= kKeptDigests) digests_.clear();
+    digests_.emplace(std::move(key), std::move(bytes));
+  }
+
+ private:
+  static constexpr std::size_t kKeptDigests = 4096;
+  std::mutex mutex_;
+  std::map<DigestKey, std::vector<unsigned char>> digests_;
+};
+
+DigestsRead& Digests() {
+  static DigestsRead digests;
+  return digests;
+}
+
+DescriptorDigest ReadDigest(int fd, const char* algorithm, std::uint64_t size_limit);
+
 }  // namespace
 
 DescriptorDigest DigestOfDescriptor(int fd, const char* algorithm, std::uint64_t size_limit) {
@@ -34,6 +85,24 @@ DescriptorDigest DigestOfDescriptor(int fd, const char* algorithm, std::uint64_t
     digest.outcome = DigestOutcome::kTooLarge;
     return digest;
   }
+  DigestKey key = KeyOf(st, algorithm);
+  if (auto known = Digests().Find(key)) {
+    digest.outcome = DigestOutcome::kOk;
+    digest.bytes = std::move(*known);
+    return digest;
+  }
+  digest = ReadDigest(fd, algorithm, size_limit);
+  // Kept only when the file did not change while it was read.
+  struct stat after {};
+  if (digest.outcome == DigestOutcome::kOk && ::fstat(fd, &after) == 0 && KeyOf(after, algorithm) == key)
+    Digests().Keep(std::move(key), digest.bytes);
+  return digest;
+}
+
+namespace {
+
+DescriptorDigest ReadDigest(int fd, const char* algorithm, std::uint64_t size_limit) {
+  DescriptorDigest digest;
   const CryptoLibrary* crypto = LoadCrypto();
   const EVP_MD* method = crypto != nullptr ? crypto->EVP_get_digestbyname(algorithm) : nullptr;
   if (method == nullptr) {
@@ -68,6 +137,8 @@ DescriptorDigest DigestOfDescriptor(int fd, const char* algorithm, std::uint64_t
   digest.outcome = DigestOutcome::kOk;
   return digest;
 }
+
+}  // namespace
 
 const char* CompareWithDigest(int fd, const char* algorithm, const unsigned char* recorded, std::size_t length,
                               std::uint64_t size_limit) {
