@@ -7,8 +7,11 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "linux/origins/dpkg_only.h"
 #include "linux/origins/sandbox_support.h"
+#include "linux/run_command.h"
 
 namespace proclens::linux_port {
 namespace {
@@ -23,7 +26,13 @@ constexpr std::uint32_t kRunsOk = 101, kRunsStray = 102, kRunsNamedDeleted = 103
 class OriginVerifyTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    for (const char* name : {"ok", "bad", "norecord", "stray", "upper", "x (deleted)"}) WriteText(Program(name), "hello");
+    for (const char* name : {"ok", "bad", "norecord", "stray", "upper", "x (deleted)", "open/ok"})
+      WriteText(Program(name), "hello");
+    // A folder that any user may write: a listed path there may name anyone's file.
+    fs::permissions(programs_.path() / "prog-open", fs::perms::all);
+    fs::create_directories(programs_.path() / "swappable");
+    fs::permissions(programs_.path() / "swappable", fs::perms::all);
+    fs::create_symlink(Program("ok"), programs_.path() / "swappable/ok");
     for (const auto& [pid, name] : {std::pair(kRunsOk, "ok"), std::pair(kRunsStray, "stray"),
                                     std::pair(kRunsNamedDeleted, "x (deleted)")}) {
       fs::create_directories(proc_.path() / std::to_string(pid));
@@ -32,13 +41,14 @@ class OriginVerifyTest : public ::testing::Test {
     const std::string info = root_.path().string() + "/var/lib/dpkg/info/";
     WriteText(root_.path() / "var/lib/dpkg/status", "Package: tools\nMaintainer: T <t@example.org>\n");
     std::string list = "/.\n";
-    for (const char* name : {"ok", "bad", "norecord", "missing", "upper"}) list += Program(name).string() + "\n";
+    for (const char* name : {"ok", "bad", "norecord", "missing", "upper", "open/ok"})
+      list += Program(name).string() + "\n";
     WriteText(info + "tools:amd64.list", list);
     auto line = [](const std::string& sum, const fs::path& path) { return sum + "  " + path.string().substr(1) + "\n"; };
     WriteText(info + "tools:amd64.md5sums",
               "not a line\n" + line(kHelloMd5, Program("ok")) +
                   line("00000000000000000000000000000000", Program("bad")) + line(kHelloMd5, Program("missing")) +
-                  line("5D41402ABC4B2A76B9719D911017C592", Program("upper")));
+                  line("5D41402ABC4B2A76B9719D911017C592", Program("upper")) + line(kHelloMd5, Program("open/ok")));
   }
   fs::path Program(const std::string& name) const { return programs_.path() / ("prog-" + name); }
 
@@ -66,6 +76,9 @@ TEST_F(OriginVerifyTest, EveryStateOfAFile) {
       {Program("missing"), 0, kNoLimit, file_state::kUnreadable, "", kNoSuchFile},
       {Program("ok"), 0, 4, file_state::kNotChecked, "tools", ""},
       {Program("ok"), 0, 5, file_state::kMatches, "tools", ""},
+      // A package's word holds only where no other user can put another file.
+      {Program("open/ok"), 0, kNoLimit, file_state::kNoPackage, "", ""},
+      {(programs_.path() / "swappable/ok").string(), 0, kNoLimit, file_state::kNoPackage, "", ""},
       // A file named so on purpose is checked as the file it is.
       {Program("x (deleted)"), 0, kNoLimit, file_state::kNoPackage, "", ""},
       // A process is checked by what it runs; its path only has to name that.
@@ -82,6 +95,36 @@ TEST_F(OriginVerifyTest, EveryStateOfAFile) {
     EXPECT_EQ(check.package, c.package);
     EXPECT_EQ(check.reason, c.reason);
   }
+}
+
+// What this process has read so far (/proc/self/io's rchar).
+std::uint64_t BytesReadSoFar() {
+  std::ifstream io("/proc/self/io");
+  std::string key;
+  std::uint64_t value = 0;
+  while (io >> key >> value) {
+    if (key == "rchar:") return value;
+  }
+  return 0;
+}
+
+TEST_F(OriginVerifyTest, EachImageIsReadOnceARunUntilItChanges) {
+  constexpr std::size_t kSize = 8u << 20;
+  WriteText(Program("big"), std::string(kSize, 'x'));
+  const std::string sum = proclens::testing::RunCommand("md5sum '" + Program("big").string() + "'").out.substr(0, 32);
+  WriteText(root_.path() / "var/lib/dpkg/info/tools:amd64.list", Program("big").string() + "\n");
+  WriteText(root_.path() / "var/lib/dpkg/info/tools:amd64.md5sums", sum + "  " + Program("big").string().substr(1) + "\n");
+  ProgramOrigins origins = DpkgOnly(root_.path().string());
+  OriginVerifyOps ops(origins, proc_.path().string() + "/");
+  std::uint64_t before = BytesReadSoFar();
+  EXPECT_EQ(ops.CheckFile(Program("big").string(), 0, kNoLimit).state, file_state::kMatches);
+  EXPECT_GE(BytesReadSoFar() - before, kSize);
+  before = BytesReadSoFar();
+  EXPECT_EQ(ops.CheckFile(Program("big").string(), 0, kNoLimit).state, file_state::kMatches);
+  EXPECT_LT(BytesReadSoFar() - before, kSize / 8);
+  // A change, whatever its size, is read again.
+  std::ofstream(Program("big"), std::ios::binary | std::ios::in | std::ios::out).put('y');
+  EXPECT_EQ(ops.CheckFile(Program("big").string(), 0, kNoLimit).state, file_state::kDiffers);
 }
 
 TEST(OriginVerifyLive, ARunningPackagedProgramMatches) {

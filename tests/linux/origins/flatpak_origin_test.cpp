@@ -2,6 +2,7 @@
 
 #include <glib.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "linux/origins/sandbox_support.h"
 #include "platform/linux/origins/flatpak_info.h"
@@ -110,6 +111,15 @@ TEST(FlatpakOrigin, TheDeploymentFolderSaysWhatEachFileIs) {
        {"org.example.Stray", {"", "org.example.Stray", ""}, std::nullopt, file_state::kNoRecord}},
   };
   for (const auto& c : described) origins_test::ExpectAnswers(origin, {c.file.string(), 0}, c.german, c.answers);
+
+  // What a user deployed for themselves is that user's word, whatever names it gives.
+  Installation user(dir.path() / "user");
+  ASSERT_EQ(::chown(user.root.c_str(), 65534, 65534), 0);
+  const FileCheck mine = origin.Check({user.program.string(), 0}, -1, 0);
+  EXPECT_EQ(mine.state, file_state::kNoRecord);
+  EXPECT_EQ(mine.authority, CheckAuthority::kUserInstallation);
+  EXPECT_EQ(mine.authority_user, "nobody");
+  EXPECT_EQ(origin.Check({system.program.string(), 0}, -1, 0).authority, CheckAuthority::kSystem);
 }
 
 TEST(FlatpakOriginLive, ASandboxedProgramIsListedByItsHostPath) {

@@ -4,11 +4,14 @@
 #include "platform/linux/origins/rpm_database.h"
 
 #include <fcntl.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <set>
 
 #include "linux/live_process.h"
 #include "linux/run_command.h"
@@ -123,6 +126,47 @@ TEST_F(RpmDatabaseTest, EveryStateOfACheck) {
     const UniqueFd fd = OpenFile(c.file);
     ASSERT_TRUE(fd.valid());
     EXPECT_STREQ(database_.Check(Owner(c.owner), fd.get(), c.limit), c.state);
+  }
+}
+
+// A database is the system's word only where root alone can write it, and
+// reading it writes nothing there.
+TEST_F(RpmDatabaseTest, OnlyADatabaseThatRootAloneCanWriteAnswersAndReadingWritesNothing) {
+  const fs::path database = Root() / "root/.rpmdb";
+  struct Case {
+    const char* hostile;
+    std::function<void()> make;
+    bool answers;
+  };
+  const Case cases[] = {
+      {"nothing: root's own", [] {}, true},
+      {"the folder belongs to a user", [&] { EXPECT_EQ(::chown(database.c_str(), 65534, 0), 0); }, false},
+      {"the folder is writable by a group of users",
+       [&] {
+         fs::permissions(database, fs::perms::group_write, fs::perm_options::add);
+         EXPECT_EQ(::chown(database.c_str(), 0, 100), 0);
+       },
+       false},
+      {"the database file is writable by anyone",
+       [&] { fs::permissions(database / "rpmdb.sqlite", fs::perms::others_write, fs::perm_options::add); }, false},
+      {"a folder above is a user's", [&] { EXPECT_EQ(::chown((Root() / "root").c_str(), 65534, 65534), 0); }, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.hostile);
+    const fs::path saved = folder_->path() / "saved";
+    fs::copy(Root(), saved, fs::copy_options::recursive);
+    // What rpm itself left beside the database is not this reader's.
+    for (const char* companion : {"rpmdb.sqlite-shm", "rpmdb.sqlite-wal"}) fs::remove(database / companion);
+    c.make();
+    const auto files = [&database] {
+      return std::set<fs::path>(fs::directory_iterator(database), fs::directory_iterator{});
+    };
+    const std::set<fs::path> before = files();
+    RpmDatabase asked(Root().string());
+    EXPECT_EQ(asked.OwnerOf("/usr/bin/rpmtest-hello").has_value(), c.answers);
+    EXPECT_EQ(files(), before);
+    fs::remove_all(Root());
+    fs::rename(saved, Root());
   }
 }
 
