@@ -49,6 +49,24 @@ void PrintReason(const std::string& argument, const Checked& checked) {
                Visible(argument).c_str(), Visible(checked.check.reason).c_str());
 }
 
+// Whose word a check is, where it is not the system's: a user's own
+// installation or mount.
+std::string AuthorityText(const FileCheck& check) {
+  switch (check.authority) {
+    case CheckAuthority::kUserInstallation:
+      return "installed for user " + check.authority_user + " only";
+    case CheckAuthority::kUserMount:
+      return "on a file system that user " + check.authority_user + " mounted";
+    case CheckAuthority::kSystem:
+      break;
+  }
+  return {};
+}
+
+const char* AuthorityKind(CheckAuthority authority) {
+  return authority == CheckAuthority::kUserInstallation ? "user-installation" : "user-mount";
+}
+
 bool IsTheInstalledFile(const FileCheck& check) {
   return check.state == file_state::kMatches || check.state == file_state::kSigned;
 }
@@ -70,10 +88,15 @@ int RunVerify(const Arguments& args) {
                                        {"state", checked.check.state},
                                        {by_signer ? "signer" : "package", platform->Utf8(who)}};
       if (!checked.check.reason.empty()) record["reason"] = platform->Utf8(checked.check.reason);
+      if (checked.check.authority != CheckAuthority::kSystem)
+        record["authority"] = {{"kind", AuthorityKind(checked.check.authority)},
+                               {"user", platform->Utf8(checked.check.authority_user)}};
       list.push_back(std::move(record));
     } else {
-      std::printf("%s\t%s\t%s\n", OneField(checked.file).c_str(), checked.check.state.c_str(),
-                  OneField(who).c_str());
+      // A fourth field only where the answer is one user's word.
+      const std::string authority = AuthorityText(checked.check);
+      std::printf("%s\t%s\t%s%s%s\n", OneField(checked.file).c_str(), checked.check.state.c_str(),
+                  OneField(who).c_str(), authority.empty() ? "" : "\t", OneField(authority).c_str());
     }
   }
   if (json) PrintJson(list);
@@ -86,8 +109,9 @@ const RegisterCommand kRegisterVerify(
      "is each file the one its package installed (or signed)?",
      "For each process (its program's file) or file, one line: the file, its state\n"
      "(matches, signed, differs, replaced, unsigned, no-package, unreadable, ...) and\n"
-     "the package that installed it (on Windows: who signed it). Exit status 0 only\n"
-     "when every file is the installed one.",
+     "the package that installed it (on Windows: who signed it), and where the answer\n"
+     "is only one user's word (their own installation or mount), a fourth field that\n"
+     "says so. Exit status 0 only when every file is the installed one.",
      RunVerify});
 
 }  // namespace

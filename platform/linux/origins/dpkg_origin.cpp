@@ -49,6 +49,10 @@ DpkgOrigin::~DpkgOrigin() {
   if (reader_.joinable()) reader_.join();
 }
 
+void DpkgOrigin::FinishReadAhead() {
+  if (reader_.joinable()) reader_.join();
+}
+
 void DpkgOrigin::ReadAhead() {
   if (database_ || reader_.joinable()) return;
   reader_ = std::thread([this] {

@@ -35,6 +35,7 @@ class DpkgOrigin : public ProgramOrigin {
   FileCheck Check(const ProgramFile& file, int image, std::uint64_t size_limit) override;
   // The lists, the index of every listed path and the status file.
   void ReadAhead() override;
+  void FinishReadAhead() override;
 
   // Who installed the file; the index is built at the second file asked about.
   std::optional<DpkgOwner> OwnerOf(const std::string& real_path);

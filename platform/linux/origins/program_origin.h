@@ -64,6 +64,9 @@ class ProgramOrigin {
   // would otherwise wait for (a package database); the next question waits
   // for that reading to end. A source with nothing to read ahead does nothing.
   virtual void ReadAhead() {}
+  // Waits until that reading has ended, so that nothing runs on when the
+  // program ends.
+  virtual void FinishReadAhead() {}
 };
 
 }  // namespace proclens::linux_port

@@ -57,6 +57,10 @@ void ProgramOrigins::ReadAhead() {
   for (const auto& source : sources_) source->ReadAhead();
 }
 
+void ProgramOrigins::FinishReadAhead() {
+  for (const auto& source : sources_) source->FinishReadAhead();
+}
+
 ProgramOrigin* ProgramOrigins::SourceOf(const ProgramFile& file) {
   if (asked_ && file.path == last_path_ && file.pid == last_pid_ && file.kept == last_kept_) return last_source_;
   last_source_ = nullptr;

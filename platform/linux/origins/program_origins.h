@@ -33,6 +33,9 @@ class ProgramOrigins {
   // Every source starts reading ahead what its first answer needs, so that a
   // window's first click does not wait for a package database.
   void ReadAhead();
+  // Waits for every source's reading ahead to end: before the program exits,
+  // when exit handlers must not find a library in use on another thread.
+  void FinishReadAhead();
 
  private:
   // The source that installed the file, or nullptr; the last answer is kept,

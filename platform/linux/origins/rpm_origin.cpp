@@ -8,6 +8,10 @@ RpmOrigin::~RpmOrigin() {
   if (reader_.joinable()) reader_.join();
 }
 
+void RpmOrigin::FinishReadAhead() {
+  if (reader_.joinable()) reader_.join();
+}
+
 void RpmOrigin::ReadAhead() {
   if (!reader_.joinable() && !asked_) reader_ = std::thread([this] { database_.Prepare(); });
 }

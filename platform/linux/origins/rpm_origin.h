@@ -27,6 +27,7 @@ class RpmOrigin : public ProgramOrigin {
   FileCheck Check(const ProgramFile& file, int image, std::uint64_t size_limit) override;
   // librpm, its configuration and the database, opened.
   void ReadAhead() override;
+  void FinishReadAhead() override;
 
  private:
   // One file is asked about several times in a row (texts, icon, check).

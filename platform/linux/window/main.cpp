@@ -83,5 +83,9 @@ int main(int argc, char** argv) {
   });
   window.show();
   gtk_main();
+  // The package databases may still be read on their own threads; the
+  // program's exit must not run librpm's and the C library's exit handlers
+  // beside them.
+  proclens::linux_port::ProgramOrigins::System().FinishReadAhead();
   return 0;
 }
