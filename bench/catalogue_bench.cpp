@@ -20,6 +20,7 @@
 #include "bench/catalogue_memory_sinks.h"
 #include "catalogue/process_list_fill.h"
 #include "platform/linux/linux_platform.h"
+#include "platform/linux/linux_resource_ops.h"
 
 namespace proclens::bench {
 namespace {
@@ -75,7 +76,8 @@ struct FillCount {
 // One start-up's worth of work: a fresh platform (so the desktop entries are
 // read again), fresh lists, one fill.
 FillCount RunOurFill() {
-  linux_port::LinuxPlatform platform;
+  linux_port::LinuxResourceOps templates;
+  linux_port::LinuxServices platform(templates);
   MemoryItemList list;
   MemoryImageList large_images, small_images;
   ProcessListFill fill(platform.Catalogue(), list, large_images, small_images);

@@ -14,16 +14,18 @@
 
 #include "infopage/offline_page.h"
 #include "infopage/page_file.h"
-#include "platform/linux/gresource_resource_ops.h"
+#include "platform/linux/linux_resource_ops.h"
 #include "platform/linux/linux_page_file_ops.h"
 #include "platform/linux/linux_system_info.h"
-#include "platform/linux/origin_verify_ops.h"
-#include "platform/linux/origins/appimage_origin.h"
-#include "platform/linux/origins/dpkg_origin.h"
-#include "platform/linux/origins/flatpak_origin.h"
-#include "platform/linux/origins/rpm_origin.h"
-#include "platform/linux/origins/snap_origin.h"
-#include "platform/linux/pe_version_ops.h"
+#include "platform/linux/linux_verify_ops.h"
+#include "platform/linux/origins/appimage/appimage_origin.h"
+#include "platform/linux/origins/dpkg/dpkg_origin.h"
+#include "platform/linux/origins/flatpak/flatpak_origin.h"
+#include "platform/linux/origins/rpm/rpm_origin.h"
+#include "platform/linux/origins/snap/snap_origin.h"
+#include "platform/linux/linux_version_ops.h"
+#include "platform/linux/versions/package_blocks.h"
+#include "platform/linux/versions/pe_file_blocks.h"
 
 namespace {
 
@@ -52,10 +54,12 @@ int main(int argc, char** argv) {
   }
   ProgramOrigins origins(Sources(argv[1], argv[2]));
   LinuxSystemInfo system;
-  PeVersionOps versions(system, &origins);
-  GResourceResourceOps templates;
+  PeFileBlocks pe_blocks(system);
+  PackageBlocks package_blocks(system, origins);
+  LinuxVersionOps versions({&pe_blocks, &package_blocks});
+  LinuxResourceOps templates;
   LinuxPageFileOps files;
-  OriginVerifyOps verify(origins);
+  LinuxVerifyOps verify(origins);
   proclens::ProcessItem item;
   item.sub_items = {argv[3]};
   item.caption = std::string(argv[3]).substr(std::string(argv[3]).rfind('/') + 1);

@@ -21,8 +21,7 @@
 #include "catalogue/process_list_fill.h"
 #include "infopage/offline_page.h"
 #include "infopage/page_file.h"
-#include "platform/linux/gresource_resource_ops.h"
-#include "platform/linux/linux_page_platform.h"
+#include "platform/linux/linux_resource_ops.h"
 #include "platform/linux/linux_platform.h"
 #include "siteclient/site_base.h"
 
@@ -64,7 +63,7 @@ double MedianSeconds(Work&& work) {
   return Median(rounds);
 }
 
-std::vector<proclens::ProcessItem> Items(proclens::linux_port::LinuxPlatform& platform, int argc,
+std::vector<proclens::ProcessItem> Items(proclens::linux_port::LinuxServices& platform, int argc,
                                          char** argv) {
   CollectedItems list;
   CountingImageList large;
@@ -89,9 +88,8 @@ int main(int argc, char** argv) {
   const std::string folder = folder_template;
   ::setenv("TMPDIR", folder.c_str(), 1);
 
-  proclens::linux_port::LinuxPlatform platform;
-  proclens::linux_port::GResourceResourceOps templates;
-  proclens::linux_port::LinuxPagePlatform pages(platform.system, templates);
+  proclens::linux_port::LinuxResourceOps templates;
+  proclens::linux_port::LinuxServices platform(templates);
   const std::vector<proclens::ProcessItem> items = Items(platform, argc, argv);
   const std::string site_base = proclens::SiteBase();
 
@@ -103,12 +101,12 @@ int main(int argc, char** argv) {
   for (const proclens::ProcessItem& item : items) {
     std::string page;
     const double seconds = MedianSeconds([&] {
-      page = proclens::BuildOfflinePage(item, pages.Page(), site_base);
-      proclens::WritePageFile(page, pages.files, false);
+      page = proclens::BuildOfflinePage(item, platform.Page(), site_base);
+      proclens::WritePageFile(page, platform.page_files, false);
     });
     const double floor = MedianSeconds([&] {
-      const auto path = pages.files.CreateTemporaryFile(folder + "/", "flr");
-      if (path) pages.files.WriteWholeFile(*path, page);
+      const auto path = platform.page_files.CreateTemporaryFile(folder + "/", "flr");
+      if (path) platform.page_files.WriteWholeFile(*path, page);
     });
     page_seconds.push_back(seconds);
     floor_seconds.push_back(floor);

@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <string>
 
-#include "platform/linux/origins/rpm_origin.h"
+#include "platform/linux/origins/rpm/rpm_origin.h"
 
 int main(int argc, char** argv) {
   if (argc < 2) {

@@ -17,7 +17,8 @@
 
 #include "infopage/version_info_reader.h"
 #include "platform/linux/linux_system_info.h"
-#include "platform/linux/pe_version_ops.h"
+#include "platform/linux/linux_version_ops.h"
+#include "platform/linux/versions/pe_file_blocks.h"
 
 namespace {
 
@@ -45,13 +46,16 @@ double FastestSeconds(const std::string& file, proclens::VersionPlatform platfor
 
 int main() {
   proclens::linux_port::LinuxSystemInfo system;
-  proclens::linux_port::PeVersionOps ops(system, nullptr);  // PE resources only, as pefile reads
+  // PE resources only, as pefile reads.
+  proclens::linux_port::PeFileBlocks pe_blocks(system);
+  proclens::linux_port::LinuxVersionOps ops({&pe_blocks});
   FixedLanguageSystem fixed_system;
-  proclens::linux_port::PeVersionOps fixed_ops(fixed_system, nullptr);
+  proclens::linux_port::PeFileBlocks fixed_pe_blocks(fixed_system);
+  proclens::linux_port::LinuxVersionOps fixed_ops({&fixed_pe_blocks});
   for (std::string file; std::getline(std::cin, file);) {
     if (file.empty()) continue;
     proclens::VersionTexts texts;
-    const std::uint64_t before = ops.bytes_read();
+    const std::uint64_t before = pe_blocks.bytes_read();
     const double seconds = FastestSeconds(file, {ops, system}, texts);
     const double fixed_seconds = FastestSeconds(file, {fixed_ops, fixed_system}, texts);
     struct stat st {};
@@ -60,7 +64,7 @@ int main() {
                                  {"ok", texts.ok},
                                  {"seconds", seconds},
                                  {"seconds_fixed_language", fixed_seconds},
-                                 {"bytes_read", (ops.bytes_read() - before) / kRounds},
+                                 {"bytes_read", (pe_blocks.bytes_read() - before) / kRounds},
                                  {"file_size", size}};
     std::printf("%s\n", line.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace).c_str());
   }

@@ -4,9 +4,9 @@
 
 #include <memory>
 
-#include "platform/linux/desktop_icon.h"
+#include "platform/linux/desktop/desktop_icon.h"
 #include "platform/linux/proc/fuse_questions.h"
-#include "platform/linux/real_path.h"
+#include "platform/linux/base/real_path.h"
 
 namespace proclens::linux_port {
 

@@ -7,8 +7,8 @@
 #include <string>
 
 #include "platform/file_ops.h"
-#include "platform/linux/applications_folders.h"
-#include "platform/linux/desktop_icon_index.h"
+#include "platform/linux/desktop/applications_folders.h"
+#include "platform/linux/desktop/desktop_icon_index.h"
 #include "platform/linux/origins/program_origins.h"
 
 namespace proclens::linux_port {
@@ -24,7 +24,7 @@ class LinuxFileOps : public FileOps {
   // From now on a file without a desktop entry of its own gets the icon of
   // one that its package installs. The package index is built for that, so a
   // window asks for it only once it has been used, not while it starts.
-  void UsePackageIcons(ProgramOrigins& origins = ProgramOrigins::System()) { origins_ = &origins; }
+  void UsePackageIcons(ProgramOrigins& origins) { origins_ = &origins; }
 
   // Before a new fill of the list: when an applications folder changed since
   // the desktop entries were read (an application installed or removed

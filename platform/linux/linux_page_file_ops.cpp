@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/linux/unique_fd.h"
+#include "platform/linux/base/unique_fd.h"
 
 namespace proclens::linux_port {
 namespace {

@@ -6,9 +6,9 @@
 #include <cerrno>
 #include <string>
 
-#include "platform/linux/error_text.h"
-#include "platform/linux/origins/flatpak_info.h"
-#include "platform/linux/real_path.h"
+#include "platform/linux/base/error_text.h"
+#include "platform/linux/origins/flatpak/flatpak_info.h"
+#include "platform/linux/base/real_path.h"
 
 namespace proclens::linux_port {
 namespace {

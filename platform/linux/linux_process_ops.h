@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/linux/origins/flatpak_origin.h"
-#include "platform/linux/unique_fd.h"
+#include "platform/linux/origins/flatpak/flatpak_origin.h"
+#include "platform/linux/base/unique_fd.h"
 #include "platform/process_ops.h"
 
 namespace proclens::linux_port {

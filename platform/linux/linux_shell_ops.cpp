@@ -4,7 +4,7 @@
 
 #include <utility>
 
-#include "platform/linux/gobject_ptr.h"
+#include "platform/linux/base/gobject_ptr.h"
 
 namespace proclens::linux_port {
 namespace {

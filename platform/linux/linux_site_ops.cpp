@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "platform/linux/locale_table.h"
+#include "platform/linux/base/locale_table.h"
 
 namespace proclens::linux_port {
 

@@ -3,7 +3,7 @@
 #include <cerrno>
 #include <cstdlib>
 
-#include "platform/linux/locale_table.h"
+#include "platform/linux/base/locale_table.h"
 
 namespace proclens::linux_port {
 

@@ -9,6 +9,7 @@
 #include "catalogue/process_list_fill.h"
 #include "live_process.h"
 #include "platform/linux/linux_platform.h"
+#include "platform/linux/linux_resource_ops.h"
 
 namespace proclens::linux_port {
 namespace {
@@ -76,7 +77,8 @@ std::vector<ProcessItem> Fill(CataloguePlatform platform) {
 }
 
 std::vector<ProcessItem> FillLive() {
-  LinuxPlatform platform;
+  LinuxResourceOps templates;
+  LinuxServices platform(templates);
   return Fill(platform.Catalogue());
 }
 
@@ -142,7 +144,8 @@ TEST(CatalogueFillTest, ProcessThatEndedBeforeItsPathWasAskedForGivesAnErrorItem
   const pid_t pid = child.pid();
   child.KillAndReap();
 
-  LinuxPlatform platform;
+  LinuxResourceOps templates;
+  LinuxServices platform(templates);
   SnapshotWithExtras snapshots(platform.snapshots,
                                {SnapshotEntry{static_cast<std::uint32_t>(pid), "proclens-ended"}});
   const auto items = Fill({snapshots, platform.processes, platform.files, platform.system});

@@ -13,10 +13,11 @@
 
 #include "catalogue/process_list_fill.h"
 #include "live_process.h"
-#include "platform/linux/applications_folders.h"
-#include "platform/linux/desktop_icon.h"
+#include "platform/linux/desktop/applications_folders.h"
+#include "platform/linux/desktop/desktop_icon.h"
 #include "platform/linux/linux_platform.h"
-#include "platform/linux/real_path.h"
+#include "platform/linux/base/real_path.h"
+#include "platform/linux/linux_resource_ops.h"
 
 namespace proclens::linux_port {
 namespace {
@@ -188,7 +189,8 @@ TEST(DesktopIconTest, FillGivesARunningProgramWithAnEntryItsOwnImage) {
     std::vector<std::string> added;
   } large, small;
 
-  LinuxPlatform platform;
+  LinuxResourceOps templates;
+  LinuxServices platform(templates);
   ProcessListFill(platform.Catalogue(), list, large, small).FillProcessList();
   std::map<std::uint32_t, int> image_of;
   for (const auto& item : list.items) image_of[item.pid] = item.image_index;

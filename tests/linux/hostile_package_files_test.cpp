@@ -12,8 +12,8 @@
 #include "linux/origins/dpkg_only.h"
 #include "linux/origins/sandbox_support.h"
 #include "linux/version_test_support.h"
-#include "platform/linux/desktop_icon_index.h"
-#include "platform/linux/pe_version_ops.h"
+#include "platform/linux/desktop/desktop_icon_index.h"
+#include "platform/linux/linux_version_ops.h"
 
 namespace proclens::linux_port {
 namespace {
@@ -124,7 +124,8 @@ TEST_F(HostilePackageFiles, NeitherHoldTheReaderUpNorNameWhatTheyShouldNot) {
       SCOPED_TRACE(std::string(c.what) + (first_question ? ", first question" : ", indexed"));
       ProgramOrigins fresh = DpkgOnly(root_.path().string());
       ProgramOrigins& origins = first_question ? fresh : indexed;
-      PeVersionOps ops(system, &origins);
+      proclens::testing::VersionsOver versions(system, &origins);
+      LinuxVersionOps& ops = versions.ops;
       const VersionTexts texts = ReadVersionInfo(c.program, {ops, system});
       EXPECT_EQ(texts.ok, !c.product.empty());
       // A long text is shortened where a character begins, never emptied.

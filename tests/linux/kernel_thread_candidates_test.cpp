@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "live_process.h"
-#include "platform/linux/proc_entry.h"
-#include "platform/linux/proc_snapshot.h"
-#include "platform/linux/unique_fd.h"
+#include "platform/linux/proc/proc_entry.h"
+#include "platform/linux/linux_snapshot_ops.h"
+#include "platform/linux/base/unique_fd.h"
 
 namespace proclens::linux_port {
 namespace {
@@ -28,7 +28,7 @@ void WriteFile(const std::filesystem::path& path, const std::string& text) {
 
 std::map<std::uint32_t, std::string> SnapshotOf(const TempDir& proc) {
   const std::string root = proc.path().string();
-  ProcSnapshotOps ops(root.c_str());
+  LinuxSnapshotOps ops(root.c_str());
   std::map<std::uint32_t, std::string> names;
   auto snapshot = ops.CreateSnapshot();
   SnapshotEntry entry;

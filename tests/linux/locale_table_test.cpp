@@ -1,4 +1,4 @@
-#include "platform/linux/locale_table.h"
+#include "platform/linux/base/locale_table.h"
 
 #include <gtest/gtest.h>
 #include <stdlib.h>

@@ -1,7 +1,7 @@
 // A file against the sum its package recorded: every state over a database
 // made for the test, and running programs on the live system.
 
-#include "platform/linux/origin_verify_ops.h"
+#include "platform/linux/linux_verify_ops.h"
 
 #include <unistd.h>
 
@@ -12,6 +12,7 @@
 #include "linux/origins/dpkg_only.h"
 #include "linux/origins/sandbox_support.h"
 #include "linux/run_command.h"
+#include "platform/linux/linux_platform.h"
 
 namespace proclens::linux_port {
 namespace {
@@ -54,7 +55,7 @@ class OriginVerifyTest : public ::testing::Test {
 
   TempDir root_, programs_, proc_;
   ProgramOrigins origins_ = DpkgOnly(root_.path().string());
-  OriginVerifyOps ops_{origins_, proc_.path().string() + "/"};
+  LinuxVerifyOps ops_{origins_, proc_.path().string() + "/"};
 };
 
 TEST_F(OriginVerifyTest, EveryStateOfAFile) {
@@ -115,7 +116,7 @@ TEST_F(OriginVerifyTest, EachImageIsReadOnceARunUntilItChanges) {
   WriteText(root_.path() / "var/lib/dpkg/info/tools:amd64.list", Program("big").string() + "\n");
   WriteText(root_.path() / "var/lib/dpkg/info/tools:amd64.md5sums", sum + "  " + Program("big").string().substr(1) + "\n");
   ProgramOrigins origins = DpkgOnly(root_.path().string());
-  OriginVerifyOps ops(origins, proc_.path().string() + "/");
+  LinuxVerifyOps ops(origins, proc_.path().string() + "/");
   std::uint64_t before = BytesReadSoFar();
   EXPECT_EQ(ops.CheckFile(Program("big").string(), 0, kNoLimit).state, file_state::kMatches);
   EXPECT_GE(BytesReadSoFar() - before, kSize);
@@ -130,7 +131,8 @@ TEST_F(OriginVerifyTest, EachImageIsReadOnceARunUntilItChanges) {
 TEST(OriginVerifyLive, ARunningPackagedProgramMatches) {
   linux_test::Child child("/bin/sleep", linux_test::SleepArgs("sleep"));
   const std::string exe = "/proc/" + std::to_string(child.pid()) + "/exe";
-  OriginVerifyOps ops;
+  ProgramOrigins origins = SystemOrigins();
+  LinuxVerifyOps ops(origins);
   const FileCheck check =
       ops.CheckFile(fs::read_symlink(exe).string(), static_cast<std::uint32_t>(child.pid()), kNoLimit);
   EXPECT_EQ(check.state, file_state::kMatches);
@@ -143,7 +145,8 @@ TEST(OriginVerifyLive, AProgramDeletedWhileItRunsIsDeleted) {
   linux_test::Child child(copy.string(), linux_test::SleepArgs("doomed"));
   fs::remove(copy);
   const fs::path exe = fs::read_symlink("/proc/" + std::to_string(child.pid()) + "/exe");
-  OriginVerifyOps ops;
+  ProgramOrigins origins = SystemOrigins();
+  LinuxVerifyOps ops(origins);
   EXPECT_EQ(ops.CheckFile(exe.string(), static_cast<std::uint32_t>(child.pid()), kNoLimit).state,
             file_state::kDeleted);
 }

@@ -7,7 +7,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "platform/linux/appstream_metainfo.h"
+#include "platform/linux/desktop/appstream_metainfo.h"
 
 namespace proclens::linux_port {
 namespace {

@@ -17,7 +17,7 @@
 #include "infopage/offline_page.h"
 #include "infopage/text_replace.h"
 #include "linux/version_test_support.h"
-#include "platform/linux/gresource_resource_ops.h"
+#include "platform/linux/linux_resource_ops.h"
 #include "platform/linux/linux_page_file_ops.h"
 #include "platform/resource_index.h"
 
@@ -94,8 +94,8 @@ TEST(LinuxPageFileOps, ProgramPathIsThisProgram) {
   EXPECT_EQ(files.ProgramPath(), link);
 }
 
-TEST(GResourceResourceOps, TemplatesAreTheStoredBytesFoundInAnyCase) {
-  linux_port::GResourceResourceOps resources;
+TEST(LinuxResourceOps, TemplatesAreTheStoredBytesFoundInAnyCase) {
+  linux_port::LinuxResourceOps resources;
   const auto english = resources.LoadRcData("proc_en_html");
   const auto german = resources.LoadRcData("PROC_DE_HTML");
   ASSERT_TRUE(english && german);
@@ -152,7 +152,7 @@ ResourceIndex SourceIndex() {
 }
 
 TEST(PageTemplates, EveryImageAddressOfTheBuiltPageIsAResourceOfTheProgram) {
-  linux_port::GResourceResourceOps resources;
+  linux_port::LinuxResourceOps resources;
   linux_port::LinuxPageFileOps files;
   class NoVersions : public VersionOps {
     std::uint32_t GetFileVersionInfoSize(const std::string&, std::uint32_t&) override { return 0; }

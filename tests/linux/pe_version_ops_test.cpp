@@ -1,7 +1,7 @@
 // The Linux version operations on real files: PATH look-up, files that are
 // not PE files, and the cost of a large file.
 
-#include "platform/linux/pe_version_ops.h"
+#include "platform/linux/linux_version_ops.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -18,6 +18,7 @@
 #include "linux/version_test_support.h"
 #include "unit/infopage/version_block_builder.h"
 #include "unit/platform/pe/pe_image_builder.h"
+#include "platform/linux/base/path_search.h"
 
 namespace proclens::linux_port {
 namespace {
@@ -58,7 +59,8 @@ class PeVersionOpsTest : public ::testing::Test {
   fs::path dir_;
   std::string saved_path_;
   FixedLanguageSystem system_{0x0409};
-  PeVersionOps ops_{system_, nullptr};  // the PE reader alone
+  proclens::testing::VersionsOver versions_{system_};  // the PE reader alone
+  LinuxVersionOps& ops_ = versions_.ops;
 };
 
 TEST_F(PeVersionOpsTest, ReadsTheTextsOfAFileByItsPath) {
@@ -96,9 +98,9 @@ TEST_F(PeVersionOpsTest, ALargeFileCostsWhatASmallOneCosts) {
   const fs::path large = Write("large.dll", SampleDll());
   fs::resize_file(large, 100ull * 1024 * 1024);  // sparse: no disk space taken
   ASSERT_TRUE(Read(small.string()).ok);
-  const std::uint64_t small_cost = ops_.bytes_read();
+  const std::uint64_t small_cost = versions_.pe.bytes_read();
   ASSERT_TRUE(Read(large.string()).ok);
-  EXPECT_EQ(ops_.bytes_read() - small_cost, small_cost);
+  EXPECT_EQ(versions_.pe.bytes_read() - small_cost, small_cost);
   EXPECT_LT(small_cost, 4096u);
 }
 

@@ -1,4 +1,4 @@
-#include "platform/linux/proc_snapshot.h"
+#include "platform/linux/linux_snapshot_ops.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -9,7 +9,7 @@
 #include <thread>
 
 #include "live_process.h"
-#include "platform/linux/proc_entry.h"
+#include "platform/linux/proc/proc_entry.h"
 
 namespace proclens::linux_port {
 namespace {
@@ -19,7 +19,7 @@ using linux_test::CopySleep;
 using linux_test::SleepArgs;
 using linux_test::TempDir;
 
-std::map<std::uint32_t, std::string> TakeSnapshot(ProcSnapshotOps& ops) {
+std::map<std::uint32_t, std::string> TakeSnapshot(LinuxSnapshotOps& ops) {
   std::map<std::uint32_t, std::string> names;
   auto snapshot = ops.CreateSnapshot();
   if (!snapshot) return names;
@@ -29,7 +29,7 @@ std::map<std::uint32_t, std::string> TakeSnapshot(ProcSnapshotOps& ops) {
 }
 
 std::map<std::uint32_t, std::string> TakeLiveSnapshot() {
-  ProcSnapshotOps ops;
+  LinuxSnapshotOps ops;
   return TakeSnapshot(ops);
 }
 
@@ -73,13 +73,13 @@ TEST(ProcSnapshotOpsTest, ListsNumberedDirectoriesInOrderAndLeavesOutKernelThrea
   WriteFile(proc.path() / "12a" / "stat", "12 (odd) S 0 9 9 0 -1 0 0 0");
 
   const std::string root = proc.path().string();
-  ProcSnapshotOps ops(root.c_str());
+  LinuxSnapshotOps ops(root.c_str());
   const auto names = TakeSnapshot(ops);
   EXPECT_EQ(names, (std::map<std::uint32_t, std::string>{{17, "init"}, {300, "worker"}}));
 }
 
 TEST(ProcSnapshotOpsTest, MissingProcGivesNoSnapshot) {
-  ProcSnapshotOps ops("/nonexistent-proc-root");
+  LinuxSnapshotOps ops("/nonexistent-proc-root");
   EXPECT_EQ(ops.CreateSnapshot(), nullptr);
 }
 

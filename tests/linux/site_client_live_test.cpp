@@ -7,7 +7,7 @@
 #include <cstdlib>
 
 #include "linux/test_site_server.h"
-#include "platform/linux/curl_http_ops.h"
+#include "platform/linux/linux_http_ops.h"
 #include "platform/linux/linux_site_ops.h"
 #include "platform/linux/linux_system_info.h"
 #include "siteclient/installation_id.h"
@@ -42,7 +42,7 @@ class SiteLiveTest : public ::testing::Test {
   std::string At(const std::string& path) const { return server.Base() + path; }
 
   TestSiteServer server;
-  linux_port::CurlHttpOps http;
+  linux_port::LinuxHttpOps http;
   linux_port::LinuxSiteOps site;
   linux_port::LinuxSystemInfo system;
   RecordedMessages messages;

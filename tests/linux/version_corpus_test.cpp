@@ -10,7 +10,7 @@
 
 #include "infopage/version_info_reader.h"
 #include "linux/version_test_support.h"
-#include "platform/linux/pe_version_ops.h"
+#include "platform/linux/linux_version_ops.h"
 
 namespace proclens::testing {
 namespace {
@@ -34,7 +34,8 @@ TEST(VersionCorpus, OurTextsAgreeWithPefileOnEveryInstalledPeFile) {
   ASSERT_GT(theirs.size(), 100u);
 
   FixedLanguageSystem system(0x0409);
-  linux_port::PeVersionOps ops(system, nullptr);  // what pefile reads: PE resources only
+  VersionsOver versions(system);  // what pefile reads: PE resources only
+  linux_port::LinuxVersionOps& ops = versions.ops;
   int with_block = 0;
   for (const nlohmann::json& expected : theirs) {
     const std::string file = expected["file"];

@@ -4,7 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "platform/linux/real_path.h"
+#include "platform/linux/base/real_path.h"
 
 namespace proclens::linux_port {
 namespace {

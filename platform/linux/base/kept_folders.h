@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/linux/unique_fd.h"
+#include "platform/linux/base/unique_fd.h"
 
 namespace proclens::linux_port {
 

@@ -6,9 +6,9 @@
 #include <algorithm>
 #include <memory>
 
-#include "platform/linux/key_file.h"
+#include "platform/linux/desktop/key_file.h"
 #include "platform/linux/origins/package_files.h"
-#include "platform/linux/whole_file.h"
+#include "platform/linux/base/whole_file.h"
 
 namespace proclens::linux_port {
 namespace {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/linux/appstream_metainfo.h"
+#include "platform/linux/desktop/appstream_metainfo.h"
 
 namespace proclens::linux_port {
 

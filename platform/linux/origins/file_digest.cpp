@@ -14,8 +14,8 @@
 #include <optional>
 #include <string>
 
-#include "platform/linux/crypto_library.h"
-#include "platform/linux/gobject_ptr.h"
+#include "platform/linux/base/crypto_library.h"
+#include "platform/linux/base/gobject_ptr.h"
 #include "platform/verify_ops.h"
 
 namespace proclens::linux_port {

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <utility>
 
-#include "platform/linux/desktop_entry.h"
-#include "platform/linux/whole_file.h"
+#include "platform/linux/desktop/desktop_entry.h"
+#include "platform/linux/base/whole_file.h"
 
 namespace proclens::linux_port {
 namespace {

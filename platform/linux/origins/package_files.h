@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/linux/appstream_metainfo.h"
+#include "platform/linux/desktop/appstream_metainfo.h"
 #include "platform/linux/origins/program_origin.h"
 
 namespace proclens::linux_port {

@@ -3,14 +3,9 @@
 #include <cerrno>
 
 #include "platform/linux/base/kept_folders.h"
-#include "platform/linux/origins/appimage_origin.h"
-#include "platform/linux/origins/dpkg_origin.h"
-#include "platform/linux/origins/flatpak_origin.h"
-#include "platform/linux/origins/rpm_origin.h"
-#include "platform/linux/origins/snap_origin.h"
-#include "platform/linux/error_text.h"
+#include "platform/linux/base/error_text.h"
 #include "platform/linux/proc/fuse_questions.h"
-#include "platform/linux/real_path.h"
+#include "platform/linux/base/real_path.h"
 
 namespace proclens::linux_port {
 
@@ -39,19 +34,6 @@ std::optional<ProgramFile> ProgramFileAt(const std::string& path, std::uint32_t 
 
 ProgramOrigins::ProgramOrigins(std::vector<std::unique_ptr<ProgramOrigin>> sources)
     : sources_(std::move(sources)) {}
-
-ProgramOrigins& ProgramOrigins::System() {
-  static ProgramOrigins origins([] {
-    std::vector<std::unique_ptr<ProgramOrigin>> sources;
-    sources.push_back(std::make_unique<FlatpakOrigin>(FlatpakOrigin::DefaultInstallations()));
-    sources.push_back(std::make_unique<SnapOrigin>());
-    sources.push_back(std::make_unique<AppImageOrigin>());
-    sources.push_back(std::make_unique<DpkgOrigin>("/"));
-    sources.push_back(std::make_unique<RpmOrigin>("/"));
-    return sources;
-  }());
-  return origins;
-}
 
 void ProgramOrigins::ReadAhead() {
   for (const auto& source : sources_) source->ReadAhead();

@@ -1,8 +1,7 @@
 #pragma once
-// The sources of programs asked in turn: Flatpak, Snap and AppImage first,
-// since their programs' paths or processes say so, then dpkg, then RPM (where
-// both package systems list a file, dpkg answers). The first source that
-// knows a file answers every question about it.
+// The sources of programs asked in turn (linux_platform.h's SystemOrigins
+// names the system's): the first source that knows a file answers every
+// question about it.
 
 #include <cstdint>
 #include <memory>
@@ -19,9 +18,8 @@ class ProgramOrigins {
   // The sources in the order they are asked.
   explicit ProgramOrigins(std::vector<std::unique_ptr<ProgramOrigin>> sources);
 
-  // The sources of the running system, shared by everything in the process,
-  // so that each reads its database at most once.
-  static ProgramOrigins& System();
+  ProgramOrigins(ProgramOrigins&&) = default;
+  ProgramOrigins& operator=(ProgramOrigins&&) = default;
 
   // The texts of the source that installed the file; nullopt when none did.
   std::optional<OriginTexts> Describe(const ProgramFile& file, bool german);

@@ -3,7 +3,7 @@
 #include <giomm/icon.h>
 #include <gtkmm/icontheme.h>
 
-#include "platform/linux/desktop_icon.h"
+#include "platform/linux/desktop/desktop_icon.h"
 
 namespace proclens::gtk_front {
 

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "platform/linux/library_loader.h"
+#include "platform/linux/base/library_loader.h"
 
 namespace proclens::gtk_front {
 namespace {

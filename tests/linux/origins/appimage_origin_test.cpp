@@ -1,4 +1,4 @@
-#include "platform/linux/origins/appimage_origin.h"
+#include "platform/linux/origins/appimage/appimage_origin.h"
 
 #include <gtest/gtest.h>
 #include <sys/mount.h>

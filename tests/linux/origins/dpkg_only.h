@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/linux/origins/dpkg_origin.h"
+#include "platform/linux/origins/dpkg/dpkg_origin.h"
 #include "platform/linux/origins/program_origins.h"
 
 namespace proclens::linux_port {

@@ -1,17 +1,18 @@
 // What the package system says a file is, over a small database tree with
 // the awkward cases of a real one, and on the live system.
 
-#include "platform/linux/origins/dpkg_origin.h"
+#include "platform/linux/origins/dpkg/dpkg_origin.h"
 
 #include <gtest/gtest.h>
 
 #include "infopage/version_info_reader.h"
 #include "linux/version_test_support.h"
-#include "platform/linux/desktop_icon.h"
+#include "platform/linux/desktop/desktop_icon.h"
 #include "platform/linux/linux_file_ops.h"
-#include "platform/linux/package_version_block.h"
-#include "platform/linux/pe_version_ops.h"
+#include "platform/pe/version_block_writer.h"
+#include "platform/linux/linux_version_ops.h"
 #include "linux/origins/dpkg_only.h"
+#include "platform/linux/linux_platform.h"
 
 namespace proclens::linux_port {
 namespace {
@@ -100,7 +101,8 @@ TEST(DpkgOriginLive, HelperProgramsShowTheirApplicationsIconOnceAsked) {
   const std::string helper = "/usr/libexec/gnome-system-monitor/gsm-kill";
   LinuxFileOps files;
   EXPECT_EQ(files.ExtractIcons(helper).count, 0u);  // no desktop entry runs it
-  files.UsePackageIcons();
+  ProgramOrigins origins = SystemOrigins();
+  files.UsePackageIcons(origins);
   const ExtractedIcons icons = files.ExtractIcons(helper);
   ASSERT_EQ(icons.count, 1u);
   EXPECT_EQ(dynamic_cast<const DesktopIcon&>(*icons.small).serialized(), "org.gnome.SystemMonitor");
@@ -113,11 +115,11 @@ TEST(DpkgOrigin, AMissingDatabaseKnowsNoFile) {
 
 TEST(PackageVersionBlock, AnswersTheVersionQueriesInAnyUserLanguage) {
   // Not UTF-8 from the database must not cut the text short.
-  const OriginTexts texts{"Bilder \xC3\xA4 ansehen \xFF!", "Betrachter", ""};
-  const auto block = PackageVersionBlock(texts, 0x0407);
+  const auto block = pe::WriteVersionBlock({"Bilder \xC3\xA4 ansehen \xFF!", "Betrachter", ""}, 0x0407);
   for (const std::uint16_t user_language : {0x0407, 0x0409}) {
     FixedLanguageSystem system(user_language);
-    PeVersionOps ops(system, nullptr);
+    proclens::testing::VersionsOver versions(system);
+    LinuxVersionOps& ops = versions.ops;
     auto query = [&](const char* key) {
       return QueryVersionString(block.data(), block.size(), key, {ops, system});
     };
@@ -135,7 +137,9 @@ std::string MaintainerNameOf(const std::string& package) {
 
 TEST(DpkgOriginLive, TheRunningShellAndGnomeSystemMonitorAreNamed) {
   FixedLanguageSystem system(0x0409);
-  PeVersionOps ops(system);
+  ProgramOrigins origins = SystemOrigins();
+  proclens::testing::VersionsOver versions(system, &origins);
+  LinuxVersionOps& ops = versions.ops;
   // The program of a running shell, as the catalogue resolves it.
   const std::string shell = RunCommand("sh -c 'readlink /proc/$$/exe'").out;
   ASSERT_FALSE(shell.empty());

@@ -1,11 +1,11 @@
-#include "platform/linux/origins/flatpak_origin.h"
+#include "platform/linux/origins/flatpak/flatpak_origin.h"
 
 #include <glib.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include "linux/origins/sandbox_support.h"
-#include "platform/linux/origins/flatpak_info.h"
+#include "platform/linux/origins/flatpak/flatpak_info.h"
 
 namespace proclens::linux_port {
 namespace {

@@ -1,7 +1,7 @@
 // The RPM database through librpm: packages built with rpmbuild and installed
 // with rpm into the test's own root, then asked for owners, texts and checks.
 
-#include "platform/linux/origins/rpm_database.h"
+#include "platform/linux/origins/rpm/rpm_database.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -15,7 +15,7 @@
 
 #include "linux/live_process.h"
 #include "linux/run_command.h"
-#include "platform/linux/unique_fd.h"
+#include "platform/linux/base/unique_fd.h"
 #include "platform/verify_ops.h"
 
 namespace proclens::linux_port {

@@ -1,10 +1,10 @@
-#include "platform/linux/origins/snap_origin.h"
+#include "platform/linux/origins/snap/snap_origin.h"
 
 #include <gtest/gtest.h>
 
 #include "linux/origins/sandbox_support.h"
 #include "linux/run_command.h"
-#include "platform/linux/origins/snap_metadata.h"
+#include "platform/linux/origins/snap/snap_metadata.h"
 
 namespace proclens::linux_port {
 namespace {

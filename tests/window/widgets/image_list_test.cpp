@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/linux/desktop_icon.h"
+#include "platform/linux/desktop/desktop_icon.h"
 
 namespace proclens::gtk_front {
 namespace {
