@@ -11,10 +11,6 @@ namespace {
 
 constexpr char kSelectPrefix[] = "/select, ";
 
-bool StartsWith(const std::string& text, const std::string& prefix) {
-  return text.compare(0, prefix.size(), prefix) == 0;
-}
-
 bool HasUriScheme(const std::string& text) {
   GCharPtr scheme(g_uri_parse_scheme(text.c_str()));
   return scheme != nullptr;
@@ -26,7 +22,7 @@ LinuxShellPlan PlanShellCall(const std::string& verb, const std::string& file,
                              const std::optional<std::string>& parameters,
                              const std::optional<std::string>& directory) {
   if (file == "explorer.exe") {
-    if (verb == "open" && parameters && StartsWith(*parameters, kSelectPrefix)) {
+    if (verb == "open" && parameters && parameters->starts_with(kSelectPrefix)) {
       const std::string name = parameters->substr(sizeof kSelectPrefix - 1);
       return {LinuxShellRequest::ShowItem, directory.value_or("") + name};
     }

@@ -4,6 +4,8 @@
 
 #include <openssl/evp.h>
 
+#include "platform/linux/base/library_loader.h"
+
 namespace proclens::linux_port {
 
 // Each member has the name and type of the libcrypto function it points at.
@@ -16,11 +18,7 @@ namespace proclens::linux_port {
   X(EVP_DigestUpdate)                \
   X(EVP_DigestFinal_ex)
 
-struct CryptoLibrary {
-#define PROCLENS_CRYPTO_MEMBER(name) decltype(&::name) name = nullptr;
-  PROCLENS_CRYPTO_FUNCTIONS(PROCLENS_CRYPTO_MEMBER)
-#undef PROCLENS_CRYPTO_MEMBER
-};
+PROCLENS_LIBRARY_TABLE(CryptoLibrary, PROCLENS_CRYPTO_FUNCTIONS);
 
 // The library, loaded at the first call and kept for the rest of the run;
 // nullptr when it cannot be loaded.

@@ -9,6 +9,8 @@
 #define CURL_DISABLE_TYPECHECK
 #include <curl/curl.h>
 
+#include "platform/linux/base/library_loader.h"
+
 namespace proclens::linux_port {
 
 // Each member has the name and type of the libcurl function it points at.
@@ -28,11 +30,7 @@ namespace proclens::linux_port {
   X(curl_multi_info_read)          \
   X(curl_multi_poll)
 
-struct CurlLibrary {
-#define PROCLENS_CURL_MEMBER(name) decltype(&::name) name = nullptr;
-  PROCLENS_CURL_FUNCTIONS(PROCLENS_CURL_MEMBER)
-#undef PROCLENS_CURL_MEMBER
-};
+PROCLENS_LIBRARY_TABLE(CurlLibrary, PROCLENS_CURL_FUNCTIONS);
 
 // The library, loaded and initialised at the first call and kept for the rest
 // of the run; nullptr when it cannot be loaded.

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <memory>
 
-#include "platform/linux/origins/dpkg/dpkg_status.h"
+#include "platform/linux/base/text.h"
 
 namespace proclens::linux_port {
 namespace {

@@ -5,11 +5,11 @@
 
 #include "platform/linux/desktop/desktop_entry.h"
 #include "platform/linux/base/whole_file.h"
+#include "platform/linux/base/text.h"
 
 namespace proclens::linux_port {
 namespace {
 
-std::string_view BaseName(std::string_view path) { return path.substr(path.rfind('/') + 1); }
 
 }  // namespace
 
@@ -38,6 +38,10 @@ void OverlayMetainfo(OriginTexts& texts, const MetainfoTexts& metainfo) {
   if (!metainfo.summary.empty()) texts.description = metainfo.summary;
   if (!metainfo.name.empty()) texts.product = metainfo.name;
   if (!metainfo.developer.empty()) texts.company = metainfo.developer;
+}
+
+std::string MaintainerName(std::string_view maintainer) {
+  return std::string(Trim(maintainer.substr(0, maintainer.find('<'))));
 }
 
 std::optional<std::string> FirstEntryIcon(std::vector<std::string> entries, const std::string& root) {

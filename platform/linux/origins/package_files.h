@@ -30,6 +30,10 @@ const MetainfoTexts* ChooseMetainfo(const std::vector<MetainfoTexts>& metainfo, 
 // the one texts held before: a package's own record, a bundle's fallback.
 void OverlayMetainfo(OriginTexts& texts, const MetainfoTexts& metainfo);
 
+// "Name <address>" gives "Name"; an address alone gives empty (a package's
+// maintainer or packager, as its record writes them).
+std::string MaintainerName(std::string_view maintainer);
+
 // The folder below which packages install desktop entries.
 inline constexpr const char* kApplicationsFolder = "/usr/share/applications/";
 

@@ -3,17 +3,10 @@
 #include <glib.h>
 
 #include "platform/linux/window/webkit_library.h"
+#include "platform/linux/base/text.h"
 
 namespace proclens::gtk_front {
 namespace {
-
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-std::string_view Trimmed(std::string_view text) {
-  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-  return text;
-}
 
 // Replies only: navigations and new windows are decided elsewhere
 // (page_links.h), and a handler that declines leaves them to WebKit.
@@ -47,7 +40,7 @@ void OnDownloadStarted(WebKitWebContext*, WebKitDownload* download, gpointer lib
 }  // namespace
 
 bool AsksToBeSaved(std::string_view content_disposition) {
-  const std::string_view type = Trimmed(content_disposition.substr(0, content_disposition.find(';')));
+  const std::string_view type = linux_port::Trim(content_disposition.substr(0, content_disposition.find(';')));
   constexpr std::string_view kInline = "inline";
   if (type.empty()) return false;
   return type.size() != kInline.size() ||

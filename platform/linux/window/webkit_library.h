@@ -7,6 +7,8 @@
 
 #include <string>
 
+#include "platform/linux/base/library_loader.h"
+
 namespace proclens::gtk_front {
 
 // Each member has the name and type of the WebKitGTK function it points at
@@ -43,11 +45,7 @@ namespace proclens::gtk_front {
   X(webkit_settings_set_hardware_acceleration_policy)    \
   X(webkit_web_context_set_cache_model)
 
-struct WebKitLibrary {
-#define PROCLENS_WEBKIT_MEMBER(name) decltype(&::name) name = nullptr;
-  PROCLENS_WEBKIT_FUNCTIONS(PROCLENS_WEBKIT_MEMBER)
-#undef PROCLENS_WEBKIT_MEMBER
-};
+PROCLENS_LIBRARY_TABLE(WebKitLibrary, PROCLENS_WEBKIT_FUNCTIONS);
 
 // The library, loaded at the first call and kept for the rest of the run;
 // nullptr when it cannot be loaded, with the reason in *error.

@@ -12,6 +12,7 @@
 #include "platform/linux/proc/fuse_questions.h"
 #include "platform/linux/base/real_path.h"
 #include "platform/linux/base/user_names.h"
+#include "platform/linux/base/text.h"
 
 namespace proclens::linux_port {
 namespace {
@@ -24,7 +25,6 @@ struct CloseDir {
   void operator()(DIR* dir) const { ::closedir(dir); }
 };
 
-std::string BaseName(const std::string& path) { return path.substr(path.rfind('/') + 1); }
 
 std::optional<std::uint32_t> PidOf(const char* name) {
   std::uint64_t pid = 0;
@@ -136,7 +136,7 @@ OriginTexts AppImageOrigin::Describe(const ProgramFile& file, bool german) {
   // The texts lie on the FUSE mount, whose server may not answer.
   OriginTexts texts = FuseQuestions::OfThisProgram()
                           .Ask<OriginTexts>(run->names.appdir,
-                                            [appdir = run->names.appdir, program = BaseName(file.path), german] {
+                                            [appdir = run->names.appdir, program = std::string(BaseName(file.path)), german] {
                                               OriginTexts found;
                                               if (const auto metainfo = MetainfoInFolder(
                                                       appdir + "/usr/share/metainfo", program, german)) {

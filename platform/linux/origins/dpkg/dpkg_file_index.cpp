@@ -13,6 +13,7 @@
 #include <xxhash.h>
 
 #include "platform/linux/base/unique_fd.h"
+#include "platform/linux/origins/merged_usr.h"
 
 namespace proclens::linux_port {
 namespace {
@@ -22,14 +23,6 @@ constexpr std::size_t kListLimit = 64u << 20;
 constexpr std::size_t kDiversionsLimit = 16u << 20;
 
 constexpr std::string_view kListSuffix = ".list";
-
-bool StartsWith(std::string_view text, std::string_view prefix) {
-  return text.substr(0, prefix.size()) == prefix;
-}
-
-bool EndsWith(std::string_view text, std::string_view suffix) {
-  return text.size() >= suffix.size() && text.substr(text.size() - suffix.size()) == suffix;
-}
 
 // Calls f for each line of text, without its line end. dpkg ends lines with
 // '\n' alone; a '\r' before it belongs to the file name (a package may ship
@@ -67,27 +60,16 @@ void PrefetchLists(const std::string& info_folder, const std::vector<std::string
 // Whether a line of the text is exactly this one.
 bool HasLine(std::string_view text, std::string_view line) {
   if (line.empty()) return false;
-  if (StartsWith(text, line) && (text.size() == line.size() || text[line.size()] == '\n')) return true;
+  if (text.starts_with(line) && (text.size() == line.size() || text[line.size()] == '\n')) return true;
   const std::string needle = "\n" + std::string(line) + "\n";
   if (::memmem(text.data(), text.size(), needle.data(), needle.size()) != nullptr) return true;
   // The last line may lack its line end.
   const std::string_view unended = std::string_view(needle).substr(0, needle.size() - 1);
-  return EndsWith(text, unended);
+  return text.ends_with(unended);
 }
 
 std::uint64_t HashOf(std::string_view merged_path) {
   return XXH3_64bits(merged_path.data(), merged_path.size());
-}
-
-bool UnderLinkedFolder(std::string_view path) {
-  constexpr std::string_view kLinked[] = {"/bin", "/sbin", "/lib", "/lib32", "/lib64", "/libx32"};
-  // Nearly every listed path begins "/usr/", "/etc/" or "/var/"; they skip the loop.
-  if (path.size() < 4 || (path[1] != 'b' && path[1] != 's' && path[1] != 'l') || path[2] == 'r') return false;
-  for (const std::string_view folder : kLinked) {
-    if (StartsWith(path, folder) && (path.size() == folder.size() || path[folder.size()] == '/'))
-      return true;
-  }
-  return false;
 }
 
 // The info folder's list names, without ".list", sorted.
@@ -100,7 +82,7 @@ std::vector<std::string> ListNames(const std::string& info_folder) {
   if (!dir) return names;
   while (const dirent* entry = ::readdir(dir.get())) {
     const std::string_view name = entry->d_name;
-    if (name.size() > kListSuffix.size() && EndsWith(name, kListSuffix))
+    if (name.size() > kListSuffix.size() && name.ends_with(kListSuffix))
       names.emplace_back(name.substr(0, name.size() - kListSuffix.size()));
   }
   std::sort(names.begin(), names.end());
@@ -110,10 +92,6 @@ std::vector<std::string> ListNames(const std::string& info_folder) {
 std::string InfoFolder(const std::string& root) { return root + "var/lib/dpkg/info/"; }
 
 }  // namespace
-
-std::string MergedUsrPath(std::string_view path) {
-  return UnderLinkedFolder(path) ? "/usr" + std::string(path) : std::string(path);
-}
 
 DpkgFileIndex DpkgFileIndex::Open(const std::string& root) {
   DpkgFileIndex index;
@@ -198,7 +176,7 @@ std::vector<DpkgOwner> DpkgFileIndex::ScanLists(std::string_view merged_path) co
   if (merged_path.empty() || merged_path.front() != '/') return {};
   std::vector<std::string_view> forms = {merged_path};
   const std::string_view unmerged = merged_path.substr(std::min<std::size_t>(4, merged_path.size()));
-  if (StartsWith(merged_path, "/usr/") && UnderLinkedFolder(unmerged)) forms.push_back(unmerged);
+  if (merged_path.starts_with("/usr/") && UnderLinkedFolder(unmerged)) forms.push_back(unmerged);
   PrefetchLists(InfoFolder(root_), list_names_);
   std::vector<DpkgOwner> owners;
   std::string buffer;
@@ -272,9 +250,9 @@ std::vector<std::string> DpkgFileIndex::FilesBelow(std::string_view list_name, s
   const auto text = ReadWholeFile(InfoFolder(root_) + std::string(list_name) + ".list", kListLimit);
   if (!text) return files;
   ForEachLine(*text, [&](std::string_view line) {
-    if (!StartsWith(line, folder)) return;
+    if (!line.starts_with(folder)) return;
     const std::string_view name = line.substr(folder.size());
-    if (name.size() > suffix.size() && EndsWith(name, suffix) && name.find('/') == std::string_view::npos)
+    if (name.size() > suffix.size() && name.ends_with(suffix) && name.find('/') == std::string_view::npos)
       files.emplace_back(line);
   });
   return files;

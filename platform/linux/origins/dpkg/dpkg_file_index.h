@@ -14,10 +14,6 @@
 
 namespace proclens::linux_port {
 
-// The path as it stands, or under /usr when it lies below one of the folders
-// that merged /usr makes links to.
-std::string MergedUsrPath(std::string_view path);
-
 struct DpkgOwner {
   std::string list_name;    // the list's name: "bash", or "libc6:amd64" for multi-arch
   std::string listed_path;  // the path as the package's list writes it

@@ -4,6 +4,7 @@
 
 #include "platform/linux/origins/package_files.h"
 #include "platform/linux/origins/file_digest.h"
+#include "platform/linux/base/text.h"
 
 namespace proclens::linux_port {
 namespace {
@@ -12,7 +13,6 @@ constexpr std::size_t kStatusLimit = 256u << 20;
 constexpr std::size_t kMd5sumsLimit = 64u << 20;
 constexpr std::size_t kMd5HexDigits = 32;
 
-std::string BaseName(const std::string& path) { return path.substr(path.rfind('/') + 1); }
 
 bool IsHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
 

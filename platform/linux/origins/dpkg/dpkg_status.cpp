@@ -1,5 +1,7 @@
 #include "platform/linux/origins/dpkg/dpkg_status.h"
 
+#include "platform/linux/base/text.h"
+
 namespace proclens::linux_port {
 namespace {
 
@@ -18,19 +20,6 @@ bool SameFieldName(std::string_view a, std::string_view b) {
 }
 
 }  // namespace
-
-std::string_view Trim(std::string_view text) {
-  constexpr std::string_view kBlanks = " \t\r\n";
-  const std::size_t first = text.find_first_not_of(kBlanks);
-  if (first == std::string_view::npos) return {};
-  const std::size_t last = text.find_last_not_of(kBlanks);
-  return text.substr(first, last - first + 1);
-}
-
-std::string MaintainerName(std::string_view maintainer) {
-  const std::size_t address = maintainer.find('<');
-  return std::string(Trim(maintainer.substr(0, address)));
-}
 
 DpkgStatus DpkgStatus::Parse(std::string_view text) {
   DpkgStatus status;

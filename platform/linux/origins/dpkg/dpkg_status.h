@@ -32,10 +32,4 @@ class DpkgStatus {
   std::multimap<std::string, PackageRecord, std::less<>> records_;  // by name, in file order
 };
 
-// "Name <address>" gives "Name"; an address alone gives empty.
-std::string MaintainerName(std::string_view maintainer);
-
-// Leading and trailing blanks, tabs and line ends removed.
-std::string_view Trim(std::string_view text);
-
 }  // namespace proclens::linux_port

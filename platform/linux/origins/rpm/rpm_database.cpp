@@ -6,8 +6,8 @@
 #include <cstring>
 
 #include "platform/linux/base/kept_folders.h"
-#include "platform/linux/origins/dpkg/dpkg_file_index.h"
-#include "platform/linux/origins/dpkg/dpkg_status.h"
+#include "platform/linux/base/text.h"
+#include "platform/linux/origins/merged_usr.h"
 #include "platform/linux/origins/file_digest.h"
 #include "platform/linux/origins/package_files.h"
 #include "platform/linux/origins/rpm/rpm_library.h"
@@ -51,21 +51,6 @@ bool HasSystemDatabase(const std::string& folder) {
   }
   return false;
 }
-
-// The other name that merged /usr gives the file: /usr/bin/x for /bin/x and
-// /bin/x for /usr/bin/x, where that folder is one of the merged ones.
-std::optional<std::string> MergedUsrAlias(const std::string& path) {
-  std::string merged = MergedUsrPath(path);
-  if (merged != path) return merged;
-  constexpr std::string_view kUsr = "/usr";
-  if (path.compare(0, kUsr.size() + 1, "/usr/") == 0) {
-    std::string bare = path.substr(kUsr.size());
-    if (MergedUsrPath(bare) == path) return bare;
-  }
-  return std::nullopt;
-}
-
-std::string_view BaseName(std::string_view path) { return path.substr(path.rfind('/') + 1); }
 
 bool IsNormal(const RpmLibrary& rpm, const RpmPackage& package, unsigned int file) {
   return rpm.rpmfilesFState(package.files.get(), static_cast<int>(file)) == RPMFILE_STATE_NORMAL;

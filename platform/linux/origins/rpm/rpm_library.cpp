@@ -9,15 +9,10 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/linux/base/library_loader.h"
 #include "platform/linux/origins/rpm/rpm_sqlite_reads.h"
 
 namespace proclens::linux_port {
 namespace {
-
-// rpm 4.20 raised the library's version; the calls used here are the same in
-// both.
-constexpr const char* kRpmSonames[] = {"librpm.so.10", "librpm.so.9"};
 
 using MallocText = std::unique_ptr<char, decltype(&std::free)>;
 
@@ -129,24 +124,9 @@ std::string SystemRcFiles(const std::string& config) {
 // program; a missing or damaged database is an ordinary answer here.
 int DropMessage(rpmlogRec, rpmlogCallbackData) { return 0; }
 
-struct Loaded {
-  RpmLibrary library;
-  std::string macro_files;  // what library.macrofiles points at
-  bool complete = false;
-};
-
-void Load(Loaded& loaded) {
-  for (const char* soname : kRpmSonames) {
-    LibraryLoader loader(soname);
-#define PROCLENS_RPM_RESOLVE(name) loader.Resolve(loaded.library.name, #name);
-    PROCLENS_RPM_FUNCTIONS(PROCLENS_RPM_RESOLVE)
-#undef PROCLENS_RPM_RESOLVE
-    loader.Resolve(loaded.library.macrofiles, "macrofiles");
-    loaded.complete = loader.error().empty();
-    if (loaded.complete) break;
-  }
-  if (!loaded.complete) return;
-  const RpmLibrary& rpm = loaded.library;
+// Readies the library: its messages kept quiet, the system's configuration
+// read, and the database's place worked out; empty when all went well.
+std::string Start(RpmLibrary& rpm) {
   // Only emergencies are kept at all: librpm stores every warning it logs
   // for the whole run otherwise.
   rpm.rpmlogSetMask(RPMLOG_MASK(RPMLOG_EMERG));
@@ -154,21 +134,21 @@ void Load(Loaded& loaded) {
   // The system's rpmrc and macros, read once for the process: they say where
   // the database lies (%_dbpath) and how it is stored. A user's own files may
   // define macros that run commands, and this program may run as root with a
-  // user's HOME: none of them is read.
+  // user's HOME: none of them is read. librpm keeps the list's address.
   const char* config_dir = rpm.rpmConfigDir();
   const std::string config = config_dir != nullptr ? config_dir : "/usr/lib/rpm";
-  loaded.macro_files = SystemMacroFiles(config);
-  *loaded.library.macrofiles = loaded.macro_files.c_str();
-  loaded.complete = rpm.rpmReadConfigFiles(SystemRcFiles(config).c_str(), nullptr) == 0;
-  if (!loaded.complete) return;
+  static const std::string* macro_files = new std::string(SystemMacroFiles(config));
+  *rpm.macrofiles = macro_files->c_str();
+  if (rpm.rpmReadConfigFiles(SystemRcFiles(config).c_str(), nullptr) != 0) return "its configuration cannot be read";
   // The answer takes the definition's place, so that opening the database
   // never expands the definition itself (the other macros stay as the system
   // has them).
-  loaded.library.dbpath = DatabasePath(rpm);
-  rpm.rpmPushMacro(nullptr, "_dbpath", nullptr, loaded.library.dbpath.c_str(), RMIL_CMDLINE);
+  rpm.dbpath = DatabasePath(rpm);
+  rpm.rpmPushMacro(nullptr, "_dbpath", nullptr, rpm.dbpath.c_str(), RMIL_CMDLINE);
   // Reading writes nothing beside the database (SQLite's shared-memory and
   // write-ahead files).
   ReadRpmSqliteDatabasesAsImmutable();
+  return {};
 }
 
 }  // namespace
@@ -180,15 +160,14 @@ std::optional<std::string> ExpandPlainMacros(std::string_view body,
   return out;
 }
 
+// rpm 4.20 raised the library's version; the calls used here are the same in
+// both.
 const RpmLibrary* LoadRpm() {
   // Never destroyed: the read-ahead thread may still use it while the
-  // program ends.
-  static const Loaded* loaded = [] {
-    auto* made = new Loaded;
-    Load(*made);
-    return made;
-  }();
-  return loaded->complete ? &loaded->library : nullptr;
+  // program ends. librpm's absence is ordinary here and goes unsaid.
+  static const auto* loaded =
+      new LoadedLibrary<RpmLibrary>(LoadLibraryTable<RpmLibrary>({"librpm.so.10", "librpm.so.9"}, nullptr, Start));
+  return loaded->get();
 }
 
 }  // namespace proclens::linux_port

@@ -17,6 +17,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/linux/base/library_loader.h"
+
 namespace proclens::linux_port {
 
 // Each member has the name and type of the librpm (or librpmio) function it
@@ -55,14 +57,12 @@ namespace proclens::linux_port {
   X(rpmfilesVFlags)               \
   X(rpmfilesFState)               \
   X(rpmfilesFSize)                \
-  X(rpmfilesFDigest)
+  X(rpmfilesFDigest)                \
+  X(macrofiles) /* librpm's list of macro files: a variable, not a function */
 
-struct RpmLibrary {
-#define PROCLENS_RPM_MEMBER(name) decltype(&::name) name = nullptr;
-  PROCLENS_RPM_FUNCTIONS(PROCLENS_RPM_MEMBER)
-#undef PROCLENS_RPM_MEMBER
-  // The list of macro files that librpm reads (its variable, not a function).
-  const char** macrofiles = nullptr;
+PROCLENS_LIBRARY_TABLE(RpmFunctions, PROCLENS_RPM_FUNCTIONS);
+
+struct RpmLibrary : RpmFunctions {
   // Where the database lies below any root (%_dbpath), always absolute.
   std::string dbpath;
 };

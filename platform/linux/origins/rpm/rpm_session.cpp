@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "platform/linux/origins/dpkg/dpkg_status.h"
+#include "platform/linux/base/text.h"
 
 namespace proclens::linux_port {
 namespace {

@@ -4,6 +4,8 @@
 
 #include <yaml.h>
 
+#include "platform/linux/base/library_loader.h"
+
 namespace proclens::linux_port {
 
 // Each member has the name and type of the libyaml function it points at.
@@ -14,11 +16,7 @@ namespace proclens::linux_port {
   X(yaml_parser_parse)             \
   X(yaml_event_delete)
 
-struct YamlLibrary {
-#define PROCLENS_YAML_MEMBER(name) decltype(&::name) name = nullptr;
-  PROCLENS_YAML_FUNCTIONS(PROCLENS_YAML_MEMBER)
-#undef PROCLENS_YAML_MEMBER
-};
+PROCLENS_LIBRARY_TABLE(YamlLibrary, PROCLENS_YAML_FUNCTIONS);
 
 // The library, loaded at the first call and kept for the rest of the run;
 // nullptr when it cannot be loaded.
