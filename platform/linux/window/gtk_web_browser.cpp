@@ -108,7 +108,6 @@ WebKitWebView* GtkWebBrowser::View() {
 void GtkWebBrowser::OnTitleNotify(WebKitWebView* view, void*, GtkWebBrowser* self) {
   const gchar* title = self->webkit_->webkit_web_view_get_title(view);
   const std::string text = ValidUtf8(title ? title : "");
-  if (self->on_title_seen) self->on_title_seen(text);
   // WebKit empties the title when a new page commits; that is no title of the
   // new page, and the hook must wait for the page's own.
   if (text.empty()) return;

@@ -41,9 +41,6 @@ class GtkWebBrowser : public WebBrowser {
   void ShowAccessibleName(const std::string& name) override;
 
  public:
-  // Sees every title the view reports, whatever the handler slot holds (for
-  // the test hooks; the program's logic uses the slot).
-  std::function<void(const std::string& title)> on_title_seen;
   // Runs the title-change handler the way the window runs its handlers, so a
   // failure in it is shown rather than thrown through the toolkit.
   std::function<void(const std::function<void()>& handler)> dispatch;

@@ -12,7 +12,6 @@ namespace proclens::win32 {
 namespace {
 
 constexpr char kWindowClass[] = "ProcLensMainWindow";
-constexpr char kSplitterClass[] = "ProcLensSplitter";
 constexpr int kDesignDpi = 96;  // the layout's sizes are pixels at this resolution
 
 HWND CreateChild(HWND parent, const char* window_class, const char* text, DWORD style, int left,
@@ -72,14 +71,7 @@ bool MainWindow::Create(HINSTANCE instance) {
   RegisterMainClass(instance, WindowProc);
   dpi_ = ScreenDpi();
   browser_height_ = Scaled(layout::kWebBrowserHeight);
-  WNDCLASSEXA splitter = {};
-  splitter.cbSize = sizeof(splitter);
-  splitter.lpfnWndProc = SplitterProc;
-  splitter.hInstance = instance;
-  splitter.hCursor = LoadCursor(nullptr, IDC_SIZENS);
-  splitter.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  splitter.lpszClassName = kSplitterClass;
-  RegisterClassExA(&splitter);
+  Win32Splitter::RegisterClass(instance);
 
   window_ = CreateWindowExA(0, kWindowClass, WindowCaption().c_str(),
                             WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, layout::kDesignLeft,
@@ -94,10 +86,16 @@ bool MainWindow::Create(HINSTANCE instance) {
 }
 
 void MainWindow::CreateChildren() {
-  const HINSTANCE instance = GetModuleHandleA(nullptr);
   font_ = CreateDesignFont(dpi_);
   const FormTexts& english = EnglishFormTexts();
+  CreateTopPanel(english);
+  CreatePanes(english);
+  CreateMenuAndKeys(english);
+}
 
+// The logo, the headline and the view-style buttons.
+void MainWindow::CreateTopPanel(const FormTexts& english) {
+  const HINSTANCE instance = GetModuleHandleA(nullptr);
   program_icon_ = static_cast<HICON>(
       LoadImageA(instance, MAKEINTRESOURCEA(IDI_PROCLENS), IMAGE_ICON, 32, 32, 0));
   image1_ = CreateChild(window_, "STATIC", "", SS_ICON | SS_NOTIFY, Scaled(layout::kImage1Left),
@@ -140,7 +138,10 @@ void MainWindow::CreateChildren() {
     ++index;
   }
   report_speed_button_.SetDown(true);
+}
 
+// The process list, the bar below it, the browser pane and the status bar.
+void MainWindow::CreatePanes(const FormTexts& english) {
   LoadImageLists();
   std::vector<ListColumn> columns;
   for (std::size_t i = 0; i < layout::kColumns.size(); ++i) {
@@ -151,14 +152,16 @@ void MainWindow::CreateChildren() {
                     columns);
   SendMessageA(list_view_.handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
 
-  splitter_ = CreateChild(window_, kSplitterClass, "", 0, 0, 0, 0, 0, IDC_SPLITTER2);
-  SetWindowLongPtrA(splitter_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  splitter_.Create(window_, IDC_SPLITTER2, [this](int y_in_client) { OnSplitterDrag(y_in_client); });
   web_browser_.Create(window_, IDC_WEB_BROWSER);
 
   HWND bar = CreateChild(window_, STATUSCLASSNAMEA, "", 0, 0, 0, 0, 0, IDC_STATUS_BAR);
   SendMessageA(bar, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
   status_bar_.Attach(bar);
+}
 
+// F5, the round of Tab stops, and the context menu.
+void MainWindow::CreateMenuAndKeys(const FormTexts& english) {
   // F5 brings the list up to date wherever the focus is.
   ACCEL refresh = {FVIRTKEY, VK_F5, IDM_REFRESH};
   accelerators_ = CreateAcceleratorTableA(&refresh, 1);
@@ -258,7 +261,7 @@ void MainWindow::Layout() {
   const int browser_height = std::min(browser_height_, room);
   const int list_height = room - browser_height;
   MoveWindow(list_view_.handle(), 0, top, width, list_height, TRUE);
-  MoveWindow(splitter_, 0, top + list_height, width, splitter, TRUE);
+  MoveWindow(splitter_.handle(), 0, top + list_height, width, splitter, TRUE);
   web_browser_.Place(0, top + list_height + splitter, width, browser_height);
 }
 
@@ -271,37 +274,6 @@ void MainWindow::OnSplitterDrag(int y_in_client) {
   const int room = std::max(0, bar_top - Scaled(layout::kTopPanelHeight) - splitter);
   browser_height_ = std::clamp(bar_top - y_in_client - splitter / 2, 0, room);
   Layout();
-}
-
-LRESULT CALLBACK MainWindow::SplitterProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-  MainWindow* self = WindowOf(window);
-  switch (message) {
-    case WM_LBUTTONDOWN:
-      SetCapture(window);
-      return 0;
-    case WM_LBUTTONUP:
-      ReleaseCapture();
-      return 0;
-    case WM_MOUSEMOVE:
-      if (self && GetCapture() == window) {
-        POINT point = {static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))};
-        MapWindowPoints(window, self->window_, &point, 1);
-        self->OnSplitterDrag(point.y);
-      }
-      return 0;
-    case WM_PAINT: {
-      PAINTSTRUCT paint;
-      HDC dc = BeginPaint(window, &paint);
-      RECT rect;
-      GetClientRect(window, &rect);
-      FillRect(dc, &rect, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
-      DrawEdge(dc, &rect, BDR_RAISEDINNER, BF_TOP | BF_BOTTOM);
-      EndPaint(window, &paint);
-      return 0;
-    }
-    default:
-      return DefWindowProcA(window, message, wparam, lparam);
-  }
 }
 
 LRESULT CALLBACK MainWindow::WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {

@@ -9,12 +9,14 @@
 
 #include "app/controls.h"
 #include "app/form_layout.h"
+#include "app/form_texts.h"
 #include "app/tform1.h"
 #include "platform/win32/win32_api.h"
 #include "platform/win32/win32_image_list.h"
 #include "platform/win32/window/win32_key_router.h"
 #include "platform/win32/window/win32_list_view.h"
 #include "platform/win32/window/win32_small_controls.h"
+#include "platform/win32/window/win32_splitter.h"
 #include "platform/win32/window/win32_web_browser.h"
 
 namespace proclens::win32 {
@@ -46,7 +48,6 @@ class MainWindow {
 
  private:
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
-  static LRESULT CALLBACK SplitterProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
   LRESULT Handle(UINT message, WPARAM wparam, LPARAM lparam);
   LRESULT OnNotify(const NMHDR& header);
   void OnCommand(int id);
@@ -54,6 +55,9 @@ class MainWindow {
   void OnSplitterDrag(int y_in_client);
   void OpenContextMenuAtSelection();
   void CreateChildren();
+  void CreateTopPanel(const FormTexts& english);
+  void CreatePanes(const FormTexts& english);
+  void CreateMenuAndKeys(const FormTexts& english);
   void LoadImageLists();
   void Layout();
 
@@ -62,7 +66,6 @@ class MainWindow {
   HMENU popup_menu_ = nullptr;
   HACCEL accelerators_ = nullptr;
   HWND image1_ = nullptr;
-  HWND splitter_ = nullptr;
   HICON program_icon_ = nullptr;
   HBITMAP glyphs_[3] = {};
   // A design size in pixels at 96 pixels per inch, on this screen.
@@ -80,6 +83,7 @@ class MainWindow {
   Win32ImageList large_image_list_{layout::kLargeImageSize};
   Win32ImageList small_image_list_{layout::kSmallImageSize};
   Win32ListView list_view_;
+  Win32Splitter splitter_;
   Win32WebBrowser web_browser_;
   Win32StatusBar status_bar_;
   Win32Label top_label_;
