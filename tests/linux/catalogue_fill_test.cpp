@@ -7,7 +7,7 @@
 #include <sstream>
 
 #include "catalogue/process_list_fill.h"
-#include "live_process.h"
+#include "linux/support/live_process.h"
 #include "platform/linux/linux_platform.h"
 #include "platform/linux/linux_resource_ops.h"
 

@@ -7,7 +7,7 @@
 #include <cerrno>
 
 #include "catalogue/image_path.h"
-#include "live_process.h"
+#include "linux/support/live_process.h"
 #include "platform/linux/linux_system_info.h"
 
 namespace proclens::linux_port {

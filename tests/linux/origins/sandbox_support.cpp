@@ -20,7 +20,7 @@
 #include <stdexcept>
 
 #include "catalogue/image_path.h"
-#include "linux/run_command.h"
+#include "linux/support/run_command.h"
 #include "platform/linux/linux_process_ops.h"
 #include "platform/linux/linux_system_info.h"
 

@@ -13,7 +13,7 @@
 #include <thread>
 #include <vector>
 
-#include "linux/live_process.h"
+#include "linux/support/live_process.h"
 #include "platform/linux/origins/program_origin.h"
 
 namespace proclens::origins_test {

@@ -11,7 +11,7 @@
 
 #include "linux/origins/dpkg_only.h"
 #include "linux/origins/sandbox_support.h"
-#include "linux/run_command.h"
+#include "linux/support/run_command.h"
 #include "platform/linux/linux_platform.h"
 
 namespace proclens::linux_port {
@@ -24,7 +24,7 @@ constexpr std::uint64_t kNoLimit = UINT64_MAX;
 // program that process runs.
 constexpr std::uint32_t kRunsOk = 101, kRunsStray = 102, kRunsNamedDeleted = 103, kGone = 104;
 
-class OriginVerifyTest : public ::testing::Test {
+class LinuxVerifyOpsTest : public ::testing::Test {
  protected:
   void SetUp() override {
     for (const char* name : {"ok", "bad", "norecord", "stray", "upper", "x (deleted)", "open/ok"})
@@ -58,7 +58,7 @@ class OriginVerifyTest : public ::testing::Test {
   LinuxVerifyOps ops_{origins_, proc_.path().string() + "/"};
 };
 
-TEST_F(OriginVerifyTest, EveryStateOfAFile) {
+TEST_F(LinuxVerifyOpsTest, EveryStateOfAFile) {
   struct Case {
     std::string path;
     std::uint32_t pid;  // 0: the file as named
@@ -109,7 +109,7 @@ std::uint64_t BytesReadSoFar() {
   return 0;
 }
 
-TEST_F(OriginVerifyTest, EachImageIsReadOnceARunUntilItChanges) {
+TEST_F(LinuxVerifyOpsTest, EachImageIsReadOnceARunUntilItChanges) {
   constexpr std::size_t kSize = 8u << 20;
   WriteText(Program("big"), std::string(kSize, 'x'));
   const std::string sum = proclens::testing::RunCommand("md5sum '" + Program("big").string() + "'").out.substr(0, 32);
@@ -128,7 +128,7 @@ TEST_F(OriginVerifyTest, EachImageIsReadOnceARunUntilItChanges) {
   EXPECT_EQ(ops.CheckFile(Program("big").string(), 0, kNoLimit).state, file_state::kDiffers);
 }
 
-TEST(OriginVerifyLive, ARunningPackagedProgramMatches) {
+TEST(LinuxVerifyOpsLive, ARunningPackagedProgramMatches) {
   linux_test::Child child("/bin/sleep", linux_test::SleepArgs("sleep"));
   const std::string exe = "/proc/" + std::to_string(child.pid()) + "/exe";
   ProgramOrigins origins = SystemOrigins();
@@ -139,7 +139,7 @@ TEST(OriginVerifyLive, ARunningPackagedProgramMatches) {
   EXPECT_EQ(check.package, "coreutils");
 }
 
-TEST(OriginVerifyLive, AProgramDeletedWhileItRunsIsDeleted) {
+TEST(LinuxVerifyOpsLive, AProgramDeletedWhileItRunsIsDeleted) {
   TempDir dir;
   const fs::path copy = linux_test::CopySleep(dir.path(), "doomed", 64 * 1024);
   linux_test::Child child(copy.string(), linux_test::SleepArgs("doomed"));

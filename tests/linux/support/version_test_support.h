@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "linux/run_command.h"
+#include "linux/support/run_command.h"
 #include "platform/linux/linux_system_info.h"
 #include "platform/linux/linux_version_ops.h"
 #include "platform/linux/versions/package_blocks.h"

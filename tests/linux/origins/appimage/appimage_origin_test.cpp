@@ -5,7 +5,7 @@
 #include <unistd.h>
 
 #include "linux/origins/sandbox_support.h"
-#include "linux/run_command.h"
+#include "linux/support/run_command.h"
 
 namespace proclens::linux_port {
 namespace {

@@ -1,4 +1,4 @@
-#include "live_process.h"
+#include "linux/support/live_process.h"
 
 #include <fcntl.h>
 #include <grp.h>

@@ -11,7 +11,7 @@
 #include "infopage/version_info_reader.h"
 #include "linux/origins/dpkg_only.h"
 #include "linux/origins/sandbox_support.h"
-#include "linux/version_test_support.h"
+#include "linux/support/version_test_support.h"
 #include "platform/linux/desktop/desktop_icon_index.h"
 #include "platform/linux/linux_version_ops.h"
 

@@ -8,7 +8,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "linux/version_test_support.h"
+#include "linux/support/version_test_support.h"
 
 namespace proclens::testing {
 namespace {

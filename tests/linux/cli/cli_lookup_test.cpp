@@ -10,9 +10,9 @@
 #include <cstdio>
 #include <string>
 
-#include "linux/live_process.h"
-#include "linux/run_command.h"
-#include "linux/test_site_server.h"
+#include "linux/support/live_process.h"
+#include "linux/support/run_command.h"
+#include "linux/support/test_site_server.h"
 
 namespace proclens {
 namespace {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "linux/origins/sandbox_support.h"
-#include "linux/run_command.h"
+#include "linux/support/run_command.h"
 #include "platform/linux/origins/snap/snap_metadata.h"
 
 namespace proclens::linux_port {

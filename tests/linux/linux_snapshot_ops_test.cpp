@@ -8,7 +8,7 @@
 #include <map>
 #include <thread>
 
-#include "live_process.h"
+#include "linux/support/live_process.h"
 #include "platform/linux/proc/proc_entry.h"
 
 namespace proclens::linux_port {
@@ -63,7 +63,7 @@ void WriteFile(const std::filesystem::path& path, const std::string& text) {
   std::ofstream(path, std::ios::binary) << text;
 }
 
-TEST(ProcSnapshotOpsTest, ListsNumberedDirectoriesInOrderAndLeavesOutKernelThreadsAndVanished) {
+TEST(LinuxSnapshotOpsTest, ListsNumberedDirectoriesInOrderAndLeavesOutKernelThreadsAndVanished) {
   TempDir proc;
   WriteFile(proc.path() / "300" / "stat", "300 (worker) S 1 300 300 0 -1 4194560 0 0");
   WriteFile(proc.path() / "2" / "stat", "2 (kthreadd) S 0 0 0 0 -1 2129984 0 0");
@@ -78,7 +78,7 @@ TEST(ProcSnapshotOpsTest, ListsNumberedDirectoriesInOrderAndLeavesOutKernelThrea
   EXPECT_EQ(names, (std::map<std::uint32_t, std::string>{{17, "init"}, {300, "worker"}}));
 }
 
-TEST(ProcSnapshotOpsTest, MissingProcGivesNoSnapshot) {
+TEST(LinuxSnapshotOpsTest, MissingProcGivesNoSnapshot) {
   LinuxSnapshotOps ops("/nonexistent-proc-root");
   EXPECT_EQ(ops.CreateSnapshot(), nullptr);
 }

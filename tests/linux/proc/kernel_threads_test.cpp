@@ -8,7 +8,7 @@
 #include <set>
 #include <vector>
 
-#include "live_process.h"
+#include "linux/support/live_process.h"
 #include "platform/linux/proc/proc_entry.h"
 #include "platform/linux/linux_snapshot_ops.h"
 #include "platform/linux/base/unique_fd.h"

@@ -12,8 +12,8 @@
 
 #include <nlohmann/json.hpp>
 
-#include "linux/live_process.h"
-#include "linux/run_command.h"
+#include "linux/support/live_process.h"
+#include "linux/support/run_command.h"
 
 namespace proclens::testing {
 namespace {

@@ -6,7 +6,7 @@
 #include <chrono>
 #include <cstdlib>
 
-#include "linux/test_site_server.h"
+#include "linux/support/test_site_server.h"
 #include "platform/linux/linux_http_ops.h"
 #include "platform/linux/linux_site_ops.h"
 #include "platform/linux/linux_system_info.h"

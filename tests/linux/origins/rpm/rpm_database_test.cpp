@@ -13,8 +13,8 @@
 #include <functional>
 #include <set>
 
-#include "linux/live_process.h"
-#include "linux/run_command.h"
+#include "linux/support/live_process.h"
+#include "linux/support/run_command.h"
 #include "platform/linux/base/unique_fd.h"
 #include "platform/verify_ops.h"
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "infopage/version_info_reader.h"
-#include "linux/version_test_support.h"
+#include "linux/support/version_test_support.h"
 #include "platform/linux/linux_version_ops.h"
 
 namespace proclens::testing {

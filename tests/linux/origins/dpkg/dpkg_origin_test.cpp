@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "infopage/version_info_reader.h"
-#include "linux/version_test_support.h"
+#include "linux/support/version_test_support.h"
 #include "platform/linux/desktop/desktop_icon.h"
 #include "platform/linux/linux_file_ops.h"
 #include "platform/pe/version_block_writer.h"

@@ -15,7 +15,7 @@
 #include <iterator>
 
 #include "infopage/version_info_reader.h"
-#include "linux/version_test_support.h"
+#include "linux/support/version_test_support.h"
 #include "unit/infopage/version_block_builder.h"
 #include "unit/platform/pe/pe_image_builder.h"
 #include "platform/linux/base/path_search.h"
@@ -35,7 +35,7 @@ std::vector<std::uint8_t> SampleDll() {
                  true);
 }
 
-class PeVersionOpsTest : public ::testing::Test {
+class LinuxVersionOpsTest : public ::testing::Test {
  protected:
   void SetUp() override {
     dir_ = fs::temp_directory_path() / ("proclens-version-" + std::to_string(::getpid()));
@@ -63,7 +63,7 @@ class PeVersionOpsTest : public ::testing::Test {
   LinuxVersionOps& ops_ = versions_.ops;
 };
 
-TEST_F(PeVersionOpsTest, ReadsTheTextsOfAFileByItsPath) {
+TEST_F(LinuxVersionOpsTest, ReadsTheTextsOfAFileByItsPath) {
   const VersionTexts texts = Read(Write("tool.dll", SampleDll()).string());
   EXPECT_TRUE(texts.ok);
   EXPECT_EQ(texts.description, "Sample tool");
@@ -71,7 +71,7 @@ TEST_F(PeVersionOpsTest, ReadsTheTextsOfAFileByItsPath) {
   EXPECT_EQ(texts.company, "Sample Co");
 }
 
-TEST_F(PeVersionOpsTest, FindsABareNameAlongPathOnly) {
+TEST_F(LinuxVersionOpsTest, FindsABareNameAlongPathOnly) {
   Write("on-path/tool.dll", SampleDll());
   Write("elsewhere/other.dll", SampleDll());
   const std::string path = "/nonexistent-proclens:" + (dir_ / "on-path").string();
@@ -83,7 +83,7 @@ TEST_F(PeVersionOpsTest, FindsABareNameAlongPathOnly) {
   EXPECT_EQ(ResolveAlongPath("sub/tool.dll"), "sub/tool.dll");
 }
 
-TEST_F(PeVersionOpsTest, FilesThatAreNotPeFilesHaveNoBlock) {
+TEST_F(LinuxVersionOpsTest, FilesThatAreNotPeFilesHaveNoBlock) {
   EXPECT_FALSE(Read("/bin/sh").ok);  // ELF
   EXPECT_FALSE(Read((dir_ / "missing.dll").string()).ok);
   EXPECT_FALSE(Read(dir_.string()).ok);
@@ -93,7 +93,7 @@ TEST_F(PeVersionOpsTest, FilesThatAreNotPeFilesHaveNoBlock) {
   EXPECT_FALSE(Read(fifo.string()).ok);  // returns at once instead of waiting for a writer
 }
 
-TEST_F(PeVersionOpsTest, ALargeFileCostsWhatASmallOneCosts) {
+TEST_F(LinuxVersionOpsTest, ALargeFileCostsWhatASmallOneCosts) {
   const fs::path small = Write("small.dll", SampleDll());
   const fs::path large = Write("large.dll", SampleDll());
   fs::resize_file(large, 100ull * 1024 * 1024);  // sparse: no disk space taken
@@ -107,7 +107,7 @@ TEST_F(PeVersionOpsTest, ALargeFileCostsWhatASmallOneCosts) {
 // A DLL linked by the MinGW tools whose resource section's raw data stops
 // inside the version block, the block's trailing zeros left out of the file:
 // the loader maps them from the section's virtual size, and so do we.
-TEST_F(PeVersionOpsTest, ReadsAVersionBlockThatRunsPastTheRawData) {
+TEST_F(LinuxVersionOpsTest, ReadsAVersionBlockThatRunsPastTheRawData) {
   std::ifstream in(PROCLENS_VERSION_FIXTURE, std::ios::binary);
   const std::vector<std::uint8_t> linked((std::istreambuf_iterator<char>(in)), {});
   const auto cut = CutLastSectionRawData(linked, 0x200);

@@ -12,7 +12,7 @@
 #include <optional>
 
 #include "catalogue/process_list_fill.h"
-#include "live_process.h"
+#include "linux/support/live_process.h"
 #include "platform/linux/desktop/applications_folders.h"
 #include "platform/linux/desktop/desktop_icon.h"
 #include "platform/linux/linux_platform.h"

@@ -16,7 +16,7 @@
 
 #include "infopage/offline_page.h"
 #include "infopage/text_replace.h"
-#include "linux/version_test_support.h"
+#include "linux/support/version_test_support.h"
 #include "platform/linux/linux_resource_ops.h"
 #include "platform/linux/linux_page_file_ops.h"
 #include "platform/resource_index.h"

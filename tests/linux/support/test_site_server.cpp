@@ -1,4 +1,4 @@
-#include "linux/test_site_server.h"
+#include "linux/support/test_site_server.h"
 
 #include <signal.h>
 #include <sys/wait.h>
@@ -15,7 +15,7 @@ namespace proclens::linux_test {
 namespace {
 
 const std::filesystem::path kScript =
-    std::filesystem::path(__FILE__).parent_path().parent_path() / "site" / "test_site.py";
+    std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "site" / "test_site.py";
 constexpr auto kStartWait = std::chrono::seconds(15);
 
 // Debian's interpreter when it is there; the standard library is all the site needs.

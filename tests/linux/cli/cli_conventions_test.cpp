@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "linux/run_command.h"
+#include "linux/support/run_command.h"
 #include "proclens_version.h"
 
 namespace proclens::testing {

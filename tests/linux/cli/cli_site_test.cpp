@@ -7,8 +7,8 @@
 #include <cstdio>
 #include <string>
 
-#include "linux/run_command.h"
-#include "linux/test_site_server.h"
+#include "linux/support/run_command.h"
+#include "linux/support/test_site_server.h"
 #include "platform/linux/linux_site_ops.h"
 #include "platform/linux/linux_system_info.h"
 #include "siteclient/installation_id.h"

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "live_process.h"
+#include "linux/support/live_process.h"
 
 namespace {
 

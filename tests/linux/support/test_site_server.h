@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "linux/live_process.h"
+#include "linux/support/live_process.h"
 
 namespace proclens::linux_test {
 

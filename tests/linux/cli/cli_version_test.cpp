@@ -4,7 +4,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "linux/version_test_support.h"
+#include "linux/support/version_test_support.h"
 
 namespace proclens::testing {
 namespace {
