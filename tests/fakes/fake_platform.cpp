@@ -187,11 +187,5 @@ ExtractedIcons FakePlatform::ExtractIcons(const std::string& path) {
   return extracted;
 }
 
-std::string FakePlatform::UpperCase(std::string text) {
-  for (char& c : text) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return text;
-}
 
 }  // namespace proclens::fakes

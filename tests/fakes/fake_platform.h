@@ -15,6 +15,7 @@
 #include "platform/file_ops.h"
 #include "platform/process_ops.h"
 #include "platform/snapshot_ops.h"
+#include "fakes/fake_system_info.h"
 #include "platform/system_info.h"
 
 namespace proclens::fakes {
@@ -52,15 +53,17 @@ struct OpenScript {
   ProcessHandle failed_value = 0;            // what a failed open hands back: 0 or -1
 };
 
-class FakePlatform : public SnapshotOps, public ProcessOps, public FileOps, public SystemInfo {
+class FakePlatform : public SnapshotOps, public ProcessOps, public FileOps, public FakeSystemInfo {
  public:
+  // The usual NT system: its directories are known.
+  FakePlatform() {
+    system_directory = "C:\\WINDOWS\\system32";
+    windows_directory = "C:\\WINDOWS";
+  }
+
   // ---- script --------------------------------------------------------------
   std::optional<std::vector<SnapshotEntry>> snapshot = std::vector<SnapshotEntry>{};
   std::uint32_t last_error = 0;
-  PlatformTraits traits = WindowsTraits(kPlatformWin32Nt);
-  std::optional<std::string> system_directory = std::string("C:\\WINDOWS\\system32");
-  std::optional<std::string> windows_directory = std::string("C:\\WINDOWS");
-  std::uint16_t lang_id = 0x0409;
   std::map<std::uint32_t, std::string> messages;  // FormatMessage texts per code
   bool service_manager_opens = true;
   std::uint32_t service_manager_error = kErrorAccessDenied;
@@ -113,12 +116,6 @@ class FakePlatform : public SnapshotOps, public ProcessOps, public FileOps, publ
   std::optional<FileEntry> FindFirstFile(const std::string& path) override;
   ExtractedIcons ExtractIcons(const std::string& path) override;
 
-  // ---- SystemInfo ----------------------------------------------------------
-  const PlatformTraits& Traits() override { return traits; }
-  std::optional<std::string> SystemDirectory() override { return system_directory; }
-  std::optional<std::string> WindowsDirectory() override { return windows_directory; }
-  std::uint16_t UserDefaultLangId() override { return lang_id; }
-  std::string UpperCase(std::string text) override;
 
  private:
   std::optional<std::string> Query(ImageNameService service, ProcessHandle process);

@@ -11,19 +11,14 @@
 #include "platform/pe/pe_version_resource.h"
 #include "platform/pe/version_block.h"
 #include "platform/system_info.h"
+#include "tests/fakes/fake_system_info.h"
 
 namespace {
 
-class FuzzSystemInfo : public proclens::SystemInfo {
+// German: the reader then asks for a translation before the English one.
+class FuzzSystemInfo : public proclens::fakes::FakeSystemInfo {
  public:
-  const proclens::PlatformTraits& Traits() override { return traits_; }
-  std::optional<std::string> SystemDirectory() override { return std::nullopt; }
-  std::optional<std::string> WindowsDirectory() override { return std::nullopt; }
-  std::uint16_t UserDefaultLangId() override { return 0x0407; }
-  std::string UpperCase(std::string text) override { return text; }
-
- private:
-  proclens::PlatformTraits traits_;
+  FuzzSystemInfo() { lang_id = 0x0407; }
 };
 
 class BlockOnlyOps : public proclens::VersionOps {

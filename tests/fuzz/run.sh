@@ -15,7 +15,7 @@ case $name in
   pe_version)
     sources="platform/pe/pe_version_resource.cpp platform/pe/utf16_text.cpp
              platform/pe/version_block.cpp infopage/version_info_reader.cpp
-             infopage/version_block_scan.cpp" ;;
+             infopage/version_block_scan.cpp platform/system_info.cpp" ;;
   scan)
     sources="infopage/version_block_scan.cpp" ;;
   *) echo "run.sh: unknown target '$name' (pe_version, scan)" >&2; exit 2 ;;

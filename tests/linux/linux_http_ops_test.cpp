@@ -13,6 +13,7 @@
 #include "siteclient/installation_id.h"
 #include "siteclient/site_client.h"
 #include "siteclient/url_helpers.h"
+#include "fakes/fake_message_box.h"
 
 namespace proclens {
 namespace {
@@ -23,15 +24,7 @@ using ::testing::SizeIs;
 // Far above the 8 s exchange bound, far below a hang.
 constexpr auto kCorrectnessBound = std::chrono::seconds(12);
 
-class RecordedMessages : public MessageBoxHost {
- public:
-  std::vector<std::string> texts;
-  std::vector<std::string> captions;
-  void ShowMessage(const std::string& caption, const std::string& text) override {
-    captions.push_back(caption);
-    texts.push_back(text);
-  }
-};
+using fakes::FakeMessageBox;
 
 class SiteLiveTest : public ::testing::Test {
  protected:
@@ -45,7 +38,7 @@ class SiteLiveTest : public ::testing::Test {
   linux_port::LinuxHttpOps http;
   linux_port::LinuxSiteOps site;
   linux_port::LinuxSystemInfo system;
-  RecordedMessages messages;
+  FakeMessageBox messages;
   SiteClient client;
 };
 
@@ -137,25 +130,25 @@ TEST_F(SiteLiveTest, ReportGoesOutOnceWithTheIdentifier) {
   ASSERT_THAT(requests, SizeIs(1));
   EXPECT_EQ(requests[0].path, "/cgi/kestrel.pl?" + InstallationId(site, system));
   EXPECT_EQ(requests[0].agent, client.AgentString());
-  EXPECT_TRUE(messages.texts.empty());
+  EXPECT_TRUE(messages.shown.empty());
 }
 
 TEST_F(SiteLiveTest, MarkedReplyIsShownWhole) {
   const std::string message = std::string(3000, 'm') + "\r\nend";
   server.SetReportReply("\xA7" + message);
   client.ReportFirstSelection();
-  ASSERT_THAT(messages.texts, SizeIs(1));
-  EXPECT_EQ(messages.texts[0], message);
-  EXPECT_EQ(messages.captions[0], "ProcLens");
+  ASSERT_THAT(messages.shown, SizeIs(1));
+  EXPECT_EQ(messages.shown[0].text, message);
+  EXPECT_EQ(messages.shown[0].caption, "ProcLens");
 }
 
 TEST_F(SiteLiveTest, OtherRepliesShowNothing) {
   for (const std::string reply : {"ok", "", "x\xA7"}) {
-    RecordedMessages shown;
+    FakeMessageBox shown;
     SiteClient fresh(SitePlatform{http, site, system}, shown, server.Base(), "ProcLens");
     server.SetReportReply(reply);
     fresh.ReportFirstSelection();
-    EXPECT_TRUE(shown.texts.empty()) << reply;
+    EXPECT_TRUE(shown.shown.empty()) << reply;
   }
   EXPECT_THAT(server.Requests(), SizeIs(3));
 }

@@ -16,6 +16,7 @@
 #include "siteclient/installation_id.h"
 #include "siteclient/site_client.h"
 #include "siteclient/url_helpers.h"
+#include "fakes/fake_message_box.h"
 
 namespace proclens::win32 {
 namespace {
@@ -58,13 +59,6 @@ TEST(Win32SiteOpsTest, AgentStringOfTheNtFamily) {
   EXPECT_THAT(agent, HasSubstr(LocaleDescription(ops, system) + ")"));
 }
 
-class NullMessages : public MessageBoxHost {
- public:
-  std::vector<std::string> texts;
-  void ShowMessage(const std::string& /*caption*/, const std::string& text) override {
-    texts.push_back(text);
-  }
-};
 
 class WinInetSiteTest : public ::testing::Test {
  protected:
@@ -90,7 +84,7 @@ class WinInetSiteTest : public ::testing::Test {
   WinInetHttpOps http;
   Win32SiteOps site;
   Win32SystemInfo system;
-  NullMessages messages;
+  fakes::FakeMessageBox messages;
   SiteClient client{SitePlatform{http, site, system}, messages, base, "ProcLens"};
 };
 
@@ -131,8 +125,8 @@ TEST_F(WinInetSiteTest, ReportGoesOutOnceAndShowsAMarkedReply) {
   SetReply("\xA7" + message);
   client.ReportFirstSelection();
   client.ReportFirstSelection();
-  ASSERT_EQ(messages.texts.size(), 1u);
-  EXPECT_EQ(messages.texts[0], message);
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0].text, message);
   const std::string report_line =
       "/cgi/kestrel.pl?" + InstallationId(site, system) + "\t" + client.AgentString() + "\n";
   const std::string log = Log();

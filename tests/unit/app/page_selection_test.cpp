@@ -14,6 +14,7 @@
 #include "app/page_selection.h"
 #include "unit/app/fake_controls.h"
 #include "unit/siteclient/site_fakes.h"
+#include "fakes/fake_message_box.h"
 
 namespace proclens::fakes {
 namespace {
@@ -44,19 +45,6 @@ class LoggingBrowser : public WebBrowser {
   EventLog& log_;
 };
 
-// The report's message box; whatever while_open holds runs while it is "open".
-class ScriptedMessageBox : public MessageBoxHost {
- public:
-  explicit ScriptedMessageBox(EventLog& log) : log_(log) {}
-  std::function<void()> while_open;
-  void ShowMessage(const std::string&, const std::string& text) override {
-    log_.Add("message " + text);
-    if (while_open) while_open();
-  }
-
- private:
-  EventLog& log_;
-};
 
 ProcessItem Process(std::string caption) {
   ProcessItem item;
@@ -78,6 +66,10 @@ class PageSelectionTest : public ::testing::Test {
     Page("http://site.test/process/other.exe.html", 200);
     Page("http://site.test/process/unknown.exe.html", 404);
     Page(kReportAddress, 200, "OK");
+    messages.while_open = [this](const fakes::FakeMessageBox::Shown& shown) {
+      log.Add("message " + shown.text);
+      if (while_open) while_open();
+    };
   }
 
   void Page(const std::string& address, std::uint32_t status, std::string body = "") {
@@ -103,7 +95,9 @@ class PageSelectionTest : public ::testing::Test {
   FakeStatusBar status_bar{&log};
   FakeSiteSystem system;
   FakeHttp http;
-  ScriptedMessageBox messages{log};
+  fakes::FakeMessageBox messages;
+  // What the report's message box shows is logged, and whatever is asked runs while it is open.
+  std::function<void()> while_open;
   SiteClient site;
   PageSelection selection;
   int offline_pages = 0;
@@ -179,7 +173,7 @@ TEST_F(PageSelectionTest, RefusedNavigationSkipsStatusAndReportAndKeepsTheHook) 
 
 TEST_F(PageSelectionTest, TitleChangeInsideTheReportsMessageBoxRunsInFull) {
   Page(kReportAddress, 200, "\xA7" "Hello");
-  messages.while_open = [this] { browser.NotifyTitleChange("404 Not Found"); };
+  while_open = [this] { browser.NotifyTitleChange("404 Not Found"); };
   Click(0);
   const std::vector<std::string> expected = {"http",
                                              "navigate http://site.test/process/svchost.exe.html",

@@ -13,6 +13,7 @@
 #include "infopage/offline_page.h"
 #include "unit/infopage/fake_version_platform.h"
 #include "unit/infopage/version_block_builder.h"
+#include "fakes/fake_system_info.h"
 
 namespace proclens::testing {
 
@@ -21,21 +22,7 @@ inline std::string AsciiUpper(std::string text) {
   return text;
 }
 
-class FakePageSystem : public SystemInfo {
- public:
-  PlatformTraits traits = WindowsTraits(kPlatformWin32Nt);
-  std::uint16_t lang_id = 0x0409;
-  int upper_case_calls = 0;
-
-  const PlatformTraits& Traits() override { return traits; }
-  std::optional<std::string> SystemDirectory() override { return std::nullopt; }
-  std::optional<std::string> WindowsDirectory() override { return std::nullopt; }
-  std::uint16_t UserDefaultLangId() override { return lang_id; }
-  std::string UpperCase(std::string text) override {
-    ++upper_case_calls;
-    return AsciiUpper(std::move(text));
-  }
-};
+using FakePageSystem = fakes::FakeSystemInfo;
 
 class FakeResources : public ResourceOps {
  public:

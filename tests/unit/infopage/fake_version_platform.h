@@ -11,17 +11,16 @@
 #include <vector>
 
 #include "platform/pe/version_block.h"
+#include "fakes/fake_system_info.h"
 #include "platform/system_info.h"
 #include "platform/version_ops.h"
 
 namespace proclens::testing {
 
-class FakeVersionPlatform : public VersionOps, public SystemInfo {
+class FakeVersionPlatform : public VersionOps, public fakes::FakeSystemInfo {
  public:
   std::map<std::string, std::vector<std::uint8_t>> blocks;  // version block per file name
-  std::deque<std::uint16_t> lang_ids{0x0409};  // one per request; the last one stays
   std::vector<std::string> queried_paths;
-  int language_requests = 0;
   bool fill_fails = false;
   int throw_at_query = 0;  // the query (counted from 1) that raises an error; 0 never
 
@@ -44,20 +43,9 @@ class FakeVersionPlatform : public VersionOps, public SystemInfo {
     return query_.VerQueryValue(block, block_size, path, value);
   }
 
-  const PlatformTraits& Traits() override { return traits_; }
-  std::optional<std::string> SystemDirectory() override { return std::nullopt; }
-  std::optional<std::string> WindowsDirectory() override { return std::nullopt; }
-  std::uint16_t UserDefaultLangId() override {
-    ++language_requests;
-    const std::uint16_t id = lang_ids.front();
-    if (lang_ids.size() > 1) lang_ids.pop_front();
-    return id;
-  }
-  std::string UpperCase(std::string text) override { return text; }
 
  private:
   pe::BlockQuery query_;
-  PlatformTraits traits_ = WindowsTraits(kPlatformWin32Nt);
 };
 
 }  // namespace proclens::testing

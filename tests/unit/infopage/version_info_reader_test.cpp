@@ -28,7 +28,7 @@ class VersionReaderTest : public ::testing::Test {
 };
 
 TEST_F(VersionReaderTest, AsksTheFourPathsInOrderWithUpperCaseHex) {
-  fake.lang_ids = {0x0407};
+  fake.next_lang_ids = {0x0407};
   fake.blocks["app.exe"] = Serialize(VersionRoot({VarFileInfo({{0x0c0a, 0x04e4}})}));
   EXPECT_EQ(Query("CompanyName"), "");
   EXPECT_THAT(fake.queried_paths,
@@ -39,7 +39,7 @@ TEST_F(VersionReaderTest, AsksTheFourPathsInOrderWithUpperCaseHex) {
 }
 
 TEST_F(VersionReaderTest, AsksForTheUserLanguageAfreshForEachPath) {
-  fake.lang_ids = {0x0407, 0x0415};
+  fake.next_lang_ids = {0x0407, 0x0415};
   fake.blocks["app.exe"] = Serialize(VersionRoot({StringFileInfo(
       {StringTable(u"041504B0", {{u"ProductName", u"Polish"}}),
        StringTable(u"040704B0", {{u"ProductName", u"German"}})})}));
@@ -48,7 +48,7 @@ TEST_F(VersionReaderTest, AsksForTheUserLanguageAfreshForEachPath) {
 }
 
 TEST_F(VersionReaderTest, PrefersCodePage1252ThenUnicodeThenUsEnglish) {
-  fake.lang_ids = {0x0407};
+  fake.next_lang_ids = {0x0407};
   fake.blocks["app.exe"] = Serialize(VersionRoot({
       StringFileInfo({StringTable(u"040904E4", {{u"CompanyName", u"English"}}),
                       StringTable(u"040704B0", {{u"CompanyName", u"Unicode"}, {u"ProductName", u"P"}}),
@@ -56,12 +56,12 @@ TEST_F(VersionReaderTest, PrefersCodePage1252ThenUnicodeThenUsEnglish) {
       VarFileInfo({{0x0409, 0x04E4}})}));
   EXPECT_EQ(Query("CompanyName"), "Ansi");
   EXPECT_EQ(Query("ProductName"), "P");
-  fake.lang_ids = {0x0411};
+  fake.next_lang_ids = {0x0411};
   EXPECT_EQ(Query("CompanyName"), "English");
 }
 
 TEST_F(VersionReaderTest, FindsTheTableOfTheFirstTranslationEntry) {
-  fake.lang_ids = {0x0407};
+  fake.next_lang_ids = {0x0407};
   fake.blocks["app.exe"] = Serialize(VersionRoot({
       StringFileInfo({StringTable(u"040904b0", {{u"FileDescription", u"Tool"}}),
                       StringTable(u"041104B0", {{u"FileDescription", u"Japanese"}})}),

@@ -12,19 +12,20 @@
 #include <vector>
 
 #include "platform/http_ops.h"
+#include "fakes/fake_message_box.h"
+#include "fakes/fake_system_info.h"
 #include "platform/site_ops.h"
 #include "platform/system_info.h"
 #include "siteclient/site_client.h"
 
 namespace proclens::site_fakes {
 
-class FakeSiteSystem : public SiteOps, public SystemInfo {
+class FakeSiteSystem : public SiteOps, public fakes::FakeSystemInfo {
  public:
   OsVersion version{OsFamily::Windows, kPlatformWin32Nt, 5, 1};
   std::string program_path = "C:\\Tools\\viewer.exe";
   std::map<std::string, std::uint32_t> volume_serials;  // by root path; others fail
   std::map<std::uint32_t, std::string> locale_names;    // by item; others fail
-  std::uint16_t lang_id = 0x0409;
   std::vector<std::string> volume_roots_asked;
 
   OsVersion VersionInfo() override { return version; }
@@ -40,15 +41,6 @@ class FakeSiteSystem : public SiteOps, public SystemInfo {
     if (asked_lang_id != lang_id || found == locale_names.end()) return std::nullopt;
     return found->second;
   }
-
-  const PlatformTraits& Traits() override { return traits_; }
-  std::optional<std::string> SystemDirectory() override { return std::nullopt; }
-  std::optional<std::string> WindowsDirectory() override { return std::nullopt; }
-  std::uint16_t UserDefaultLangId() override { return lang_id; }
-  std::string UpperCase(std::string text) override { return text; }
-
- private:
-  PlatformTraits traits_ = WindowsTraits(kPlatformWin32Nt);
 };
 
 // One scripted exchange. Each read hands out the next chunk; nullopt is a
@@ -78,16 +70,6 @@ class FakeHttp : public HttpOps {
   std::unique_ptr<HttpClient> Open(const std::string& agent) override;
 };
 
-class FakeMessageBox : public MessageBoxHost {
- public:
-  struct Shown {
-    std::string caption;
-    std::string text;
-  };
-  std::vector<Shown> shown;
-  void ShowMessage(const std::string& caption, const std::string& text) override {
-    shown.push_back({caption, text});
-  }
-};
+using fakes::FakeMessageBox;
 
 }  // namespace proclens::site_fakes
