@@ -11,7 +11,7 @@ void KeyFile::Free::operator()(GKeyFile* file) const { g_key_file_free(file); }
 std::optional<KeyFile> KeyFile::Parse(std::string_view bytes) {
   KeyFile parsed;
   parsed.file_.reset(g_key_file_new());
-  if (!g_key_file_load_from_data(parsed.file_.get(), bytes.data(), bytes.size(), G_KEY_FILE_NONE, nullptr))
+  if (!g_key_file_load_from_data(parsed.file_.get(), bytes.data(), bytes.size(), G_KEY_FILE_KEEP_TRANSLATIONS, nullptr))
     return std::nullopt;
   return parsed;
 }

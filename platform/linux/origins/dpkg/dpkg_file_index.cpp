@@ -93,20 +93,33 @@ std::string InfoFolder(const std::string& root) { return root + "var/lib/dpkg/in
 
 }  // namespace
 
+std::vector<DpkgDiversion> ParseDiversions(std::string_view text) {
+  std::vector<std::string_view> lines;
+  ForEachLine(text, [&](std::string_view line) { lines.push_back(line); });
+  std::vector<DpkgDiversion> diversions;
+  for (std::size_t i = 0; i + 3 <= lines.size(); i += 3) {
+    if (lines[i].empty() || lines[i + 1].empty()) continue;
+    diversions.push_back({MergedUsrPath(lines[i]), MergedUsrPath(lines[i + 1]), std::string(lines[i + 2])});
+  }
+  return diversions;
+}
+
+std::optional<std::string> ListedForm(std::string_view list_text, std::string_view merged_path) {
+  // Lists name files by absolute paths; any other line is no file.
+  if (merged_path.empty() || merged_path.front() != '/') return std::nullopt;
+  if (HasLine(list_text, merged_path)) return std::string(merged_path);
+  const std::string_view unmerged = merged_path.substr(std::min<std::size_t>(4, merged_path.size()));
+  if (merged_path.starts_with("/usr/") && UnderLinkedFolder(unmerged) && HasLine(list_text, unmerged))
+    return std::string(unmerged);
+  return std::nullopt;
+}
+
 DpkgFileIndex DpkgFileIndex::Open(const std::string& root) {
   DpkgFileIndex index;
   index.root_ = root.empty() || root.back() != '/' ? root + '/' : root;
   index.list_names_ = ListNames(InfoFolder(index.root_));
-  if (const auto text = ReadWholeFile(index.root_ + "var/lib/dpkg/diversions", kDiversionsLimit)) {
-    std::vector<std::string_view> lines;
-    ForEachLine(*text, [&](std::string_view line) { lines.push_back(line); });
-    // Three lines each; an incomplete last one is left out.
-    for (std::size_t i = 0; i + 3 <= lines.size(); i += 3) {
-      if (lines[i].empty() || lines[i + 1].empty()) continue;
-      index.diversions_.push_back(
-          {MergedUsrPath(lines[i]), MergedUsrPath(lines[i + 1]), std::string(lines[i + 2])});
-    }
-  }
+  if (const auto text = ReadWholeFile(index.root_ + "var/lib/dpkg/diversions", kDiversionsLimit))
+    index.diversions_ = ParseDiversions(*text);
   return index;
 }
 
@@ -170,25 +183,14 @@ std::vector<DpkgOwner> DpkgFileIndex::ListedBy(std::string_view merged_path) {
 }
 
 std::vector<DpkgOwner> DpkgFileIndex::ScanLists(std::string_view merged_path) const {
-  // The forms a list may write the path in: as merged /usr has it, and below
-  // the folder that links to /usr.
-  // Lists name files by absolute paths; any other line is no file.
   if (merged_path.empty() || merged_path.front() != '/') return {};
-  std::vector<std::string_view> forms = {merged_path};
-  const std::string_view unmerged = merged_path.substr(std::min<std::size_t>(4, merged_path.size()));
-  if (merged_path.starts_with("/usr/") && UnderLinkedFolder(unmerged)) forms.push_back(unmerged);
   PrefetchLists(InfoFolder(root_), list_names_);
   std::vector<DpkgOwner> owners;
   std::string buffer;
   for (const std::string& list_name : list_names_) {
     const auto text = ReadWholeFile(InfoFolder(root_) + list_name + ".list", kListLimit, buffer);
     if (!text) continue;
-    for (const std::string_view form : forms) {
-      if (HasLine(*text, form)) {
-        owners.push_back({list_name, std::string(form)});
-        break;
-      }
-    }
+    if (auto listed = ListedForm(*text, merged_path)) owners.push_back({list_name, std::move(*listed)});
   }
   ReturnFreedMemory();
   return owners;
@@ -208,11 +210,7 @@ std::vector<DpkgOwner> DpkgFileIndex::FromIndex(std::string_view merged_path) co
     const std::string& list_name = list_names_[package];
     const auto text = ReadWholeFile(InfoFolder(root_) + list_name + ".list", kListLimit);
     if (!text) continue;
-    std::optional<std::string> listed;
-    ForEachLine(*text, [&](std::string_view line) {
-      if (!listed && !line.empty() && MergedUsrPath(line) == merged_path) listed = std::string(line);
-    });
-    if (listed) owners.push_back({list_name, std::move(*listed)});
+    if (auto listed = ListedForm(*text, merged_path)) owners.push_back({list_name, std::move(*listed)});
   }
   return owners;
 }
@@ -222,7 +220,7 @@ std::optional<DpkgOwner> DpkgFileIndex::OwnerOf(std::string_view path) {
   // package that lists other files, one after the other.
   if (path.find('\n') != std::string_view::npos) return std::nullopt;
   const std::string merged = MergedUsrPath(path);
-  for (const Diversion& diversion : diversions_) {
+  for (const DpkgDiversion& diversion : diversions_) {
     if (merged == diversion.diverted) {
       // The diverted file is the one the original package shipped.
       for (DpkgOwner& owner : ListedBy(diversion.original)) {

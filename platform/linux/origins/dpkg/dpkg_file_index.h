@@ -20,6 +20,24 @@ struct DpkgOwner {
   std::string package() const { return list_name.substr(0, list_name.find(':')); }
 };
 
+// A diversion, as dpkg's diversions file keeps it in three lines: the
+// original path, where the diverted file went, and the diverting package.
+struct DpkgDiversion {
+  std::string original;  // merged-/usr form
+  std::string diverted;  // merged-/usr form
+  std::string by;        // the diverting package, ":" for a local diversion
+};
+
+// The diversions in the text of a diversions file; an incomplete last one,
+// and one without both paths, are left out.
+std::vector<DpkgDiversion> ParseDiversions(std::string_view text);
+
+// The line of a package's list (its text) that names the file at this path
+// (merged-/usr form), in the form the list writes it: as merged /usr has it,
+// or below the folder that links into /usr. Lines are whole: "\r" or any
+// other character after the path makes another name. nullopt when no line does.
+std::optional<std::string> ListedForm(std::string_view list_text, std::string_view merged_path);
+
 class DpkgFileIndex {
  public:
   // The lists' names (root + "var/lib/dpkg/info/*.list") and the diversions
@@ -48,12 +66,6 @@ class DpkgFileIndex {
                                       std::string_view suffix) const;
 
  private:
-  struct Diversion {
-    std::string original;  // merged-/usr form
-    std::string diverted;
-    std::string by;        // the diverting package, ":" for a local diversion
-  };
-
   // The packages whose lists hold the path (merged-/usr form), in list-name
   // order, each with the line as listed.
   std::vector<DpkgOwner> ListedBy(std::string_view merged_path);
@@ -78,7 +90,7 @@ class DpkgFileIndex {
   std::vector<Entry> entries_;
   std::vector<std::uint32_t> buckets_;  // a power of two in size
   bool indexed_ = false;
-  std::vector<Diversion> diversions_;
+  std::vector<DpkgDiversion> diversions_;
   // The last question and its answer.
   bool asked_ = false;
   std::string last_asked_;

@@ -53,8 +53,6 @@ const Case kCases[] = {
     {"/usr/bin/tool", false, "replaces tool", "diverter", "Div Person"},
     {"/usr/bin/local.orig", false, "a locally diverted tool", "local-pkg", "Local Person"},
     {"/usr/bin/local", false, nullptr, nullptr, nullptr},
-    // The status file ends in the middle of this record.
-    {"/usr/bin/cutoff", false, "", "cutoff", "Cut Person"},
     {"/usr/bin/nothing", false, nullptr, nullptr, nullptr},
     {"relative/path", false, nullptr, nullptr, nullptr},
 };
