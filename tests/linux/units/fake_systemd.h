@@ -28,8 +28,6 @@ class FakeSystemd {
   };
   FakeSystemd(std::vector<FakeUnit> units, Manner manner);
   ~FakeSystemd();
-  FakeSystemd(const FakeSystemd&) = delete;
-  FakeSystemd& operator=(const FakeSystemd&) = delete;
 
   // Whether it owns the manager's name on its bus.
   bool serving() const { return state_ == kServing; }

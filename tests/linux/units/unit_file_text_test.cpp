@@ -40,7 +40,7 @@ TEST(UnitFileTextTest, NameSpecifiersAreExpanded) {
     const char* text;
   };
   const Case cases[] = {
-      {"Getty on %I", "getty@tty1.service", "Getty on tty1"},
+      {"Console on %I", "getty@pts-0.service", "Console on pts/0"},
       {"File System Check on %f", "systemd-fsck@dev-disk-by\\x2duuid-12.service",
        "File System Check on /dev/disk/by-uuid/12"},
       {"%n|%N|%p|%P|%i|%j|%J", "a-b@c.service", "a-b@c.service|a-b@c|a-b|a/b|c|b|b"},
