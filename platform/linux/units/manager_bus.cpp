@@ -49,7 +49,9 @@ struct Exchange {
 using ExchangeShare = std::shared_ptr<Exchange>;
 
 gpointer Share(const ExchangeShare& exchange) { return new ExchangeShare(exchange); }
-std::unique_ptr<ExchangeShare> Take(gpointer data) { return std::unique_ptr<ExchangeShare>(static_cast<ExchangeShare*>(data)); }
+std::unique_ptr<ExchangeShare> Take(gpointer data) {
+  return std::unique_ptr<ExchangeShare>(static_cast<ExchangeShare*>(data));
+}
 
 gint RemainingMs(const Exchange& exchange) {
   const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(exchange.deadline - Clock::now());

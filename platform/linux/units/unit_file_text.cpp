@@ -77,8 +77,8 @@ std::string ExpandNameSpecifiers(std::string_view value, std::string_view unit_n
   std::string text;
   // Past the limit the rest would only be cut off.
   for (std::size_t i = 0; i < value.size() && text.size() <= kDescriptionLimit; ++i) {
-    const auto expanded =
-        parts && value[i] == '%' && i + 1 < value.size() ? NameSpecifier(value[i + 1], unit_name, *parts) : std::nullopt;
+    const bool specifier = parts && value[i] == '%' && i + 1 < value.size();
+    const auto expanded = specifier ? NameSpecifier(value[i + 1], unit_name, *parts) : std::nullopt;
     if (!expanded) {
       text.push_back(value[i]);
       continue;

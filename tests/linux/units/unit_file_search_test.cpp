@@ -70,7 +70,8 @@ TEST(UnitFileSearchTest, FilesAndDropInsInSystemdsOrder) {
       {"none.service", "none"},
       {"getty@.service", "none"},
   };
-  for (const auto& [unit, shown] : cases) EXPECT_EQ(units_test::Shown(search.Describe(unit), tree.path()), shown) << unit;
+  for (const auto& [unit, shown] : cases)
+    EXPECT_EQ(units_test::Shown(search.Describe(unit), tree.path()), shown) << unit;
 }
 
 TEST(UnitFileSearchTest, DropInNamesRunFromTheInstanceToItsPrefixes) {

@@ -23,7 +23,8 @@ inline std::string UnitText(const std::string& description) { return "[Unit]\nDe
 inline std::string Shown(const std::optional<linux_port::CgroupUnit>& unit) {
   if (!unit) return "none";
   using linux_port::UnitManager;
-  const std::string manager = unit->manager == UnitManager::kSystem ? "system " : "user " + std::to_string(unit->uid) + " ";
+  const std::string manager =
+      unit->manager == UnitManager::kSystem ? "system " : "user " + std::to_string(unit->uid) + " ";
   return (unit->kind == linux_port::CgroupUnit::Kind::kContainerScope ? "container " : "") + manager + unit->name;
 }
 
