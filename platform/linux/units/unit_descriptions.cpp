@@ -15,17 +15,21 @@ namespace {
 
 constexpr char kSystemBusSocket[] = "unix:path=/run/dbus/system_bus_socket";
 
-std::string Environment(const char* name) {
+// A bus address from the environment; one that would start a bus
+// (autolaunch:) counts as none.
+std::string BusAddressFrom(const char* name) {
   const char* value = std::getenv(name);
-  return value ? value : "";
+  if (!value || std::string_view(value).starts_with("autolaunch:")) return "";
+  return value;
 }
 
 // The session bus where the session has one, found the way sd-bus finds it:
 // never by starting one (GIO's autolaunch would run dbus-launch).
 std::string SessionBusAddress() {
-  if (std::string address = Environment("DBUS_SESSION_BUS_ADDRESS"); !address.empty()) return address;
-  const std::string runtime = Environment("XDG_RUNTIME_DIR");
-  if (runtime.empty()) return "";
+  if (std::string address = BusAddressFrom("DBUS_SESSION_BUS_ADDRESS"); !address.empty()) return address;
+  const char* runtime_dir = std::getenv("XDG_RUNTIME_DIR");
+  if (!runtime_dir || *runtime_dir == '\0') return "";
+  const std::string runtime = runtime_dir;
   const std::string socket = runtime + "/bus";
   struct stat st {};
   if (::stat(socket.c_str(), &st) != 0 || !S_ISSOCK(st.st_mode)) return "";
@@ -45,7 +49,7 @@ std::filesystem::path HomeOf(std::uint32_t uid) {
 
 UnitDescriptionSetup SetupForThisViewer() {
   UnitDescriptionSetup setup;
-  setup.system_bus = Environment("DBUS_SYSTEM_BUS_ADDRESS");
+  setup.system_bus = BusAddressFrom("DBUS_SYSTEM_BUS_ADDRESS");
   if (setup.system_bus.empty()) setup.system_bus = kSystemBusSocket;
   setup.session_bus = SessionBusAddress();
   setup.viewer_uid = ::geteuid();
