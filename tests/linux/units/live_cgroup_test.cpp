@@ -1,0 +1,85 @@
+// A child moved into a unit's cgroup of the named systemd hierarchy (cgroup
+// v1, mounted where systemd mounts it) is seen in that unit, through the
+// child's own /proc/PID/cgroup. The test leaves the hierarchy as it was.
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <random>
+#include <set>
+
+#include <gtest/gtest.h>
+
+#include "linux/support/live_process.h"
+#include "linux/units/unit_test_support.h"
+#include "platform/linux/base/unique_fd.h"
+
+namespace proclens::linux_port {
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kHierarchy = "/sys/fs/cgroup/systemd";
+
+std::set<fs::path> Folders() {
+  std::set<fs::path> folders;
+  std::error_code error;
+  for (fs::recursive_directory_iterator it(kHierarchy, error), end; !error && it != end; it.increment(error))
+    if (it->is_directory(error)) folders.insert(it->path());
+  return folders;
+}
+
+bool MoveInto(const fs::path& cgroup, pid_t pid) {
+  std::ofstream procs(cgroup / "cgroup.procs");
+  procs << pid << std::flush;
+  return procs.good();
+}
+
+// system.slice/NAME made for the test (system.slice too, where it was
+// missing); the process goes back where it was and both folders go, however
+// the test ends.
+class ScratchUnit {
+ public:
+  ScratchUnit(const std::string& name, pid_t pid) : pid_(pid) {
+    std::ifstream cgroup("/proc/" + std::to_string(pid) + "/cgroup");
+    for (std::string line; std::getline(cgroup, line);)
+      if (line.find(":name=systemd:") != std::string::npos) home_ = kHierarchy / line.substr(line.rfind(':') + 2);
+    std::error_code error;
+    made_slice_ = fs::create_directory(kHierarchy / "system.slice", error);
+    path_ = kHierarchy / "system.slice" / name;
+    fs::create_directory(path_, error);
+  }
+  ~ScratchUnit() {
+    MoveInto(home_, pid_);
+    ::rmdir(path_.c_str());
+    if (made_slice_) ::rmdir((kHierarchy / "system.slice").c_str());
+  }
+  const fs::path& path() const { return path_; }
+
+ private:
+  pid_t pid_;
+  fs::path home_ = kHierarchy, path_;
+  bool made_slice_ = false;
+};
+
+TEST(LiveCgroupTest, ChildInAServicesCgroupRunsInThatService) {
+  if (::access((kHierarchy / "cgroup.procs").c_str(), W_OK) != 0)
+    GTEST_SKIP() << "no writable named systemd hierarchy at " << kHierarchy;
+  const std::set<fs::path> before = Folders();
+  const std::string name = "proclens-test-" + std::to_string(::getpid()) + "-" +
+                           std::to_string(std::random_device()() % 100000) + ".service";
+  const UniqueFd proc(::open("/proc", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  {
+    linux_test::Child child("/bin/sleep", linux_test::SleepArgs("sleep"));
+    const ScratchUnit unit(name, child.pid());
+    ASSERT_TRUE(MoveInto(unit.path(), child.pid()));
+    const auto found = UnitOfProcess(proc.get(), static_cast<std::uint32_t>(child.pid()));
+    EXPECT_EQ(units_test::Shown(found), "system " + name);
+    std::cout << "child " << child.pid() << " runs in " << units_test::Shown(found) << "\n";
+  }
+  EXPECT_EQ(Folders(), before);
+}
+
+}  // namespace
+}  // namespace proclens::linux_port
