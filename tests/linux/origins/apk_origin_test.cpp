@@ -21,7 +21,7 @@ constexpr char kInstalled[] =
     "T:Size optimized toolbox of many common UNIX utilities\n"
     "m:S\xc3\xb6ren Tempel <soeren+alpine@soeren-tempel.net>\n"
     "F:bin\nM:0:0:755\nR:busybox\na:0:0:755\nZ:Q19XLTlvrpIGYocU+yzgD3LpTyJY8=\n"
-    "F:etc\nZ:Q19XLTlvrpIGYocU+yzgD3LpTyJY8=\nR:securetty\n"
+    "F:etc\nZ:Q1AAAAAAAAAAAAAAAAAAAAAAAAAAA=\nR:securetty\n"
     "\n"
     "P:tool\nT:A tool\nm:<packager@example.org>\n"
     "F:usr/bin\nR:tool\nZ:X1f572d396fae9206628714fb2ce00f72e94f2258f\n"
