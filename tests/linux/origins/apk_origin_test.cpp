@@ -81,19 +81,21 @@ class ApkOriginTest : public ::testing::Test {
 TEST_F(ApkOriginTest, AnswersForTheFilesItsPackagesList) {
   ApkOrigin apk(root_.path().string());
   // Without a descriptor to check, a recorded file is unreadable.
-  origins_test::ExpectAnswers(apk, {"/bin/busybox", 0}, true,
+  origins_test::ExpectAnswers(apk, {"/bin/busybox", 0, true}, true,
                               {"busybox",
                                {"Size optimized toolbox of many common UNIX utilities", "busybox", "S\xc3\xb6ren Tempel"},
                                std::nullopt,
                                file_state::kUnreadable});
-  origins_test::ExpectAnswers(apk, {"/etc/securetty", 0}, false,
+  origins_test::ExpectAnswers(apk, {"/etc/securetty", 0, true}, false,
                               {"busybox",
                                {"Size optimized toolbox of many common UNIX utilities", "busybox", "S\xc3\xb6ren Tempel"},
                                std::nullopt,
                                file_state::kNoRecord});
-  EXPECT_EQ(apk.Describe({"/usr/bin/tool", 0}, false).company, "");  // an address alone
-  EXPECT_EQ(apk.InstallerOf({"/usr/bin/nothing", 0}), std::nullopt);
-  EXPECT_EQ(ApkOrigin((root_.path() / "nowhere").string()).InstallerOf({"/bin/busybox", 0}), std::nullopt);
+  EXPECT_EQ(apk.Describe({"/usr/bin/tool", 0, true}, false).company, "");  // an address alone
+  EXPECT_EQ(apk.InstallerOf({"/usr/bin/nothing", 0, true}), std::nullopt);
+  EXPECT_EQ(ApkOrigin((root_.path() / "nowhere").string()).InstallerOf({"/bin/busybox", 0, true}), std::nullopt);
+  // A path another user could put a file at is no package's word.
+  EXPECT_EQ(apk.InstallerOf({"/bin/busybox", 0, false}), std::nullopt);
 }
 
 TEST_F(ApkOriginTest, TheFileIsHeldToTheChecksumApkRecorded) {
@@ -116,9 +118,9 @@ TEST_F(ApkOriginTest, TheFileIsHeldToTheChecksumApkRecorded) {
     SCOPED_TRACE(std::string(c.path) + " with " + c.file.string());
     const UniqueFd fd(::open(c.file.c_str(), O_RDONLY | O_CLOEXEC));
     ASSERT_TRUE(fd.valid());
-    const FileCheck check = apk.Check({c.path, 0}, fd.get(), 1u << 20);
+    const FileCheck check = apk.Check({c.path, 0, true}, fd.get(), 1u << 20);
     EXPECT_EQ(check.state, std::string(c.state));
-    EXPECT_EQ(check.package, c.state == file_state::kNoPackage ? "" : apk.InstallerOf({c.path, 0}).value_or("?"));
+    EXPECT_EQ(check.package, c.state == file_state::kNoPackage ? "" : apk.InstallerOf({c.path, 0, true}).value_or("?"));
   }
 }
 

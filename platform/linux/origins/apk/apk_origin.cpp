@@ -32,7 +32,12 @@ const ApkDatabase& ApkOrigin::Database() {
   return *database_;
 }
 
-const ApkFile* ApkOrigin::RecordOf(const ProgramFile& file) { return Database().Find(file.path); }
+const ApkFile* ApkOrigin::RecordOf(const ProgramFile& file) {
+  // A listed path names the package's file only while no other user can put
+  // another file there.
+  if (!file.kept) return nullptr;
+  return Database().Find(file.path);
+}
 
 std::optional<std::string> ApkOrigin::InstallerOf(const ProgramFile& file) {
   const ApkFile* record = RecordOf(file);

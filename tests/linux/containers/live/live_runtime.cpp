@@ -207,7 +207,8 @@ void ExpectRunningContainer(pid_t pid, std::unique_ptr<linux_port::ContainerStat
   // The container's own package database answers, through its root, for the
   // program its process runs (named as inside the container).
   std::error_code error;
-  const ProgramFile program{fs::read_symlink(proc / "exe", error).string(), static_cast<std::uint32_t>(pid)};
+  // Only root can change the image's folders (kept).
+  const ProgramFile program{fs::read_symlink(proc / "exe", error).string(), static_cast<std::uint32_t>(pid), true};
   EXPECT_EQ(program.path, "/bin/busybox");
   ApkOrigin apk((proc / "root").string());
   EXPECT_EQ(apk.InstallerOf(program), "busybox");
