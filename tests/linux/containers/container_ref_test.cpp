@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include "linux/containers/container_test_support.h"
-#include "platform/linux/proc/cgroup_path.h"
 
 namespace proclens::linux_port {
 namespace {
@@ -81,19 +80,6 @@ TEST(ContainerOfCgroup, MonitorsAndLookAlikesNameNoContainer) {
     SCOPED_TRACE(path);
     EXPECT_EQ(ContainerOfCgroup(path), std::nullopt);
   }
-}
-
-TEST(ContainerOfCgroup, FromTheCgroupTextsOfThisMachinesContainers) {
-  // Copied from /proc/PID/cgroup here (cgroup v1 controllers beside the
-  // unified hierarchy), shortened to three controllers.
-  const std::string podman = "9:name=systemd:/libpod_parent/libpod-" + kId + "\n4:memory:/libpod_parent/libpod-" +
-                             kId + "\n0::/libpod_parent/libpod-" + kId + "\n";
-  const std::string docker = "9:name=systemd:/docker/" + kOuter + "\n4:memory:/docker/" + kOuter + "\n0::/docker/" +
-                             kOuter + "\n";
-  const std::string conmon = "9:name=systemd:/\n4:memory:/libpod_parent/conmon\n0::/\n";
-  EXPECT_EQ(ContainerOfCgroup(ProcessCgroupPath(podman).value()), Ref(ContainerRuntime::kPodman, kId));
-  EXPECT_EQ(ContainerOfCgroup(ProcessCgroupPath(docker).value()), Ref(ContainerRuntime::kDocker, kOuter));
-  EXPECT_EQ(ContainerOfCgroup(ProcessCgroupPath(conmon).value()), std::nullopt);
 }
 
 }  // namespace

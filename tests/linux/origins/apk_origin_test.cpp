@@ -81,16 +81,9 @@ class ApkOriginTest : public ::testing::Test {
 TEST_F(ApkOriginTest, AnswersForTheFilesItsPackagesList) {
   ApkOrigin apk(root_.path().string());
   // Without a descriptor to check, a recorded file is unreadable.
-  origins_test::ExpectAnswers(apk, {"/bin/busybox", 0, true}, true,
-                              {"busybox",
-                               {"Size optimized toolbox of many common UNIX utilities", "busybox", "S\xc3\xb6ren Tempel"},
-                               std::nullopt,
-                               file_state::kUnreadable});
-  origins_test::ExpectAnswers(apk, {"/etc/securetty", 0, true}, false,
-                              {"busybox",
-                               {"Size optimized toolbox of many common UNIX utilities", "busybox", "S\xc3\xb6ren Tempel"},
-                               std::nullopt,
-                               file_state::kNoRecord});
+  const OriginTexts busybox{"Size optimized toolbox of many common UNIX utilities", "busybox", "S\xc3\xb6ren Tempel"};
+  origins_test::ExpectAnswers(apk, {"/bin/busybox", 0, true}, true, {"busybox", busybox, std::nullopt, file_state::kUnreadable});
+  origins_test::ExpectAnswers(apk, {"/etc/securetty", 0, true}, false, {"busybox", busybox, std::nullopt, file_state::kNoRecord});
   EXPECT_EQ(apk.Describe({"/usr/bin/tool", 0, true}, false).company, "");  // an address alone
   EXPECT_EQ(apk.InstallerOf({"/usr/bin/nothing", 0, true}), std::nullopt);
   EXPECT_EQ(ApkOrigin((root_.path() / "nowhere").string()).InstallerOf({"/bin/busybox", 0, true}), std::nullopt);
