@@ -24,9 +24,9 @@ struct ContainerInfo {
 
 struct StateAnswer {
   enum class Kind {
-    kKnown,         // info holds what the files say
-    kUnknown,       // no readable, well-formed record: the container is known by its ID alone
-    kNoContainer,   // the runtime's record says it is none (a virtual machine that machined lists)
+    kKnown,        // info holds what the files say
+    kUnknown,      // no readable, well-formed record: the container is known by its ID alone
+    kNoContainer,  // the runtime's record says it is none (a virtual machine that machined lists)
   };
   Kind kind = Kind::kUnknown;
   ContainerInfo info;

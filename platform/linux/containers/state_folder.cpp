@@ -71,8 +71,7 @@ std::vector<std::string> StateFolder::FolderNames(std::string_view relative, std
     const std::string_view name = entry->d_name;
     if (name == "." || name == "..") continue;
     struct stat st {};
-    if (::fstatat(::dirfd(dir.get()), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISDIR(st.st_mode))
-      continue;
+    if (::fstatat(::dirfd(dir.get()), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISDIR(st.st_mode)) continue;
     folders.emplace_back(name);
     if (folders.size() >= limit) break;
   }

@@ -2,11 +2,10 @@
 // The JSON of a runtime's state files, read without exceptions: a malformed
 // file, or a field of another type than the runtime writes, reads as absent.
 
+#include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
 #include <string_view>
-
-#include <nlohmann/json.hpp>
 
 namespace proclens::linux_port {
 

@@ -34,7 +34,8 @@ class CountingReader : public ContainerStateReader {
 TEST(ContainerCache, EachContainersFilesAreReadOncePerRun) {
   int docker_reads = 0, machine_reads = 0;
   std::vector<std::unique_ptr<ContainerStateReader>> readers;
-  readers.push_back(std::make_unique<CountingReader>(ContainerRuntime::kDocker, StateAnswer::Kind::kKnown, &docker_reads));
+  readers.push_back(
+      std::make_unique<CountingReader>(ContainerRuntime::kDocker, StateAnswer::Kind::kKnown, &docker_reads));
   readers.push_back(
       std::make_unique<CountingReader>(ContainerRuntime::kNspawn, StateAnswer::Kind::kNoContainer, &machine_reads));
   ContainerCache cache(std::move(readers));
@@ -73,7 +74,8 @@ TEST(RootOverlayUpperDir, TheUpperLayerOfTheOverlayAtTheProcessesRoot) {
        "85 60 0:40 / /data rw - overlay overlay rw,lowerdir=/l2,upperdir=/data-upper,workdir=/w2\n"
        "80 53 0:41 / / rw,relatime - overlay overlay rw,lowerdir=/var/lib/containers/storage/overlay/l/6K5U,"
        "upperdir=/var/lib/containers/storage/overlay/d019/diff,workdir=/var/lib/containers/storage/overlay/d019/work,"
-       "uuid=on\n" + kProc,
+       "uuid=on\n" +
+           kProc,
        "/var/lib/containers/storage/overlay/d019/diff"},
       {"escaped blank, comma and backslash",
        "80 53 0:41 / / rw - overlay overlay rw,lowerdir=/l,upperdir=/srv/my\\040data\\054x\\134y/diff,workdir=/w\n",

@@ -67,16 +67,15 @@ TEST(ContainerOfCgroup, MonitorsAndLookAlikesNameNoContainer) {
   for (const std::string& path : std::vector<std::string>{
            // The runtimes' monitors and supervisors run on the host.
            "/machine.slice/libpod-conmon-" + kId + ".scope", "/libpod_parent/conmon",
-           kPod + "crio-conmon-" + kId + ".scope", "/lxc.monitor.web1",
-           "/machine.slice/machine-web.scope/supervisor", "/machine.slice/systemd-nspawn@web.service",
-           "/machine.slice/systemd-nspawn@web.service/supervisor",
+           kPod + "crio-conmon-" + kId + ".scope", "/lxc.monitor.web1", "/machine.slice/machine-web.scope/supervisor",
+           "/machine.slice/systemd-nspawn@web.service", "/machine.slice/systemd-nspawn@web.service/supervisor",
            // Services and sessions, and names that only look like a container's.
-           "/system.slice/docker.service", "/system.slice/containerd.service", "/user.slice/user-1000.slice/session-2.scope",
-           "/system.slice/docker-" + short_id + ".scope", "/system.slice/docker-" + upper + ".scope",
-           "/system.slice/docker-" + kId + ".service", "/docker/" + kId + "0", "/dockerd/" + kId,
-           "/kubepods/burstable/" + kId, "/machine.slice/machine-libpod_pod_" + kId + ".slice",
-           "/machine.slice/machine-bad\\xzz.scope", "/machine.slice/machine-a_b.scope", "/user.slice/lxc/web1",
-           "/lxc.payload.", "/", ""}) {
+           "/system.slice/docker.service", "/system.slice/containerd.service",
+           "/user.slice/user-1000.slice/session-2.scope", "/system.slice/docker-" + short_id + ".scope",
+           "/system.slice/docker-" + upper + ".scope", "/system.slice/docker-" + kId + ".service",
+           "/docker/" + kId + "0", "/dockerd/" + kId, "/kubepods/burstable/" + kId,
+           "/machine.slice/machine-libpod_pod_" + kId + ".slice", "/machine.slice/machine-bad\\xzz.scope",
+           "/machine.slice/machine-a_b.scope", "/user.slice/lxc/web1", "/lxc.payload.", "/", ""}) {
     SCOPED_TRACE(path);
     EXPECT_EQ(ContainerOfCgroup(path), std::nullopt);
   }

@@ -9,9 +9,7 @@
 
 namespace proclens::linux_port {
 
-inline void PrintTo(const ContainerRef& ref, std::ostream* out) {
-  *out << RuntimeName(ref.runtime) << " " << ref.id;
-}
+inline void PrintTo(const ContainerRef& ref, std::ostream* out) { *out << RuntimeName(ref.runtime) << " " << ref.id; }
 
 inline void PrintTo(const ContainerInfo& info, std::ostream* out) {
   *out << RuntimeName(info.runtime) << " " << info.id << " name '" << info.name << "' image '" << info.image

@@ -25,7 +25,8 @@ ApkDatabase ApkDatabase::Parse(std::string_view text) {
     if (!package.name.empty()) {
       const std::size_t index = database.packages_.size();
       database.packages_.push_back(std::move(package));
-      for (PendingFile& file : files) database.files_.try_emplace(std::move(file.path), ApkFile{index, std::move(file.checksum)});
+      for (PendingFile& file : files)
+        database.files_.try_emplace(std::move(file.path), ApkFile{index, std::move(file.checksum)});
     }
     package = ApkPackage();
     files.clear();
@@ -44,7 +45,6 @@ ApkDatabase ApkDatabase::Parse(std::string_view text) {
     const std::string_view value = line.substr(2);
     switch (line[0]) {
       case 'P': package.name = value; break;
-      case 'V': package.version = value; break;
       case 'T': package.description = value; break;
       case 'm': package.maintainer = value; break;
       case 'F':

@@ -1,7 +1,7 @@
 #pragma once
 // Alpine's record of installed packages (lib/apk/db/installed): one record per
-// package, blank-line separated, of "K:value" lines. P names the package, V
-// its version, T describes it, m names its maintainer; each F names a folder
+// package, blank-line separated, of "K:value" lines. P names the package, T
+// describes it, m names its maintainer; each F names a folder
 // (without its leading slash) and each R after it a file in that folder, with
 // the file's checksum in the Z that follows the R.
 
@@ -16,7 +16,6 @@ namespace proclens::linux_port {
 
 struct ApkPackage {
   std::string name;
-  std::string version;
   std::string description;
   std::string maintainer;  // as written: "Name <address>"
 };

@@ -6,13 +6,12 @@
 // removes what the runtime left on the host, also when it fails.
 
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <fstream>
@@ -69,7 +68,8 @@ class HostLeftovers {
     std::vector<fs::path> roots = {"/sys/fs/cgroup"};  // the unified hierarchy alone, or v1's beside it
     for (const auto& entry : fs::directory_iterator("/sys/fs/cgroup", error)) roots.push_back(entry.path());
     for (const fs::path& root : roots) {
-      if (fs::exists(root / "cgroup.procs", error) && !fs::exists(root / cgroup, error)) cgroups_.push_back(root / cgroup);
+      if (fs::exists(root / "cgroup.procs", error) && !fs::exists(root / cgroup, error))
+        cgroups_.push_back(root / cgroup);
     }
   }
   ~HostLeftovers() {
@@ -139,7 +139,8 @@ std::string BusyboxImage(const fs::path& dir) {
   for (const char* applet : {"sh", "sleep", "touch"}) fs::create_symlink("busybox", root / "bin" / applet);
   const std::string sha1 = Shell("sh -c 'openssl dgst -sha1 -binary /bin/busybox | base64'").out;
   std::ofstream(root / "lib/apk/db/installed") << "P:busybox\nT:The host's busybox\nm:Tests <t@example.org>\n"
-                                                  "F:bin\nR:busybox\nZ:Q1" << sha1 << "\n";
+                                                  "F:bin\nR:busybox\nZ:Q1"
+                                               << sha1 << "\n";
   Shell("tar -C " + root.string() + " -cf " + (dir / "image.tar").string() + " .");
   return (dir / "image.tar").string();
 }
@@ -174,8 +175,8 @@ struct TestContainer {
   std::string Start(const fs::path& dir, const std::string& run_options) {
     const auto imported = Shell(runtime + " import " + BusyboxImage(dir) + " " + image);
     if (imported.status != 0) return imported.out;
-    const auto started = Shell(runtime + " run -d --network none" + run_options + " --name " + name + " " + image +
-                               " /bin/sleep 600");
+    const auto started =
+        Shell(runtime + " run -d --network none" + run_options + " --name " + name + " " + image + " /bin/sleep 600");
     if (started.status != 0) return started.out;
     const auto wrote = Shell(runtime + " exec " + name + " /bin/touch " + kWritten);
     EXPECT_EQ(wrote.status, 0) << wrote.out;
@@ -209,7 +210,8 @@ void ExpectRunningContainer(const TestContainer& container, std::unique_ptr<Cont
   // The container's own database answers, through its root, for the program
   // that its process runs, named as inside the container (root's folders: kept).
   std::error_code error;
-  const ProgramFile program{fs::read_symlink(proc / "exe", error).string(), static_cast<std::uint32_t>(container.pid), true};
+  const ProgramFile program{fs::read_symlink(proc / "exe", error).string(), static_cast<std::uint32_t>(container.pid),
+                            true};
   ApkOrigin apk((proc / "root").string());
   EXPECT_EQ(apk.InstallerOf(program), "busybox") << program.path;
   const UniqueFd image(::open((proc / "exe").c_str(), O_RDONLY | O_CLOEXEC));
@@ -220,7 +222,8 @@ void ExpectRunningContainer(const TestContainer& container, std::unique_ptr<Cont
 }
 
 bool CanRun(std::initializer_list<const char*> programs) {
-  return ::geteuid() == 0 && std::all_of(programs.begin(), programs.end(), [](auto p) { return ::access(p, X_OK) == 0; });
+  return ::geteuid() == 0 &&
+         std::all_of(programs.begin(), programs.end(), [](auto p) { return ::access(p, X_OK) == 0; });
 }
 
 TEST(ContainersLive, PodmanContainerIsNamedByItsStorageAndWhatItWroteIsInItsUpperLayer) {
@@ -233,8 +236,8 @@ TEST(ContainersLive, PodmanContainerIsNamedByItsStorageAndWhatItWroteIsInItsUppe
   // runc, as crun refuses this machine's hybrid cgroups; its state in the test's folder too.
   const std::string storage = (dir.path() / "storage").string();
   TestContainer container{"/usr/bin/podman --root " + storage + " --runroot " + (dir.path() / "run").string() +
-                              " --tmpdir " + (dir.path() / "tmp").string() + " --runtime runc --runtime-flag root=" +
-                              (dir.path() / "runc").string() +
+                              " --tmpdir " + (dir.path() / "tmp").string() +
+                              " --runtime runc --runtime-flag root=" + (dir.path() / "runc").string() +
                               " --cgroup-manager=cgroupfs --events-backend=file --storage-driver overlay",
                           "localhost/proclens-live:1", "rm -f -t 0"};
   const std::string failed =
@@ -264,7 +267,8 @@ TEST(ContainersLive, DockerContainerIsNamedByItsDaemonsFilesAndWhatItWroteIsInIt
     if (!up) ::sleep(1);
   }
   const std::string log = ProcText(dir.path() / "dockerd.log");
-  if (!up) GTEST_SKIP() << "dockerd does not start here: " << log.substr(log.size() - std::min<std::size_t>(log.size(), 2000));
+  if (!up)
+    GTEST_SKIP() << "dockerd does not start here: " << log.substr(log.size() - std::min<std::size_t>(log.size(), 2000));
   const std::string failed = container.Start(dir.path(), "");
   if (!failed.empty()) GTEST_SKIP() << "docker cannot run a container here: " << failed;
   ExpectRunningContainer(container, std::make_unique<DockerReader>(data.string()), ContainerRuntime::kDocker);
