@@ -63,7 +63,7 @@ bool IsMachineName(std::string_view name) {
 // LXC takes nearly any name; a cgroup name holds no '/', and no control
 // characters are let through to a page.
 bool IsLxcName(std::string_view name) {
-  if (name.empty()) return false;
+  if (name.empty() || name == "." || name == "..") return false;
   for (const char c : name) {
     if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) return false;
   }

@@ -75,7 +75,7 @@ TEST(ContainerOfCgroup, MonitorsAndLookAlikesNameNoContainer) {
            "/system.slice/docker-" + upper + ".scope", "/system.slice/docker-" + kId + ".service",
            "/docker/" + kId + "0", "/dockerd/" + kId, "/kubepods/burstable/" + kId,
            "/machine.slice/machine-libpod_pod_" + kId + ".slice", "/machine.slice/machine-bad\\xzz.scope",
-           "/machine.slice/machine-a_b.scope", "/user.slice/lxc/web1", "/lxc.payload.", "/", ""}) {
+           "/machine.slice/machine-a_b.scope", "/user.slice/lxc/web1", "/lxc.payload.", "/lxc.payload..", "/", ""}) {
     SCOPED_TRACE(path);
     EXPECT_EQ(ContainerOfCgroup(path), std::nullopt);
   }

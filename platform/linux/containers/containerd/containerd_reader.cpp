@@ -5,16 +5,16 @@
 namespace proclens::linux_port {
 namespace {
 
-// A bundle's spec is tens of KiB; long argument lists or many mounts add some.
+// A bundle's config.json is tens of KiB; long argument lists or many mounts add some.
 constexpr std::size_t kBundleLimit = 4u << 20;
 constexpr std::size_t kNamespaceLimit = 64;
 // The shim v2 task folder, and the v1 runtime's before it.
 constexpr const char* kTaskFolders[] = {"io.containerd.runtime.v2.task", "io.containerd.runtime.v1.linux"};
 
-StateAnswer FromAnnotations(const ContainerRef& ref, const nlohmann::json& spec) {
+StateAnswer FromAnnotations(const ContainerRef& ref, const nlohmann::json& config) {
   StateAnswer answer = UnknownContainer(ref);
   answer.kind = StateAnswer::Kind::kKnown;
-  const nlohmann::json* annotations = Field(spec, "annotations");
+  const nlohmann::json* annotations = Field(config, "annotations");
   if (annotations == nullptr) return answer;
   answer.info.name = StringField(*annotations, "io.kubernetes.cri.container-name");
   answer.info.image = StringField(*annotations, "io.kubernetes.cri.image-name");
@@ -32,8 +32,8 @@ StateAnswer ContainerdReader::Read(const ContainerRef& ref) {
     for (const std::string& name_space : folder_.FolderNames(tasks, kNamespaceLimit)) {
       const auto text = folder_.ReadFile(tasks + "/" + name_space + "/" + ref.id + "/config.json", kBundleLimit);
       if (!text) continue;
-      const auto spec = ParseStateObject(*text);
-      return spec ? FromAnnotations(ref, *spec) : UnknownContainer(ref);
+      const auto config = ParseStateObject(*text);
+      return config ? FromAnnotations(ref, *config) : UnknownContainer(ref);
     }
   }
   return UnknownContainer(ref);

@@ -5,7 +5,7 @@
 namespace proclens::linux_port {
 namespace {
 
-constexpr std::size_t kSpecLimit = 4u << 20;
+constexpr std::size_t kConfigLimit = 4u << 20;
 constexpr const char* kDrivers[] = {"overlay", "vfs", "btrfs", "zfs", "aufs", "devmapper"};
 
 // The first of keys that the annotations hold.
@@ -22,13 +22,13 @@ std::string FirstAnnotation(const nlohmann::json& annotations, std::initializer_
 StateAnswer CrioReader::Read(const ContainerRef& ref) {
   if (!IsContainerId(ref.id)) return UnknownContainer(ref);
   for (const std::string driver : kDrivers) {
-    const auto text = folder_.ReadFile(driver + "-containers/" + ref.id + "/userdata/config.json", kSpecLimit);
+    const auto text = folder_.ReadFile(driver + "-containers/" + ref.id + "/userdata/config.json", kConfigLimit);
     if (!text) continue;
-    const auto spec = ParseStateObject(*text);
-    if (!spec) return UnknownContainer(ref);
+    const auto config = ParseStateObject(*text);
+    if (!config) return UnknownContainer(ref);
     StateAnswer answer = UnknownContainer(ref);
     answer.kind = StateAnswer::Kind::kKnown;
-    const nlohmann::json* annotations = Field(*spec, "annotations");
+    const nlohmann::json* annotations = Field(*config, "annotations");
     if (annotations == nullptr) return answer;
     answer.info.name =
         FirstAnnotation(*annotations, {"io.kubernetes.container.name", "io.kubernetes.cri-o.ContainerName"});

@@ -1,5 +1,5 @@
 #pragma once
-// CRI-O's containers, from the OCI spec it saves in each container's folder of
+// CRI-O's containers, from the OCI runtime config it saves in each container's folder of
 // containers/storage (DRIVER-containers/ID/userdata/config.json below the
 // storage root, /var/lib/containers/storage; server/container_create*.go):
 // the annotations name the container and its pod as Kubernetes does
