@@ -21,6 +21,9 @@ struct ProcessItem {
   // [1]: the size text, only for resolved files larger than 3 bytes.
   std::vector<std::string> sub_items;
   int image_index = kNoImage;  // valid in both image lists
+  // Why the process runs and where, one fact a line: not shown in the
+  // columns, but as the row's tooltip and its description for screen readers.
+  std::string description;
 };
 
 // An error text is told from a path by its first character alone.

@@ -5,6 +5,7 @@
 
 #include "catalogue/image_path.h"
 #include "catalogue/size_text.h"
+#include "catalogue/process_facts_text.h"
 
 namespace proclens {
 namespace {
@@ -36,6 +37,7 @@ void ProcessListFill::FillProcessList() {
 
   auto snapshot = platform_.snapshots.CreateSnapshot();
   if (!snapshot) return;
+  if (platform_.facts != nullptr) platform_.facts->Refresh();
 
   int processed = 0;
   std::size_t insert_at = 0;
@@ -72,8 +74,8 @@ ProcessItem ProcessListFill::MakeItem(const SnapshotEntry& entry, std::string pa
   item.pid = entry.pid;
   item.caption = CaptionOf(entry.exe_file);
   // One search of the file serves both its icons and its size.
-  const auto file = platform_.files.FindFirstFile(path);
-  item.image_index = AddIconsOf(path, file);
+  const auto file = platform_.files.FindFirstFileOf(entry.pid, path);
+  item.image_index = AddIconsOf(entry.pid, path, file);
   if (item.image_index < 0 && platform_.system.Traits().system_process_rule && !prefix.empty() &&
       ContainsIgnoringCase(path, prefix) &&
       ContainsIgnoringCase(kSystemProcessNames, "|" + item.caption + "|")) {
@@ -83,16 +85,21 @@ ProcessItem ProcessListFill::MakeItem(const SnapshotEntry& entry, std::string pa
   const bool resolved = IsResolvedPath(path);
   item.sub_items.push_back(std::move(path));
   if (resolved && size > 3) item.sub_items.push_back(FormatSizeText(size) + kSizeUnit);
+  if (platform_.facts != nullptr) {
+    const bool german = GermanChosen(platform_.system);
+    for (const std::string& line : ProcessFactsLines(item.caption, platform_.facts->FactsOf(entry.pid), german))
+      item.description += (item.description.empty() ? "" : "\n") + line;
+  }
   return item;
 }
 
 int ProcessListFill::AddFileIcons(const std::string& path) {
-  return AddIconsOf(path, platform_.files.FindFirstFile(path));
+  return AddIconsOf(0, path, platform_.files.FindFirstFile(path));
 }
 
-int ProcessListFill::AddIconsOf(const std::string& path, const std::optional<FileEntry>& entry) {
+int ProcessListFill::AddIconsOf(std::uint32_t pid, const std::string& path, const std::optional<FileEntry>& entry) {
   if (!entry || entry->is_directory) return kMissingFileImage;
-  ExtractedIcons icons = platform_.files.ExtractIcons(path);
+  ExtractedIcons icons = pid != 0 ? platform_.files.ExtractIconsOf(pid, path) : platform_.files.ExtractIcons(path);
   if (icons.count == 0 || !icons.small) return kNoImage;
   // A file that gives only a small icon shows it in both lists, so that every
   // index addresses the same picture in both.

@@ -11,6 +11,7 @@
 #include "platform/process_ops.h"
 #include "platform/snapshot_ops.h"
 #include "platform/system_info.h"
+#include "platform/process_facts_ops.h"
 
 namespace proclens {
 
@@ -19,6 +20,9 @@ struct CataloguePlatform {
   ProcessOps& processes;
   FileOps& files;
   SystemInfo& system;
+  // Why each process runs and where, as its row's description; a platform
+  // without it gives the rows none.
+  ProcessFactsOps* facts = nullptr;
 };
 
 inline constexpr char kSystemProcessNames[] =
@@ -39,7 +43,7 @@ class ProcessListFill {
 
  private:
   bool FileExists(const std::string& path);
-  int AddIconsOf(const std::string& path, const std::optional<FileEntry>& entry);
+  int AddIconsOf(std::uint32_t pid, const std::string& path, const std::optional<FileEntry>& entry);
   static std::int64_t SizeOf(const std::optional<FileEntry>& entry);
   bool ContainsIgnoringCase(const std::string& text, const std::string& part);
   std::string RetryInSystemDirectory(const SnapshotEntry& entry, const std::string& prefix,

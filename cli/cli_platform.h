@@ -13,6 +13,7 @@
 #include "platform/system_info.h"
 #include "platform/verify_ops.h"
 #include "platform/version_ops.h"
+#include "platform/process_facts_ops.h"
 
 namespace proclens::cli {
 
@@ -29,6 +30,8 @@ class CliPlatform {
   // Both valid while this object lives.
   virtual CataloguePlatform Catalogue() = 0;
   virtual OfflinePagePlatform Page() = 0;
+  // Why a process runs and where.
+  virtual ProcessFactsOps& Facts() = 0;
 
   // The system's narrow text (ANSI on Windows, UTF-8 on Linux) as UTF-8, for
   // JSON. Bytes that are not text in that encoding may remain invalid.

@@ -17,6 +17,7 @@ class LinuxCliPlatform : public CliPlatform {
   VerifyOps& Verify() override { return services_.verify; }
   CataloguePlatform Catalogue() override { return services_.Catalogue(); }
   OfflinePagePlatform Page() override { return services_.Page(); }
+  ProcessFactsOps& Facts() override { return services_.facts; }
   // Linux's narrow text is UTF-8 already.
   std::string Utf8(const std::string& narrow) override { return narrow; }
 

@@ -20,6 +20,7 @@
 #include "platform/win32/win32_verify_ops.h"
 #include "platform/win32/win32_version_ops.h"
 #include "platform/win32/wininet_http_ops.h"
+#include "platform/win32/win32_process_facts_ops.h"
 
 namespace proclens::cli {
 namespace {
@@ -38,11 +39,12 @@ class Win32CliPlatform : public CliPlatform {
   SiteOps& Site() override { return Made(site_); }
   VerifyOps& Verify() override { return Made(verify_); }
   CataloguePlatform Catalogue() override {
-    return CataloguePlatform{Made(snapshots_), Made(processes_), Made(files_), system_};
+    return CataloguePlatform{Made(snapshots_), Made(processes_), Made(files_), system_, &Facts()};
   }
   OfflinePagePlatform Page() override {
-    return OfflinePagePlatform{Versions(), system_, Made(resources_), Made(page_files_), &Verify()};
+    return OfflinePagePlatform{Versions(), system_, Made(resources_), Made(page_files_), &Verify(), &Facts()};
   }
+  ProcessFactsOps& Facts() override { return Made(facts_); }
   std::string Utf8(const std::string& narrow) override {
     return win32::Utf8FromWide(win32::WideFromNarrow(narrow));
   }
@@ -58,6 +60,7 @@ class Win32CliPlatform : public CliPlatform {
   std::optional<win32::Win32ResourceOps> resources_;
   std::optional<win32::Win32PageFileOps> page_files_;
   std::optional<win32::WinInetHttpOps> http_;
+  std::optional<win32::Win32ProcessFactsOps> facts_;
   std::optional<win32::Win32SiteOps> site_;
   std::optional<win32::Win32VerifyOps> verify_;
 };

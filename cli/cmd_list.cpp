@@ -12,6 +12,7 @@
 #include "cli/command.h"
 #include "cli/output.h"
 #include "cli/listed_item.h"
+#include "cli/facts_json.h"
 
 namespace proclens::cli {
 namespace {
@@ -67,6 +68,11 @@ void PrintTable(const std::vector<ProcessItem>& items, const std::vector<std::st
 
 void PrintJsonList(const std::vector<ProcessItem>& items, const std::vector<std::string>& states,
                    CliPlatform& platform) {
+  std::vector<ProcessFacts> facts;
+  facts.reserve(items.size());
+  platform.Facts().Refresh();
+  for (const ProcessItem& item : items) facts.push_back(platform.Facts().FactsOf(item.pid));
+  platform.Facts().DescribeAll(facts);
   nlohmann::ordered_json list = nlohmann::ordered_json::array();
   for (std::size_t i = 0; i < items.size(); ++i) {
     const ProcessItem& item = items[i];
@@ -76,6 +82,7 @@ void PrintJsonList(const std::vector<ProcessItem>& items, const std::vector<std:
                                     {"size_text", platform.Utf8(SubItem(item, 1))},
                                     {"image", item.image_index}};
     if (!states.empty()) entry["state"] = states[i];
+    AddFactsToJson(facts[i], platform, entry);
     list.push_back(std::move(entry));
   }
   PrintJson(list);
@@ -88,7 +95,10 @@ int RunList(const Arguments& args) {
   CollectedItems items;
   CountingImageList large_images;
   CountingImageList small_images;
-  ProcessListFill fill(platform->Catalogue(), items, large_images, small_images);
+  // The rows' descriptions are the window's; the JSON says the facts themselves.
+  CataloguePlatform catalogue = platform->Catalogue();
+  catalogue.facts = nullptr;
+  ProcessListFill fill(catalogue, items, large_images, small_images);
   fill.FillProcessList();
   const std::vector<std::string> states =
       verify ? CheckStates(items.items(), platform->Verify()) : std::vector<std::string>();

@@ -13,6 +13,7 @@
 #include "cli/command.h"
 #include "cli/listed_item.h"
 #include "cli/output.h"
+#include "cli/facts_json.h"
 
 namespace proclens::cli {
 namespace {
@@ -24,11 +25,12 @@ struct Checked {
   std::string file;
   FileCheck check;
   bool of_process = false;
+  std::optional<ContainerFacts> container;  // the process's, where it runs in one
 };
 
 Checked CheckArgument(const std::string& argument, CliPlatform& platform) {
   const std::optional<std::uint32_t> pid = ParsePid(argument);
-  if (!pid) return {argument, platform.Verify().CheckFile(argument, 0, kNoLimit)};
+  if (!pid) return {argument, platform.Verify().CheckFile(argument, 0, kNoLimit), false, std::nullopt};
   // The process's file as the catalogue resolves it.
   const CataloguePlatform catalogue = platform.Catalogue();
   const std::string path = GetProcessImagePath(*pid, catalogue.processes, catalogue.system);
@@ -36,9 +38,9 @@ Checked CheckArgument(const std::string& argument, CliPlatform& platform) {
     FileCheck check;
     check.state = file_state::kUnreadable;
     check.reason = path.substr(1);  // the error text without its leading blank
-    return {argument, check, true};
+    return {argument, check, true, std::nullopt};
   }
-  return {path, platform.Verify().CheckFile(path, *pid, kNoLimit), true};
+  return {path, platform.Verify().CheckFile(path, *pid, kNoLimit), true, platform.Facts().FactsOf(*pid).container};
 }
 
 // Why a file could not be read goes to standard error, so that the lines on
@@ -50,21 +52,39 @@ void PrintReason(const std::string& argument, const Checked& checked) {
 }
 
 // Whose word a check is, where it is not the system's: a user's own
-// installation or mount.
-std::string AuthorityText(const FileCheck& check) {
+// installation or mount, or the container the process runs in.
+std::string AuthorityText(const Checked& checked) {
+  const FileCheck& check = checked.check;
   switch (check.authority) {
     case CheckAuthority::kUserInstallation:
       return "installed for user " + check.authority_user + " only";
     case CheckAuthority::kUserMount:
       return "on a file system that user " + check.authority_user + " mounted";
-    case CheckAuthority::kSystem:
+    case CheckAuthority::kContainer:
       break;
+    case CheckAuthority::kSystem:
+      return {};
   }
-  return {};
+  std::string text = check.state == file_state::kUntrustedRoot        ? "in a root that user " + check.authority_user +
+                                                                            " can change"
+                     : check.state == file_state::kChangedInContainer ? "written inside the container"
+                                                                      : "as the container's own package database says";
+  if (checked.container) {
+    const ContainerFacts& container = *checked.container;
+    text += ", in container " + (container.name.empty() ? container.id : container.name) + " (" +
+            (container.image.empty() ? "" : "image " + container.image + ", ") + container.runtime + ")";
+  }
+  return text;
 }
 
 const char* AuthorityKind(CheckAuthority authority) {
-  return authority == CheckAuthority::kUserInstallation ? "user-installation" : "user-mount";
+  switch (authority) {
+    case CheckAuthority::kUserInstallation: return "user-installation";
+    case CheckAuthority::kUserMount: return "user-mount";
+    case CheckAuthority::kContainer: return "container";
+    case CheckAuthority::kSystem: break;
+  }
+  return "system";
 }
 
 bool IsTheInstalledFile(const FileCheck& check) {
@@ -91,10 +111,11 @@ int RunVerify(const Arguments& args) {
       if (checked.check.authority != CheckAuthority::kSystem)
         record["authority"] = {{"kind", AuthorityKind(checked.check.authority)},
                                {"user", platform->Utf8(checked.check.authority_user)}};
+      if (checked.container) record["container"] = ContainerJson(*checked.container, *platform);
       list.push_back(std::move(record));
     } else {
       // A fourth field only where the answer is one user's word.
-      const std::string authority = AuthorityText(checked.check);
+      const std::string authority = AuthorityText(checked);
       std::printf("%s\t%s\t%s%s%s\n", OneField(checked.file).c_str(), checked.check.state.c_str(),
                   OneField(who).c_str(), authority.empty() ? "" : "\t", OneField(authority).c_str());
     }
@@ -108,10 +129,11 @@ const RegisterCommand kRegisterVerify(
     {"verify", "PID|FILE...", 1, kAnyNumber, {{"--json", "a JSON array of objects with the same fields"}},
      "is each file the one its package installed (or signed)?",
      "For each process (its program's file) or file, one line: the file, its state\n"
-     "(matches, signed, differs, replaced, unsigned, no-package, unreadable, ...) and\n"
+     "(matches, signed, differs, replaced, in-memory, changed-in-container,\n"
+     "untrusted-root, unsigned, no-package, unreadable, ...) and\n"
      "the package that installed it (on Windows: who signed it), and where the answer\n"
-     "is only one user's word (their own installation or mount), a fourth field that\n"
-     "says so. Exit status 0 only when every file is the installed one.",
+     "is only one user's word (their own installation or mount) or a container's, a\n"
+     "fourth field that says so and names the container. Exit status 0 only when every file is the installed one.",
      RunVerify});
 
 }  // namespace

@@ -10,7 +10,8 @@ namespace proclens {
 namespace {
 
 // %s stands for the package's or the signer's name, %u for the user whose
-// own installation or mount answered.
+// own installation or mount answered (or who can change the root), %m for
+// the name of a program's memory file.
 struct Sentence {
   std::string_view state;
   std::string english;
@@ -24,6 +25,10 @@ constexpr std::string_view kNoPackageImage = "no-package, from an image";
 constexpr std::string_view kNoPackageUserMount = "no-package, from a user's mount";
 // A user's own installation recorded the package for that user alone.
 constexpr std::string_view kNoRecordForOneUser = "no-record, installed for one user";
+constexpr std::string_view kMatchesInContainer = "matches, in a container";
+constexpr std::string_view kDiffersInContainer = "differs, in a container";
+constexpr std::string_view kNoRecordInContainer = "no-record, in a container";
+constexpr std::string_view kNoPackageInContainer = "no-package, in a container";
 
 std::vector<Sentence> MakeSentences() {
   using namespace narrow;
@@ -59,6 +64,30 @@ std::vector<Sentence> MakeSentences() {
        "Vorsicht: Die Signatur dieser Datei passt nicht zu ihrem Inhalt."},
       {file_state::kNotChecked, "Not checked here (large file): proclens-cli verify checks it.",
        "Hier nicht gepr" + ue + "ft (gro" + ss + "e Datei): proclens-cli verify pr" + ue + "ft sie."},
+      {file_state::kChangedInContainer, "Caution: this file was written inside the running container; its image did "
+       "not ship it.",
+       "Vorsicht: Diese Datei wurde im laufenden Container geschrieben; sein Image hat sie nicht mitgebracht."},
+      {file_state::kUntrustedRoot, "Caution: user %u can change this process's root, so no package database in it "
+       "can vouch for this file.",
+       "Vorsicht: Der Benutzer %u kann die Wurzel dieses Prozesses " + ae + "ndern, daher kann keine "
+       "Paketdatenbank darin f" + ue + "r diese Datei b" + ue + "rgen."},
+      {file_state::kInMemory, "Caution: no file on any disk holds this program: the process runs it from memory "
+       "(%m).",
+       "Vorsicht: Keine Datei auf einem Datentr" + ae + "ger enth" + ae + "lt dieses Programm: Der Prozess f" + ue +
+           "hrt es aus dem Speicher aus (%m)."},
+      // What the container's own database says, as its word.
+      {kMatchesInContainer, "This file is the one that package %s installed, as the container's own package "
+       "database says.",
+       "Diese Datei ist die, die das Paket %s installiert hat, wie die eigene Paketdatenbank des Containers sagt."},
+      {kDiffersInContainer, "Caution: this file is not the one that package %s installed, as the container's own "
+       "package database says.",
+       "Vorsicht: Diese Datei ist nicht die, die das Paket %s installiert hat, wie die eigene Paketdatenbank des "
+       "Containers sagt."},
+      {kNoRecordInContainer, "Package %s recorded no checksum for this file in the container's own package database.",
+       "Das Paket %s hat in der eigenen Paketdatenbank des Containers f" + ue + "r diese Datei keine Pr" + ue +
+           "fsumme hinterlegt."},
+      {kNoPackageInContainer, "No package of the container's own package database ships this file.",
+       "Kein Paket der eigenen Paketdatenbank des Containers liefert diese Datei."},
   };
 }
 
@@ -70,16 +99,23 @@ std::string_view SentenceKey(const FileCheck& check) {
   if (check.state == file_state::kNoPackage && !check.package.empty()) return kNoPackageImage;
   if (check.state == file_state::kNoRecord && check.authority == CheckAuthority::kUserInstallation)
     return kNoRecordForOneUser;
+  if (check.authority == CheckAuthority::kContainer) {
+    if (check.state == file_state::kMatches) return kMatchesInContainer;
+    if (check.state == file_state::kDiffers) return kDiffersInContainer;
+    if (check.state == file_state::kNoRecord) return kNoRecordInContainer;
+    if (check.state == file_state::kNoPackage) return kNoPackageInContainer;
+  }
   return check.state;
 }
 
 // The format with each marker replaced by its value (escaped for HTML); a
 // value is never searched for markers.
-std::string Fill(const std::string& format, const std::string& name, const std::string& user) {
+std::string Fill(const std::string& format, const std::string& name, const FileCheck& check) {
   std::string text;
   for (std::size_t i = 0; i < format.size(); ++i) {
-    if (format[i] == '%' && i + 1 < format.size() && (format[i + 1] == 's' || format[i + 1] == 'u')) {
-      text += EscapeHtml(format[i + 1] == 's' ? name : user);
+    const char marker = format[i] == '%' && i + 1 < format.size() ? format[i + 1] : '\0';
+    if (marker == 's' || marker == 'u' || marker == 'm') {
+      text += EscapeHtml(marker == 's' ? name : marker == 'u' ? check.authority_user : check.memory_name);
       ++i;
     } else {
       text += format[i];
@@ -96,7 +132,7 @@ std::string FileCheckSentence(const FileCheck& check, bool german) {
   for (const Sentence& sentence : sentences) {
     if (sentence.state != key) continue;
     const std::string& name = check.state == file_state::kSigned ? check.signer : check.package;
-    return Fill(german ? sentence.german : sentence.english, name, check.authority_user);
+    return Fill(german ? sentence.german : sentence.english, name, check);
   }
   return {};
 }

@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "catalogue/process_facts_text.h"
 #include "infopage/file_check_text.h"
 #include "infopage/html_escape.h"
 #include "infopage/text_replace.h"
@@ -56,9 +57,13 @@ std::string ShareSiteBase(const std::string& page, const std::string& site_base)
 // What the check of the item's file found, when the page can check it.
 std::optional<FileCheck> CheckItemFile(const ItemLocation& location, const ProcessItem& item,
                                        OfflinePagePlatform platform) {
-  if (platform.verify == nullptr || location.folder.empty()) return std::nullopt;
+  if (platform.verify == nullptr) return std::nullopt;
   // Items of running programs carry a process identifier; a file asked for
-  // by name does not, and is checked as the file it is.
+  // by name does not, and is checked as the file it is. A process's program
+  // is checked whatever its path (one in "/" itself, or in memory).
+  const std::string& path = item.sub_items.empty() ? location.file_name : item.sub_items[0];
+  if (item.pid != 0 && IsResolvedPath(path)) return platform.verify->CheckFile(path, item.pid, kPageCheckLimit);
+  if (location.folder.empty()) return std::nullopt;
   return platform.verify->CheckFile(location.folder + location.file_name, item.pid, kPageCheckLimit);
 }
 
@@ -132,8 +137,11 @@ std::string BuildOfflinePage(const ProcessItem& item, OfflinePagePlatform platfo
       location.folder.empty() ? location.file_name : location.folder + location.file_name;
   const std::string& listed = item.sub_items.empty() ? location.file_name : item.sub_items[0];
   const bool unseen = IsErrorText(listed) && !traits.describe_unseen_by_name;
+  // The version texts of this process's program (a container's own, say).
+  platform.versions.AskForProcess(item.pid);
   const VersionTexts version =
       unseen ? VersionTexts{} : ReadVersionInfo(version_file, {platform.versions, platform.system});
+  platform.versions.AskForProcess(0);
 
   const OfflinePageLanguage& language = PageLanguage(GermanChosen(platform.system));
   PlaceholderValues values;
@@ -143,9 +151,22 @@ std::string BuildOfflinePage(const ProcessItem& item, OfflinePagePlatform platfo
   values.company = version.company.empty() ? language.unknown : EscapeHtml(version.company);
   values.description_text = DescriptionText(EscapeHtml(location.folder), values.file_name,
                                             item.image_index == kSystemProcessImage, language, site_base);
+  std::optional<ProcessFacts> facts;
+  if (platform.facts != nullptr && item.pid != 0) {
+    facts = platform.facts->FactsOf(item.pid);
+    platform.facts->Describe(*facts);
+    std::string why;
+    for (const std::string& sentence : WhySentences(EscapeHtml(item.caption), *facts, GermanChosen(platform.system), EscapeHtml))
+      why += sentence + " ";
+    values.description_text = why + values.description_text;
+  }
   const std::optional<FileCheck> check = CheckItemFile(location, item, platform);
   if (check) values.check_sentence = FileCheckSentence(*check, GermanChosen(platform.system));
   if (unseen) values.check_sentence = UnseenFileSentence(listed.substr(1), GermanChosen(platform.system));
+  if (facts && facts->container) {
+    values.check_sentence =
+        ContainerSentence(*facts, GermanChosen(platform.system), EscapeHtml) + " " + values.check_sentence;
+  }
 
   std::string page = ShareSiteBase(LoadTemplateText(platform.resources, language.template_name),
                                    site_base);

@@ -13,6 +13,7 @@
 #include "platform/system_info.h"
 #include "platform/verify_ops.h"
 #include "platform/version_ops.h"
+#include "platform/process_facts_ops.h"
 
 namespace proclens {
 
@@ -24,6 +25,9 @@ struct OfflinePagePlatform {
   // Checks the program's file for the page's last sentence; without it the
   // page has no such sentence.
   VerifyOps* verify = nullptr;
+  // Why the process runs and where, said after the first sentence and before
+  // the check's; without it the page says neither.
+  ProcessFactsOps* facts = nullptr;
 };
 
 // Files up to this size are checked while the page is built; a larger one

@@ -32,6 +32,18 @@ class FileOps {
   virtual std::optional<FileEntry> FindFirstFile(const std::string& path) = 0;
   // ExtractIconExA(path, 0, &large, &small, 1).
   virtual ExtractedIcons ExtractIcons(const std::string& path) = 0;
+
+  // The same for the program of a running process, at the path the catalogue
+  // resolved for it: a platform whose processes may see another root (a
+  // container) than the program's answers for the file the process runs.
+  virtual std::optional<FileEntry> FindFirstFileOf(std::uint32_t pid, const std::string& path) {
+    (void)pid;
+    return FindFirstFile(path);
+  }
+  virtual ExtractedIcons ExtractIconsOf(std::uint32_t pid, const std::string& path) {
+    (void)pid;
+    return ExtractIcons(path);
+  }
 };
 
 }  // namespace proclens

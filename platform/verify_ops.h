@@ -22,6 +22,9 @@ inline constexpr char kUnsigned[] = "unsigned";      // no signature, embedded o
 inline constexpr char kUntrusted[] = "untrusted";    // intact, but its chain ends in no trusted root
 inline constexpr char kInvalid[] = "invalid";        // the signature does not match the file
 inline constexpr char kNotChecked[] = "not-checked";  // larger than the caller wanted read
+inline constexpr char kChangedInContainer[] = "changed-in-container";  // the running container wrote it
+inline constexpr char kUntrustedRoot[] = "untrusted-root";  // a root that a user other than root can write
+inline constexpr char kInMemory[] = "in-memory";  // the process runs from memory: no file holds it
 }  // namespace file_state
 
 // Whose word a check is. The system's package databases and stores are
@@ -31,6 +34,7 @@ enum class CheckAuthority {
   kSystem,
   kUserInstallation,  // an installation of one user's own (Flatpak's per-user one)
   kUserMount,         // a file system that a user mounted, which no image is proven to be
+  kContainer,         // the package database of the container the process runs in
 };
 
 struct FileCheck {
@@ -39,7 +43,8 @@ struct FileCheck {
   std::string signer;   // the signer's name, for "signed"
   std::string reason;   // why the file could not be read, where the system said
   CheckAuthority authority = CheckAuthority::kSystem;
-  std::string authority_user;  // the user, where the authority is one
+  std::string authority_user;  // the user, where the authority is one (untrusted-root: who can write it)
+  std::string memory_name;     // in-memory: the name the program gave its memory file
 };
 
 class VerifyOps {

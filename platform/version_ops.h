@@ -22,6 +22,10 @@ struct VersionValue {
 class VersionOps {
  public:
   virtual ~VersionOps() = default;
+  // The questions that follow are about the program of this process (0: a
+  // file as named). Windows asks the file alone; Linux asks what installed
+  // the program the process runs, inside a container's own root say.
+  virtual void AskForProcess(std::uint32_t pid) { (void)pid; }
   // GetFileVersionInfoSizeA: the size of the file's version block, 0 when the
   // file has none or is not found. handle receives the value that the next
   // call takes unchanged. A name without a folder is searched for.

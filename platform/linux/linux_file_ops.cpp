@@ -7,6 +7,7 @@
 #include "platform/linux/desktop/desktop_icon.h"
 #include "platform/linux/proc/fuse_questions.h"
 #include "platform/linux/base/real_path.h"
+#include "platform/linux/proc/process_root.h"
 
 namespace proclens::linux_port {
 
@@ -25,6 +26,28 @@ std::optional<FileEntry> LinuxFileOps::FindFirstFile(const std::string& path) {
   // but its size is not known.
   if (!found) return FileEntry{};
   return *found;
+}
+
+std::optional<FileEntry> LinuxFileOps::FindFirstFileOf(std::uint32_t pid, const std::string& path) {
+  if (IsMemoryFileLink(path)) {
+    struct stat image {};
+    if (::stat(("/proc/" + std::to_string(pid) + "/exe").c_str(), &image) != 0) return std::nullopt;
+    return FileEntry{false, static_cast<std::uint64_t>(image.st_size)};
+  }
+  const ProcessRoot root = RootOfProcess(pid);
+  return FindFirstFile(ThroughRoot(root, path));
+}
+
+ExtractedIcons LinuxFileOps::ExtractIconsOf(std::uint32_t pid, const std::string& path) {
+  if (!IsMemoryFileLink(path) && !RootOfProcess(pid).own) return ExtractIcons(path);
+  ExtractedIcons icons;
+  // Only the icon that the root's own package gives, through that root.
+  const auto icon = origins_ != nullptr ? origins_->ApplicationIcon(ProgramFile{path, pid, true}) : std::nullopt;
+  if (!icon || IsMemoryFileLink(path)) return icons;
+  icons.count = 1;
+  icons.large = std::make_unique<DesktopIcon>(*icon);
+  icons.small = std::make_unique<DesktopIcon>(*icon);
+  return icons;
 }
 
 void LinuxFileOps::RereadIconsIfFoldersChanged() {

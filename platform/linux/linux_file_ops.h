@@ -20,6 +20,11 @@ class LinuxFileOps : public FileOps {
   // One DesktopIcon in both sizes when a desktop entry runs the file (or,
   // with package icons, its package installs one), count 0 otherwise.
   ExtractedIcons ExtractIcons(const std::string& path) override;
+  // A process with a root of its own (a container) has its file below that
+  // root, a program run from memory has its size in its image alone; neither
+  // has a desktop entry of this system.
+  std::optional<FileEntry> FindFirstFileOf(std::uint32_t pid, const std::string& path) override;
+  ExtractedIcons ExtractIconsOf(std::uint32_t pid, const std::string& path) override;
 
   // From now on a file without a desktop entry of its own gets the icon of
   // one that its package installs. The package index is built for that, so a

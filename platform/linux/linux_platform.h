@@ -14,6 +14,9 @@
 //              appimage/), none knowing another
 //   versions/  where a program's version block comes from: its own PE
 //              resource, else what installed it
+//   units/     the systemd unit whose cgroup holds a process, and what it is
+//   containers/ which container a process runs in: one reader per runtime's
+//              own state files, none knowing another
 // window/ is the GTK front. It and proclens-cli build the same services here.
 
 #include "catalogue/process_list_fill.h"
@@ -31,13 +34,20 @@
 #include "platform/linux/versions/package_blocks.h"
 #include "platform/linux/versions/pe_file_blocks.h"
 #include "platform/resource_ops.h"
+#include "platform/linux/linux_process_facts_ops.h"
+#include "platform/linux/containers/container_cache.h"
+#include "platform/linux/units/unit_descriptions.h"
 
 namespace proclens::linux_port {
 
 // The sources of the running system, in the order they are asked: Flatpak,
 // Snap and AppImage, whose programs' paths or processes say so, then dpkg,
-// then RPM (where both list a file, dpkg answers).
+// then RPM (where both list a file, dpkg answers). A process with a root of
+// its own (a container) is answered by that root's dpkg, apk or RPM database.
 ProgramOrigins SystemOrigins();
+
+// The readers of the container runtimes' state files, in their usual folders.
+std::vector<std::unique_ptr<ContainerStateReader>> SystemContainerReaders();
 
 // Every Linux operation, owned together; nothing is read before it is asked.
 struct LinuxServices {
@@ -61,10 +71,15 @@ struct LinuxServices {
   ResourceOps& resources;
   LinuxHttpOps http;
   LinuxSiteOps site;
+  ContainerCache containers{SystemContainerReaders()};
+  UnitDescriptions units{SetupForThisViewer()};
+  LinuxProcessFactsOps facts{containers, units};
 
   // Both valid while this object lives.
-  CataloguePlatform Catalogue() { return CataloguePlatform{snapshots, processes, files, system}; }
-  OfflinePagePlatform Page() { return OfflinePagePlatform{versions, system, resources, page_files, &verify}; }
+  CataloguePlatform Catalogue() { return CataloguePlatform{snapshots, processes, files, system, &facts}; }
+  OfflinePagePlatform Page() {
+    return OfflinePagePlatform{versions, system, resources, page_files, &verify, &facts};
+  }
 };
 
 }  // namespace proclens::linux_port

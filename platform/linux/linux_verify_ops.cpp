@@ -21,6 +21,7 @@ FileCheck LinuxVerifyOps::CheckFile(const std::string& path, std::uint32_t pid, 
     if (program.state != nullptr) {
       check.state = program.state;
       check.reason = std::move(program.reason);
+      check.memory_name = std::move(program.memory_name);
       return check;
     }
     image = std::move(program.image);

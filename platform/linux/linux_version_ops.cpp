@@ -11,7 +11,7 @@ std::vector<std::uint8_t> LinuxVersionOps::ReadBlock(const std::string& file_nam
   const std::string path = ResolveAlongPath(file_name);
   if (path.empty()) return {};
   for (VersionBlockSource* source : sources_) {
-    std::vector<std::uint8_t> block = source->BlockOf(path);
+    std::vector<std::uint8_t> block = source->BlockOf(path, pid_);
     if (!block.empty()) return block;
   }
   return {};

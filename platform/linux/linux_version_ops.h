@@ -24,11 +24,13 @@ class LinuxVersionOps : public VersionOps {
                           std::uint8_t* buffer) override;
   bool VerQueryValue(const std::uint8_t* block, std::size_t block_size, const std::string& sub_block,
                      VersionValue& value) override;
+  void AskForProcess(std::uint32_t pid) override { pid_ = pid; }
 
  private:
   std::vector<std::uint8_t> ReadBlock(const std::string& file_name);
 
   std::vector<VersionBlockSource*> sources_;
+  std::uint32_t pid_ = 0;
   pe::BlockQuery query_;
   // The block that the size call read, kept for the fill call that follows it.
   std::string pending_name_;

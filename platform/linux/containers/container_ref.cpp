@@ -123,7 +123,7 @@ std::string_view RuntimeName(ContainerRuntime runtime) {
     case ContainerRuntime::kContainerd: return "containerd";
     case ContainerRuntime::kCrio: return "cri-o";
     case ContainerRuntime::kLxc: return "lxc";
-    case ContainerRuntime::kNspawn: return "systemd-nspawn";
+    case ContainerRuntime::kNspawn: return "nspawn";
   }
   return {};
 }

@@ -13,7 +13,7 @@ namespace proclens::linux_port {
 enum class ContainerRuntime { kDocker, kPodman, kContainerd, kCrio, kLxc, kNspawn };
 
 // The runtime's own name for itself ("docker", "podman", "containerd",
-// "cri-o", "lxc", "systemd-nspawn").
+// "cri-o", "lxc", "nspawn": systemd-nspawn goes by its short name).
 std::string_view RuntimeName(ContainerRuntime runtime);
 
 struct ContainerRef {

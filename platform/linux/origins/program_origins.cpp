@@ -6,10 +6,15 @@
 #include "platform/linux/base/error_text.h"
 #include "platform/linux/proc/fuse_questions.h"
 #include "platform/linux/base/real_path.h"
+#include "platform/linux/proc/process_root.h"
 
 namespace proclens::linux_port {
 
 std::optional<ProgramFile> ProgramFileAt(const std::string& path, std::uint32_t pid, std::string* why_not) {
+  // A process with a root of its own names its program below that root,
+  // where this side's links and folders say nothing of it; that root's own
+  // sources and rules answer for it.
+  if (pid != 0 && RootOfProcess(pid).own) return ProgramFile{path, pid, true};
   struct Found {
     std::optional<ProgramFile> file;
     int error = 0;
@@ -32,8 +37,8 @@ std::optional<ProgramFile> ProgramFileAt(const std::string& path, std::uint32_t 
   return found ? found->file : std::nullopt;
 }
 
-ProgramOrigins::ProgramOrigins(std::vector<std::unique_ptr<ProgramOrigin>> sources)
-    : sources_(std::move(sources)) {}
+ProgramOrigins::ProgramOrigins(std::vector<std::unique_ptr<ProgramOrigin>> sources, SourcesForRoot other_roots)
+    : sources_(std::move(sources)), other_roots_(std::move(other_roots)) {}
 
 void ProgramOrigins::ReadAhead() {
   for (const auto& source : sources_) source->ReadAhead();
@@ -60,18 +65,31 @@ ProgramOrigin* ProgramOrigins::SourceOf(const ProgramFile& file) {
 }
 
 std::optional<OriginTexts> ProgramOrigins::Describe(const ProgramFile& file, bool german) {
+  ProcessRoot root;
+  if (ProgramOrigins* other = other_roots_.ChainOf(file, root)) return other->Describe(file, german);
   ProgramOrigin* source = SourceOf(file);
   if (source == nullptr) return std::nullopt;
   return source->Describe(file, german);
 }
 
 std::optional<std::string> ProgramOrigins::ApplicationIcon(const ProgramFile& file) {
+  ProcessRoot root;
+  if (ProgramOrigins* other = other_roots_.ChainOf(file, root)) {
+    // A picture of that root, reached through it; a theme's name would name
+    // this system's theme, not the root's.
+    const auto icon = other->ApplicationIcon(file);
+    if (!icon || !icon->starts_with('/')) return std::nullopt;
+    return root.path + *icon;
+  }
   ProgramOrigin* source = SourceOf(file);
   if (source == nullptr) return std::nullopt;
   return source->ApplicationIcon(file);
 }
 
 FileCheck ProgramOrigins::Check(const ProgramFile& file, int image, std::uint64_t size_limit) {
+  ProcessRoot root;
+  if (ProgramOrigins* other = other_roots_.ChainOf(file, root))
+    return other_roots_.Judge(file, root, other->Check(file, image, size_limit));
   ProgramOrigin* source = SourceOf(file);
   if (source == nullptr) {
     FileCheck check;

@@ -9,14 +9,16 @@
 #include <string>
 #include <vector>
 
+#include "platform/linux/origins/other_roots.h"
 #include "platform/linux/origins/program_origin.h"
 
 namespace proclens::linux_port {
 
 class ProgramOrigins {
  public:
-  // The sources in the order they are asked.
-  explicit ProgramOrigins(std::vector<std::unique_ptr<ProgramOrigin>> sources);
+  // The sources in the order they are asked; other_roots, where given, the
+  // sources of processes that see another root (see other_roots.h).
+  explicit ProgramOrigins(std::vector<std::unique_ptr<ProgramOrigin>> sources, SourcesForRoot other_roots = {});
 
   ProgramOrigins(ProgramOrigins&&) = default;
   ProgramOrigins& operator=(ProgramOrigins&&) = default;
@@ -35,12 +37,15 @@ class ProgramOrigins {
   // when exit handlers must not find a library in use on another thread.
   void FinishReadAhead();
 
+  const OtherRoots& other_roots() const { return other_roots_; }
+
  private:
   // The source that installed the file, or nullptr; the last answer is kept,
   // since the texts, the icon and the check of one program follow each other.
   ProgramOrigin* SourceOf(const ProgramFile& file);
 
   std::vector<std::unique_ptr<ProgramOrigin>> sources_;
+  OtherRoots other_roots_;
   bool asked_ = false;
   std::string last_path_;
   std::uint32_t last_pid_ = 0;

@@ -11,8 +11,11 @@
 namespace proclens::linux_port {
 namespace {
 
-// stat's fields after the name: state(3) ppid pgrp session tty_nr tpgid flags(9).
+// stat's fields after the name: state(3) ppid(4) pgrp session tty_nr tpgid
+// flags(9) ... starttime(22).
+constexpr int kFieldsBeforeParent = 1;
 constexpr int kFieldsBeforeFlags = 6;
+constexpr int kFieldsBeforeStartTime = 19;
 
 // argv[0] is a path, at most PATH_MAX long; the rest of a command line can be
 // megabytes and is not needed.
@@ -64,9 +67,15 @@ std::optional<StatFields> ParseStatLine(std::string_view stat) {
   }
   StatFields fields;
   fields.comm = std::string(stat.substr(open + 1, close - open - 1));
-  const std::string_view flags_text = SkipFields(stat.substr(close + 1), kFieldsBeforeFlags);
-  const char* end = flags_text.data() + flags_text.size();
-  if (std::from_chars(flags_text.data(), end, fields.flags).ec != std::errc()) return std::nullopt;
+  const std::string_view rest = stat.substr(close + 1);
+  const auto number = [&rest](int skipped, auto& value) {
+    const std::string_view text = SkipFields(rest, skipped);
+    return std::from_chars(text.data(), text.data() + text.size(), value).ec == std::errc();
+  };
+  if (!number(kFieldsBeforeFlags, fields.flags)) return std::nullopt;
+  // Older or trimmed texts may end before these; they stay 0.
+  number(kFieldsBeforeParent, fields.parent_pid);
+  number(kFieldsBeforeStartTime, fields.start_time);
   return fields;
 }
 
@@ -147,6 +156,12 @@ std::optional<std::set<std::uint32_t>> KernelThreadCandidates(int proc_fd) {
   std::set<std::uint32_t> candidates = ParsePidList(*children);
   candidates.insert(2);
   return candidates;
+}
+
+std::optional<StatFields> ReadStatFields(int proc_fd, std::uint32_t pid) {
+  const auto text = ReadSmallFile(proc_fd, (std::to_string(pid) + "/stat").c_str(), kWholeFile, Reading::kOneRecord);
+  if (!text) return std::nullopt;
+  return ParseStatLine(*text);
 }
 
 }  // namespace proclens::linux_port

@@ -20,10 +20,13 @@ inline constexpr std::size_t kCommLimit = 15;
 struct StatFields {
   std::string comm;
   std::uint64_t flags = 0;
+  std::uint32_t parent_pid = 0;
+  std::uint64_t start_time = 0;  // clock ticks after boot
 };
 
-// The name and the task flags from the text of /proc/PID/stat. The name may
-// hold blanks and parentheses, so it runs to the last ')'.
+// The name, the task flags, the parent and the start time from the text of
+// /proc/PID/stat. The name may hold blanks and parentheses, so it runs to the
+// last ')'.
 std::optional<StatFields> ParseStatLine(std::string_view stat);
 
 // comm, completed from argv[0] (the first NUL-terminated word of /proc/PID/cmdline)
@@ -44,5 +47,9 @@ std::optional<SnapshotEntry> ReadUserProcessEntry(int proc_fd, std::uint32_t pid
 // nullopt when the children cannot be listed, so that every process has to be
 // told apart by its stat flags.
 std::optional<std::set<std::uint32_t>> KernelThreadCandidates(int proc_fd);
+
+// The stat fields of a process under /proc (proc_fd is an open /proc);
+// nullopt when it is gone.
+std::optional<StatFields> ReadStatFields(int proc_fd, std::uint32_t pid);
 
 }  // namespace proclens::linux_port

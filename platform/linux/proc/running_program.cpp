@@ -9,6 +9,7 @@
 #include "platform/linux/base/kept_folders.h"
 #include "platform/linux/base/error_text.h"
 #include "platform/linux/proc/fuse_questions.h"
+#include "platform/linux/proc/process_root.h"
 #include "platform/linux/base/real_path.h"
 #include "platform/verify_ops.h"
 
@@ -45,8 +46,25 @@ RunningProgram OpenNow(std::uint32_t pid, const std::string& path, const std::st
   // An image whose last name was removed (deleted, or an upgrade renamed a
   // new file over it) lives on until the process ends. The " (deleted)" that
   // the kernel then appends to the path proves nothing: a file may be named so.
-  if (running.st_nlink == 0) {
+  program.root = RootOfProcess(pid, proc_root);
+  if (running.st_nlink == 0 && IsMemoryFileLink(path)) {
+    // An anonymous memory file: the program never was on any disk.
+    program.state = file_state::kInMemory;
+    program.memory_name = MemoryFileName(path);
+  } else if (running.st_nlink == 0) {
     program.state = file_state::kDeleted;
+  } else if (program.root.own) {
+    // A path of the process's own root, walked inside it: the kernel's
+    // path is already free of links there.
+    const UniqueFd reached = OpenInRoot(program.root.path, path);
+    struct stat named {};
+    if (reached.valid() && ::fstat(reached.get(), &named) == 0 && SameFile(named, running)) {
+      program.real_path = path;
+      // Whose word that root's databases are is judged by their own rules.
+      program.kept = true;
+    } else {
+      program.state = file_state::kReplaced;
+    }
   } else if (auto real = RealPathOfImage(path, running)) {
     program.real_path = std::move(*real);
     program.kept = FoldersKeptByRootOrViewer(program.real_path) &&

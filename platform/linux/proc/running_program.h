@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/linux/base/unique_fd.h"
+#include "platform/linux/proc/process_root.h"
 
 namespace proclens::linux_port {
 
@@ -19,7 +20,9 @@ struct RunningProgram {
   // Whether only root or this program's user can change what real_path (and
   // the path the process was listed by) names.
   bool kept = false;
-  const char* state = nullptr;  // deleted, replaced or unreadable: nothing left to read
+  const char* state = nullptr;  // deleted, in-memory, replaced or unreadable: nothing left to read
+  std::string memory_name;      // with in-memory, the name the program gave its memory file
+  ProcessRoot root;             // the process's own root, where it has one
   std::string reason;           // with unreadable, the system's word for why
 };
 

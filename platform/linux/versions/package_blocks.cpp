@@ -4,9 +4,9 @@
 
 namespace proclens::linux_port {
 
-std::vector<std::uint8_t> PackageBlocks::BlockOf(const std::string& path) {
+std::vector<std::uint8_t> PackageBlocks::BlockOf(const std::string& path, std::uint32_t pid) {
   // Packages list the file itself, not the links that lead to it.
-  const auto file = ProgramFileAt(path, 0);
+  const auto file = ProgramFileAt(path, pid);
   if (!file) return {};
   const std::uint16_t language = system_.UserDefaultLangId();
   const auto texts = origins_.Describe(*file, IsGermanLanguage(language));

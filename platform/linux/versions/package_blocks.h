@@ -13,7 +13,7 @@ class PackageBlocks : public VersionBlockSource {
  public:
   PackageBlocks(SystemInfo& system, ProgramOrigins& origins) : system_(system), origins_(origins) {}
 
-  std::vector<std::uint8_t> BlockOf(const std::string& path) override;
+  std::vector<std::uint8_t> BlockOf(const std::string& path, std::uint32_t pid) override;
 
  private:
   SystemInfo& system_;

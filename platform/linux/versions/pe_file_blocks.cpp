@@ -10,6 +10,7 @@
 #include "platform/linux/proc/fuse_questions.h"
 #include "platform/pe/pe_version_resource.h"
 #include "platform/pe/windowed_reader.h"
+#include "platform/linux/proc/process_root.h"
 
 namespace proclens::linux_port {
 namespace {
@@ -62,8 +63,10 @@ Read ReadBlock(const std::string& path, std::uint16_t language) {
 
 }  // namespace
 
-std::vector<std::uint8_t> PeFileBlocks::BlockOf(const std::string& path) {
+std::vector<std::uint8_t> PeFileBlocks::BlockOf(const std::string& file_path, std::uint32_t pid) {
   const std::uint16_t language = system_.UserDefaultLangId();
+  // A process's program below its own root, where it has one.
+  const std::string path = pid != 0 ? ThroughRoot(RootOfProcess(pid), file_path) : file_path;
   // A file on a FUSE mount is read on a thread of its own, which its file
   // system may keep waiting.
   const auto read = FuseQuestions::OfThisProgram().Ask<Read>(path, [path, language] { return ReadBlock(path, language); });

@@ -15,7 +15,7 @@ class PeFileBlocks : public VersionBlockSource {
   // The user's language picks among the languages of a resource.
   explicit PeFileBlocks(SystemInfo& system) : system_(system) {}
 
-  std::vector<std::uint8_t> BlockOf(const std::string& path) override;
+  std::vector<std::uint8_t> BlockOf(const std::string& path, std::uint32_t pid) override;
 
   // Bytes read from files so far, for the benchmark.
   std::uint64_t bytes_read() const { return bytes_read_; }

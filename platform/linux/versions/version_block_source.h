@@ -13,8 +13,9 @@ class VersionBlockSource {
  public:
   virtual ~VersionBlockSource() = default;
   // The block of the file at path (a path that names a file, not a bare
-  // name); empty when this source has none for it.
-  virtual std::vector<std::uint8_t> BlockOf(const std::string& path) = 0;
+  // name), the program of process pid (0: the file as named); empty when
+  // this source has none for it.
+  virtual std::vector<std::uint8_t> BlockOf(const std::string& path, std::uint32_t pid) = 0;
 };
 
 }  // namespace proclens::linux_port

@@ -6,7 +6,7 @@
 
 #include "linux/containers/container_test_support.h"
 #include "platform/linux/containers/container_cache.h"
-#include "platform/linux/containers/overlay_upper.h"
+#include "platform/linux/proc/overlay_upper.h"
 
 namespace proclens::linux_port {
 namespace {

@@ -72,8 +72,8 @@ std::uint64_t HashOf(std::string_view merged_path) {
   return XXH3_64bits(merged_path.data(), merged_path.size());
 }
 
-// The info folder's list names, without ".list", sorted.
-std::vector<std::string> ListNames(const std::string& info_folder) {
+// The folder's names that end in suffix, without it, sorted.
+std::vector<std::string> ListNames(const std::string& info_folder, std::string_view suffix = kListSuffix) {
   std::vector<std::string> names;
   struct CloseDir {
     void operator()(DIR* dir) const { ::closedir(dir); }
@@ -82,8 +82,8 @@ std::vector<std::string> ListNames(const std::string& info_folder) {
   if (!dir) return names;
   while (const dirent* entry = ::readdir(dir.get())) {
     const std::string_view name = entry->d_name;
-    if (name.size() > kListSuffix.size() && name.ends_with(kListSuffix))
-      names.emplace_back(name.substr(0, name.size() - kListSuffix.size()));
+    if (name.size() > suffix.size() && name.ends_with(suffix))
+      names.emplace_back(name.substr(0, name.size() - suffix.size()));
   }
   std::sort(names.begin(), names.end());
   return names;
@@ -91,7 +91,31 @@ std::vector<std::string> ListNames(const std::string& info_folder) {
 
 std::string InfoFolder(const std::string& root) { return root + "var/lib/dpkg/info/"; }
 
+constexpr std::string_view kMd5sumsSuffix = ".md5sums";
+
+// A list's text made from an md5sums file's ("SUM  path" lines): "/path" lines.
+void ListOfMd5sums(std::string_view md5sums, std::string& list) {
+  list.clear();
+  ForEachLine(md5sums, [&list](std::string_view line) {
+    const std::size_t blanks = line.find("  ");
+    if (blanks == std::string_view::npos) return;
+    list.append("/").append(line.substr(blanks + 2)).append("\n");
+  });
+}
+
 }  // namespace
+
+std::optional<std::string_view> DpkgFileIndex::ReadList(const std::string& list_name, std::string& buffer) const {
+  if (!from_md5sums_) return ReadWholeFile(InfoFolder(root_) + list_name + ".list", kListLimit, buffer);
+  const auto md5sums = ReadWholeFile(Md5sumsPath(list_name), kListLimit);
+  if (!md5sums) return std::nullopt;
+  ListOfMd5sums(*md5sums, buffer);
+  return std::string_view(buffer);
+}
+
+std::string DpkgFileIndex::Md5sumsPath(const std::string& list_name) const {
+  return root_ + (from_md5sums_ ? "var/lib/dpkg/status.d/" : "var/lib/dpkg/info/") + list_name + ".md5sums";
+}
 
 std::vector<DpkgDiversion> ParseDiversions(std::string_view text) {
   std::vector<std::string_view> lines;
@@ -118,6 +142,12 @@ DpkgFileIndex DpkgFileIndex::Open(const std::string& root) {
   DpkgFileIndex index;
   index.root_ = root.empty() || root.back() != '/' ? root + '/' : root;
   index.list_names_ = ListNames(InfoFolder(index.root_));
+  if (index.list_names_.empty()) {
+    // Distroless images keep no lists: each package's files are the paths of
+    // its md5sums beside its record in status.d.
+    index.list_names_ = ListNames(index.root_ + "var/lib/dpkg/status.d/", kMd5sumsSuffix);
+    index.from_md5sums_ = !index.list_names_.empty();
+  }
   if (const auto text = ReadWholeFile(index.root_ + "var/lib/dpkg/diversions", kDiversionsLimit))
     index.diversions_ = ParseDiversions(*text);
   return index;
@@ -129,7 +159,7 @@ void DpkgFileIndex::BuildIndex() {
   std::string aliased;
   std::string buffer;
   for (std::uint32_t id = 0; id < list_names_.size(); ++id) {
-    const auto text = ReadWholeFile(info + list_names_[id] + ".list", kListLimit, buffer);
+    const auto text = ReadList(list_names_[id], buffer);
     if (!text) continue;
     ForEachLine(*text, [&](std::string_view line) {
       if (line.empty() || line.front() != '/') return;
@@ -188,7 +218,7 @@ std::vector<DpkgOwner> DpkgFileIndex::ScanLists(std::string_view merged_path) co
   std::vector<DpkgOwner> owners;
   std::string buffer;
   for (const std::string& list_name : list_names_) {
-    const auto text = ReadWholeFile(InfoFolder(root_) + list_name + ".list", kListLimit, buffer);
+    const auto text = ReadList(list_name, buffer);
     if (!text) continue;
     if (auto listed = ListedForm(*text, merged_path)) owners.push_back({list_name, std::move(*listed)});
   }
@@ -208,7 +238,8 @@ std::vector<DpkgOwner> DpkgFileIndex::FromIndex(std::string_view merged_path) co
   packages.erase(std::unique(packages.begin(), packages.end()), packages.end());
   for (const std::uint32_t package : packages) {
     const std::string& list_name = list_names_[package];
-    const auto text = ReadWholeFile(InfoFolder(root_) + list_name + ".list", kListLimit);
+    std::string buffer;
+    const auto text = ReadList(list_name, buffer);
     if (!text) continue;
     if (auto listed = ListedForm(*text, merged_path)) owners.push_back({list_name, std::move(*listed)});
   }
@@ -245,7 +276,8 @@ std::vector<std::string> DpkgFileIndex::FilesBelow(std::string_view list_name, s
                                                    std::string_view suffix) const {
   std::vector<std::string> files;
   if (!PackageId(list_name)) return files;
-  const auto text = ReadWholeFile(InfoFolder(root_) + std::string(list_name) + ".list", kListLimit);
+  std::string buffer;
+  const auto text = ReadList(std::string(list_name), buffer);
   if (!text) return files;
   ForEachLine(*text, [&](std::string_view line) {
     if (!line.starts_with(folder)) return;

@@ -60,6 +60,10 @@ class DpkgFileIndex {
     if (!indexed_) BuildIndex();
   }
 
+  // Where the package's recorded sums are: info/NAME.md5sums, or beside its
+  // record in status.d where the database keeps no lists (distroless images).
+  std::string Md5sumsPath(const std::string& list_name) const;
+
   // The files a package lists directly below folder (which ends in '/')
   // whose names end in suffix, in the list's order.
   std::vector<std::string> FilesBelow(std::string_view list_name, std::string_view folder,
@@ -74,8 +78,12 @@ class DpkgFileIndex {
   void BuildIndex();
   std::optional<std::uint32_t> PackageId(std::string_view list_name) const;
 
+  // A package's list as text, read into buffer.
+  std::optional<std::string_view> ReadList(const std::string& list_name, std::string& buffer) const;
+
   std::string root_;
   std::vector<std::string> list_names_;  // sorted
+  bool from_md5sums_ = false;            // status.d's md5sums stand for the lists
   // Every listed path as the hash of its merged-/usr form and its package,
   // chained by hash bucket. Only hashes are kept, not the paths (ten
   // megabytes on a desktop system); a hit is confirmed against the list

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/linux/origins/bundled_texts.h"
 #include "platform/linux/origins/package_files.h"
 #include "platform/linux/origins/file_digest.h"
 #include "platform/linux/base/text.h"
@@ -70,8 +71,15 @@ void DpkgOrigin::ReadAhead() {
 
 DpkgStatus DpkgOrigin::ReadStatus(const std::string& root) {
   // Without a readable status file the packages are still known by name.
-  const auto text = ReadWholeFile(root + "var/lib/dpkg/status", kStatusLimit);
-  return text ? DpkgStatus::Parse(*text) : DpkgStatus();
+  if (const auto text = ReadWholeFile(root + "var/lib/dpkg/status", kStatusLimit)) return DpkgStatus::Parse(*text);
+  // Distroless images keep one record a file in status.d instead.
+  std::string records;
+  for (const std::string& name : NamesInFolder(root + "var/lib/dpkg/status.d", "")) {
+    if (name.find('.') != std::string::npos) continue;
+    if (const auto record = ReadWholeFile(root + "var/lib/dpkg/status.d/" + name, kApplicationFileLimit))
+      records += *record + "\n\n";
+  }
+  return DpkgStatus::Parse(records);
 }
 
 DpkgOrigin::Loaded& DpkgOrigin::Database() {
@@ -141,7 +149,7 @@ std::optional<std::string> DpkgOrigin::ApplicationIcon(const ProgramFile& file) 
 std::optional<std::string> DpkgOrigin::SumRecordedFor(const DpkgOwner& owner) {
   if (md5sums_of_ != owner.list_name) {
     md5sums_of_ = owner.list_name;
-    md5sums_ = ReadWholeFile(root_ + "var/lib/dpkg/info/" + owner.list_name + ".md5sums", kMd5sumsLimit);
+    md5sums_ = ReadWholeFile(Database().files.Md5sumsPath(owner.list_name), kMd5sumsLimit);
   }
   if (!md5sums_) return std::nullopt;
   return RecordedSum(*md5sums_, owner.listed_path);

@@ -40,11 +40,34 @@ const char* CryptoName(int rpm_algorithm) {
   return nullptr;
 }
 
+// Where else a root's own database may lie: a container's image has its own
+// configuration, which this system's does not read (Fedora keeps it in
+// /usr/lib/sysimage/rpm, and /var/lib/rpm is a link there).
+constexpr const char* kOtherDatabasePaths[] = {"/usr/lib/sysimage/rpm", "/var/lib/rpm"};
+
+// Whether the folders from root (which ends in '/') down to dbpath belong to
+// root, none a link, and none may be written by others.
+bool FoldersKeptBelow(const std::string& root, std::string_view dbpath) {
+  std::string folder = root.substr(0, root.size() - 1);
+  for (std::size_t at = 1; at <= dbpath.size();) {
+    const std::size_t slash = dbpath.find('/', at);
+    folder += "/" + std::string(dbpath.substr(at, slash - at));
+    struct stat st {};
+    if (::lstat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || !IsKeptByRoot(st)) return false;
+    if (slash == std::string_view::npos) break;
+    at = slash + 1;
+  }
+  return true;
+}
+
 // A database is the system's word only where root alone can write it: its
 // folder, the folders above, and its main file.
-bool HasSystemDatabase(const std::string& folder) {
-  struct stat held {};
-  if (!FoldersKeptByRoot(folder + "/") || ::stat(folder.c_str(), &held) != 0 || !IsKeptByRoot(held)) return false;
+bool HasSystemDatabase(const std::string& root, std::string_view dbpath) {
+  const std::string folder = root + std::string(dbpath.substr(1));
+  // The host's own folders down to a root below /proc (a process's) say
+  // nothing of it: whose word that root is, is judged where it is asked.
+  const bool process_root = root.starts_with("/proc/");
+  if (!(process_root || FoldersKeptByRoot(root)) || !FoldersKeptBelow(root, dbpath)) return false;
   for (const char* name : kDatabaseFiles) {
     struct stat st {};
     if (::stat((folder + "/" + name).c_str(), &st) == 0 && S_ISREG(st.st_mode)) return IsKeptByRoot(st);
@@ -68,9 +91,15 @@ RpmSession* RpmDatabase::Open() {
   if (opened_) return session_.get();
   opened_ = true;
   const RpmLibrary* rpm = load_();
-  if (rpm == nullptr || rpm->dbpath.empty() || !HasSystemDatabase(root_ + rpm->dbpath.substr(1))) return nullptr;
-  session_ = RpmSession::Open(*rpm, root_);
-  return session_.get();
+  if (rpm == nullptr || rpm->dbpath.empty()) return nullptr;
+  std::vector<std::string> dbpaths = {rpm->dbpath};
+  if (root_ != "/") dbpaths.insert(dbpaths.end(), std::begin(kOtherDatabasePaths), std::end(kOtherDatabasePaths));
+  for (const std::string& dbpath : dbpaths) {
+    if (!HasSystemDatabase(root_, dbpath)) continue;
+    session_ = RpmSession::Open(*rpm, root_, dbpath);
+    return session_.get();
+  }
+  return nullptr;
 }
 
 std::optional<RpmOwner> RpmDatabase::OwnerOf(const std::string& real_path) {

@@ -29,6 +29,7 @@ namespace proclens::linux_port {
   X(rpmExpand)                    \
   X(rpmMacroIsDefined)            \
   X(rpmPushMacro)                 \
+  X(rpmPopMacro)                  \
   X(rpmlogSetMask)                \
   X(rpmlogSetCallback)            \
   X(rpmtsCreate)                  \

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 
 #include "platform/linux/base/text.h"
 
@@ -39,7 +40,19 @@ rpm_count_t GermanEntry(const RpmLibrary& rpm, Header header, rpm_count_t entrie
 
 }  // namespace
 
-std::unique_ptr<RpmSession> RpmSession::Open(const RpmLibrary& rpm, const std::string& root) {
+std::unique_ptr<RpmSession> RpmSession::Open(const RpmLibrary& rpm, const std::string& root, const std::string& dbpath) {
+  // librpm opens the database that %_dbpath names; another path stands in
+  // for the system's only while it opens.
+  static std::mutex opening;
+  const std::lock_guard lock(opening);
+  const bool other = dbpath != rpm.dbpath;
+  if (other) rpm.rpmPushMacro(nullptr, "_dbpath", nullptr, dbpath.c_str(), RMIL_CMDLINE);
+  auto session = OpenWithDbpath(rpm, root);
+  if (other) rpm.rpmPopMacro(nullptr, "_dbpath");
+  return session;
+}
+
+std::unique_ptr<RpmSession> RpmSession::OpenWithDbpath(const RpmLibrary& rpm, const std::string& root) {
   std::unique_ptr<RpmSession> session(new RpmSession(rpm));
   session->ts_.reset(rpm.rpmtsCreate());
   if (!session->ts_) return nullptr;

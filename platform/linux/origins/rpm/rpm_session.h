@@ -42,8 +42,8 @@ struct RpmPackage {
 
 class RpmSession {
  public:
-  // The database below root, opened read-only; nullptr when it cannot be.
-  static std::unique_ptr<RpmSession> Open(const RpmLibrary& rpm, const std::string& root);
+  // The database at dbpath below root, opened read-only; nullptr when it cannot be.
+  static std::unique_ptr<RpmSession> Open(const RpmLibrary& rpm, const std::string& root, const std::string& dbpath);
 
   const RpmLibrary& rpm() const { return rpm_; }
 
@@ -62,6 +62,7 @@ class RpmSession {
 
  private:
   explicit RpmSession(const RpmLibrary& rpm) : rpm_(rpm), ts_(nullptr, {&rpm}) {}
+  static std::unique_ptr<RpmSession> OpenWithDbpath(const RpmLibrary& rpm, const std::string& root);
 
   const RpmLibrary& rpm_;
   RpmTransactionSet ts_;

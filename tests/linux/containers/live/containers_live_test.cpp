@@ -21,7 +21,7 @@
 #include "linux/support/run_command.h"
 #include "platform/linux/containers/container_cache.h"
 #include "platform/linux/containers/docker/docker_reader.h"
-#include "platform/linux/containers/overlay_upper.h"
+#include "platform/linux/proc/overlay_upper.h"
 #include "platform/linux/containers/podman/podman_reader.h"
 #include "platform/linux/origins/apk/apk_origin.h"
 #include "platform/linux/proc/cgroup_path.h"

@@ -1,4 +1,4 @@
-#include "platform/linux/containers/overlay_upper.h"
+#include "platform/linux/proc/overlay_upper.h"
 
 #include <vector>
 

@@ -1,0 +1,86 @@
+#include "platform/linux/linux_process_facts_ops.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include "platform/linux/base/user_names.h"
+#include "platform/linux/proc/cgroup_path.h"
+#include "platform/linux/proc/mount_info.h"
+#include "platform/linux/proc/proc_entry.h"
+
+namespace proclens::linux_port {
+namespace {
+
+constexpr std::size_t kCgroupLimit = 64u << 10;
+
+}  // namespace
+
+LinuxProcessFactsOps::LinuxProcessFactsOps(ContainerCache& containers, UnitDescriptions& units, std::string proc_root)
+    : containers_(containers), units_(units), proc_root_(std::move(proc_root)) {}
+
+void LinuxProcessFactsOps::Refresh() {
+  const std::lock_guard lock(mutex_);
+  // Identifiers are reused: a new fill asks about parents afresh.
+  parents_.clear();
+}
+
+std::optional<ParentFacts> LinuxProcessFactsOps::ParentOf(std::uint32_t parent_pid, std::uint64_t child_start) {
+  // Process 0 stands for the kernel: init and kthreadd have no parent to name.
+  if (parent_pid == 0) return std::nullopt;
+  auto known = parents_.find(parent_pid);
+  if (known == parents_.end()) {
+    std::pair<std::uint64_t, std::string> parent{UINT64_MAX, ""};
+    if (const auto stat = ReadStatFields(proc_dir_.get(), parent_pid)) {
+      const auto entry = ReadUserProcessEntry(proc_dir_.get(), parent_pid);
+      parent = {stat->start_time, entry ? entry->exe_file : stat->comm};
+    }
+    known = parents_.emplace(parent_pid, std::move(parent)).first;
+  }
+  ParentFacts facts;
+  facts.pid = parent_pid;
+  // Gone, or a process that took its identifier after the child started.
+  facts.ended = known->second.first == UINT64_MAX || known->second.first > child_start;
+  if (!facts.ended) facts.name = known->second.second;
+  return facts;
+}
+
+ProcessFacts LinuxProcessFactsOps::FactsOf(std::uint32_t pid) {
+  const std::lock_guard lock(mutex_);
+  ProcessFacts facts;
+  if (!proc_dir_.valid()) proc_dir_ = UniqueFd(::open(proc_root_.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+  const std::string folder = std::to_string(pid);
+  struct stat process {};
+  const auto stat = ReadStatFields(proc_dir_.get(), pid);
+  if (!stat || ::fstatat(proc_dir_.get(), folder.c_str(), &process, 0) != 0) return facts;
+  facts.user = UserName(process.st_uid);
+  facts.parent = ParentOf(stat->parent_pid, stat->start_time);
+  const auto cgroup_text = ReadProcText(proc_root_ + folder + "/cgroup", kCgroupLimit);
+  const auto path = cgroup_text ? ProcessCgroupPath(*cgroup_text) : std::nullopt;
+  if (!path) return facts;
+  if (const auto container = containers_.ContainerOf(*path)) {
+    facts.container = ContainerFacts{std::string(RuntimeName(container->runtime)), container->id, container->name,
+                                     container->image};
+    return facts;
+  }
+  const auto unit = UnitFromCgroupPath(*path);
+  if (!unit || unit->kind != CgroupUnit::Kind::kUnit) return facts;
+  const bool user_manager = unit->manager == UnitManager::kUser;
+  facts.unit = UnitFacts{unit->name, "", user_manager};
+  units_seen_.emplace(std::pair(unit->name, user_manager), *unit);
+  return facts;
+}
+
+void LinuxProcessFactsOps::Describe(ProcessFacts& facts) {
+  if (!facts.unit || !facts.unit->description.empty()) return;
+  std::optional<CgroupUnit> unit;
+  {
+    const std::lock_guard lock(mutex_);
+    const auto seen = units_seen_.find({facts.unit->name, facts.unit->user_manager});
+    if (seen != units_seen_.end()) unit = seen->second;
+  }
+  if (!unit) return;
+  const std::vector<UnitDescription> described = units_.Describe({*unit});
+  if (!described.empty()) facts.unit->description = described.front().text;
+}
+
+}  // namespace proclens::linux_port
