@@ -14,7 +14,7 @@ void ShowInExplorer(ShellOps& shell, const ListView& list) {
   const std::optional<ProcessItem> item = list.SelectedItem();
   if (!item) return;
   // An error text is not special: it is split like a path and handed on.
-  const std::string full_path = item->sub_items.empty() ? std::string() : item->sub_items[0];
+  const std::string full_path = shell.PathToShow(item->pid, item->sub_items.empty() ? std::string() : item->sub_items[0]);
   const FolderAndFile parts = SplitFolderAndFile(full_path, shell.FolderSeparators());
 
   // The folder reaches the file manager only as its working directory.

@@ -31,6 +31,13 @@ class ShellOps {
   // Linux only "/", because backslashes and colons are ordinary file-name
   // characters there.
   virtual const char* FolderSeparators() const = 0;
+  // Where the file manager finds the program of process pid that the list
+  // names by path: the path itself, but for a process that sees another root
+  // (a container), whose program lies below that root here.
+  virtual std::string PathToShow(std::uint32_t pid, const std::string& path) {
+    (void)pid;
+    return path;
+  }
 };
 
 }  // namespace proclens

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "platform/linux/base/gobject_ptr.h"
+#include "platform/linux/proc/process_root.h"
 
 namespace proclens::linux_port {
 namespace {
@@ -82,6 +83,11 @@ std::uintptr_t LinuxShellOps::Execute(ShellOwner /*owner*/, const std::string& v
     case LinuxShellRequest::Nothing: break;
   }
   return started ? kShellStarted : kShellFileNotFound;
+}
+
+std::string LinuxShellOps::PathToShow(std::uint32_t pid, const std::string& path) {
+  if (pid == 0 || !path.starts_with('/')) return path;
+  return ThroughRoot(RootOfProcess(pid), path);
 }
 
 void LinuxShellOps::Beep(unsigned /*type*/) {

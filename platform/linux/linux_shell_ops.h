@@ -45,6 +45,9 @@ class LinuxShellOps : public ShellOps {
                          const std::optional<std::string>& directory, int show) override;
   void Beep(unsigned type) override;
   const char* FolderSeparators() const override { return "/"; }
+  // A container's program through its root (/proc/PID/root/...): the very
+  // file, in a folder of this system that the file manager can open.
+  std::string PathToShow(std::uint32_t pid, const std::string& path) override;
 
  private:
   std::function<void()> beep_;

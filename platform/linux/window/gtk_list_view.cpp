@@ -7,6 +7,9 @@
 #include "app/form_texts.h"
 #include "platform/linux/window/gtk_text.h"
 #include "platform/linux/window/icon_text_renderer.h"
+#include "platform/linux/window/gtk_row_descriptions.h"
+
+#include <glibmm/markup.h>
 
 namespace proclens::gtk_front {
 namespace {
@@ -45,6 +48,7 @@ GtkListView::GtkListView(const GtkImageList& large_images, const GtkImageList& s
   BuildDetailsView();
   BuildIconView(large_icons_, true);
   BuildIconView(small_icons_, false);
+  ShowRowTooltips(details_, large_icons_, small_icons_, model_columns_.description_markup);
 
   details_scroll_.add(details_);
   large_scroll_.add(large_icons_);
@@ -123,6 +127,7 @@ void GtkListView::BuildDetailsView() {
     }
   }
   WireEvents(details_);
+  DescribeCursorRows(details_, model_columns_.description);
 }
 
 void GtkListView::BuildIconView(Gtk::IconView& view, bool large) {
@@ -230,6 +235,9 @@ void GtkListView::FillRow(const Gtk::TreeRow& row, const ProcessItem& item) {
   row[model_columns_.size_text] = ValidUtf8(item.sub_items.size() > 1 ? item.sub_items[1] : "");
   row[model_columns_.small_icon] = small_images_.Image(item.image_index);
   row[model_columns_.large_icon] = large_images_.Image(item.image_index);
+  const Glib::ustring description = ValidUtf8(item.description);
+  row[model_columns_.description] = description;
+  row[model_columns_.description_markup] = Glib::Markup::escape_text(description);
   items_.push_back(item);
 }
 

@@ -28,6 +28,8 @@ struct ProcessColumns : Gtk::TreeModelColumnRecord {
     add(size_text);
     add(small_icon);
     add(large_icon);
+    add(description);
+    add(description_markup);
   }
   // The item as it came, bytes unchanged, is items_[item_id]; the texts here
   // are its displayable (valid UTF-8) copies.
@@ -37,6 +39,10 @@ struct ProcessColumns : Gtk::TreeModelColumnRecord {
   Gtk::TreeModelColumn<Glib::ustring> size_text;
   Gtk::TreeModelColumn<Glib::RefPtr<Gdk::Pixbuf>> small_icon;
   Gtk::TreeModelColumn<Glib::RefPtr<Gdk::Pixbuf>> large_icon;
+  // Why the process runs and where: the row's tooltip (as markup) and its
+  // cells' accessible description.
+  Gtk::TreeModelColumn<Glib::ustring> description;
+  Gtk::TreeModelColumn<Glib::ustring> description_markup;
 };
 
 class GtkListView : public ListView {
