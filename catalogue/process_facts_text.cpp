@@ -38,7 +38,8 @@ std::string ContainerText(const ContainerFacts& container, bool german, Escape e
 
 std::string UnitSentence(const std::string& process, const UnitFacts& unit, bool german, Escape escape) {
   const bool service = unit.name.ends_with(".service");
-  const std::string named = WithDetail(escape(Shortened(unit.name)), escape(Shortened(unit.description)));
+  const std::string named = WithDetail(escape(Shortened(unit.name)),
+                                       unit.description.empty() ? "" : escape(Shortened(unit.description)));
   if (german) {
     return "Der Prozess " + process + " l" + narrow::kAUmlaut + "uft als " + (service ? "Dienst " : "Unit ") + named +
            (unit.user_manager ? " deiner Sitzung." : " des Systems.");

@@ -157,8 +157,10 @@ std::string BuildOfflinePage(const ProcessItem& item, OfflinePagePlatform platfo
     platform.facts->Describe(*facts);
     std::string why;
     for (const std::string& sentence : WhySentences(EscapeHtml(item.caption), *facts, GermanChosen(platform.system), EscapeHtml))
-      why += sentence + " ";
-    values.description_text = why + values.description_text;
+      why += (why.empty() ? "" : " ") + sentence;
+    // The folder's sentence brings its own leading space.
+    const std::string& rest = values.description_text;
+    if (!why.empty()) values.description_text = why + (rest.empty() || rest.front() == ' ' ? "" : " ") + rest;
   }
   const std::optional<FileCheck> check = CheckItemFile(location, item, platform);
   if (check) values.check_sentence = FileCheckSentence(*check, GermanChosen(platform.system));

@@ -8,6 +8,7 @@
 
 #include "fakes/fake_catalogue_lists.h"
 #include "fakes/fake_platform.h"
+#include "fakes/fake_process_facts.h"
 #include "platform/narrow_text.h"
 
 namespace proclens {
@@ -212,6 +213,29 @@ TEST_F(FillTest, SizeTextOnlyAboveThreeBytesFromTheWhole64BitSize) {
   EXPECT_EQ(fill.FileSizeOf("C:\\dir"), 4096);
   EXPECT_EQ(fill.FileSizeOf("C:\\missing"), 0);
   EXPECT_GT(fill.FileSizeOf("C:\\huge"), 0);
+}
+
+// Why each process runs is its row's description, asked once a fill of the
+// service manager and once a row of each process; rows without facts have none.
+TEST_F(FillTest, EachRowDescribesWhyItsProcessRunsAfterOneRefreshAFill) {
+  fakes::FakeProcessFacts facts;
+  facts.by_pid[2000].services = {{"Eventlog", "Event Log", ""}};
+  facts.by_pid[2000].user = "SYSTEM";
+  facts.by_pid[2001].container = ContainerFacts{"docker", "abc", "web", ""};
+  ProcessListFill described{{p, p, p, p, &facts}, list, large, small};
+  Resolved(2000, "svchost.exe", "C:\\w\\svchost.exe");
+  Unresolved(2001, "nginx");
+  Unresolved(2002, "idle");
+  list.items.clear();
+  described.FillProcessList();
+  ASSERT_EQ(list.items.size(), 3u);
+  EXPECT_EQ(Item(0).description, "The process svchost.exe runs the service Event Log (Eventlog).\nIt runs for the user SYSTEM.");
+  EXPECT_EQ(Item(1).description, "The process runs in the container web (docker).");
+  EXPECT_EQ(Item(2).description, "");
+  EXPECT_EQ(facts.refreshes, 1);
+  EXPECT_EQ(facts.facts_asked, 3);
+  EXPECT_EQ(Fill().size(), 3u);
+  EXPECT_EQ(Item(0).description, "") << "a fill without facts describes nothing";
 }
 
 }  // namespace

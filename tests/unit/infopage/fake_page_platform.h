@@ -13,6 +13,7 @@
 #include "infopage/offline_page.h"
 #include "unit/infopage/fake_version_platform.h"
 #include "unit/infopage/version_block_builder.h"
+#include "fakes/fake_process_facts.h"
 #include "fakes/fake_system_info.h"
 
 namespace proclens::testing {
@@ -99,8 +100,12 @@ struct FakePagePlatform {
   FakePageFiles files;
   FakeVerify verify;
   bool with_verify = false;
+  fakes::FakeProcessFacts facts;
+  bool with_facts = false;
 
-  OfflinePagePlatform Page() { return {versions, system, resources, files, with_verify ? &verify : nullptr}; }
+  OfflinePagePlatform Page() {
+    return {versions, system, resources, files, with_verify ? &verify : nullptr, with_facts ? &facts : nullptr};
+  }
   void UseLinuxPaths() {
     system.traits.path_separator = '/';
     files.program_path = "/usr/bin/proclens";

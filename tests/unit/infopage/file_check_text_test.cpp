@@ -13,6 +13,7 @@ FileCheck CheckOf(const char* state, const char* package, const char* signer = "
   check.signer = signer;
   check.authority = authority;
   check.authority_user = "<eve>";
+  check.memory_name = "x<y>";
   return check;
 }
 
@@ -42,6 +43,20 @@ TEST(FileCheckSentence, SaysWhatTheCheckFoundWithTheNameEscaped) {
       {"untrusted", "Caution: this file's signature is not trusted."},
       {"invalid", "Caution: this file's signature does not match its contents."},
       {"not-checked", "Not checked here (large file): proclens-cli verify checks it."},
+      // A container's own database is its word, and is only as good as whoever can write it.
+      {"matches", "This file is the one that package a&amp;b installed, as the container's own package database "
+                  "says.", "a&b", CheckAuthority::kContainer},
+      {"differs", "Caution: this file is not the one that package a&amp;b installed, as the container's own "
+                  "package database says.", "a&b", CheckAuthority::kContainer},
+      {"no-record", "Package a&amp;b recorded no checksum for this file in the container's own package database.",
+       "a&b", CheckAuthority::kContainer},
+      {"no-package", "No package of the container's own package database ships this file.", "",
+       CheckAuthority::kContainer},
+      {"changed-in-container", "Caution: this file was written inside the running container; its image did not "
+                               "ship it.", "", CheckAuthority::kContainer},
+      {"untrusted-root", "Caution: user &lt;eve&gt; can change this process's root, so no package database in it "
+                         "can vouch for this file.", ""},
+      {"in-memory", "Caution: no file on any disk holds this program: the process runs it from memory (x&lt;y&gt;)."},
       {"something new", ""},
   };
   for (const Case& c : cases) {

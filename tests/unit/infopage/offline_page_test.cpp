@@ -294,6 +294,28 @@ TEST_F(OfflinePageTest, TheCheckSentenceFollowsTheDescriptionAndNoPlaceholderFil
   EXPECT_EQ(Page(Item("a.exe", "C:\\Apps\\a.exe")), "D: a.exe is located in folder C:\\Apps\\. K:|N:a.exe");
 }
 
+// Why the process runs comes first in the description, and the container it
+// runs in before the check; both from outside, so both escaped.
+TEST_F(OfflinePageTest, WhyItRunsLeadsTheDescriptionAndItsContainerTheCheck) {
+  platform.resources.rcdata["PROC_EN_HTML"] = "D:_desc_ K:_check_";
+  platform.with_verify = true;
+  platform.verify.result.state = "matches";
+  platform.verify.result.package = "nginx";
+  platform.verify.result.authority = CheckAuthority::kContainer;
+  platform.with_facts = true;
+  platform.facts.unit_description = "Web <server>";
+  ProcessFacts& facts = platform.facts.by_pid[42];
+  facts.unit = UnitFacts{"nginx.service", "", false};
+  facts.container = ContainerFacts{"docker", "abc", "web&1", "nginx:1"};
+  ProcessItem item = Item("nginx<", "C:\\Apps\\nginx");
+  item.pid = 42;
+  EXPECT_EQ(Page(item), "D:The process nginx&lt; runs as the service nginx.service (Web &lt;server&gt;) of the system."
+                        " nginx is located in folder C:\\Apps\\. K:The process runs in the container web&amp;1 "
+                        "(image nginx:1, docker). This file is the one that package nginx installed, as the "
+                        "container's own package database says.");
+  EXPECT_EQ(platform.facts.describes, 1);
+}
+
 // Only a program that nothing installed and whose file names no software
 // loses the "unknown by unknown" sentence, and only where the template marks it.
 TEST_F(OfflinePageTest, APageSaysWhenNothingInstalledTheProgram) {
