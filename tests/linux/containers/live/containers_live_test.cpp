@@ -20,6 +20,10 @@
 #include "linux/support/live_process.h"
 #include "linux/support/run_command.h"
 #include "platform/linux/containers/container_cache.h"
+#include "platform/linux/linux_file_ops.h"
+#include "platform/linux/linux_platform.h"
+#include "platform/linux/linux_process_facts_ops.h"
+#include "platform/linux/linux_verify_ops.h"
 #include "platform/linux/containers/docker/docker_reader.h"
 #include "platform/linux/proc/overlay_upper.h"
 #include "platform/linux/containers/podman/podman_reader.h"
@@ -34,6 +38,8 @@ namespace fs = std::filesystem;
 using linux_test::TempDir;
 
 constexpr char kWritten[] = "/tmp/written-inside";
+const std::string kChanged = "/usr/bin/sleep";  // the image's file with a byte its database does not know
+const std::string kDrift = "/tmp/sleep";        // busybox, copied by the running container
 
 // A command's output and error, within a time limit (status -1 past it).
 testing::CommandOutput Shell(const std::string& command, int seconds = 60) {
@@ -135,12 +141,23 @@ std::string BusyboxImage(const fs::path& dir) {
   fs::create_directories(root / "lib/apk/db");
   fs::create_directories(root / "tmp");
   fs::permissions(root / "tmp", fs::perms::all | fs::perms::sticky_bit);
+  fs::create_directories(root / "usr/bin");
   fs::copy_file("/bin/busybox", root / "bin/busybox");
-  for (const char* applet : {"sh", "sleep", "touch"}) fs::create_symlink("busybox", root / "bin" / applet);
-  const std::string sha1 = Shell("sh -c 'openssl dgst -sha1 -binary /bin/busybox | base64'").out;
+  for (const char* applet : {"sh", "sleep", "touch", "cp"}) fs::create_symlink("busybox", root / "bin" / applet);
+  // A copy with its last byte changed (in the section headers, which running
+  // it never reads), listed with the checksum of the original.
+  fs::copy_file("/bin/busybox", root / kChanged.substr(1));
+  std::fstream changed(root / kChanged.substr(1), std::ios::in | std::ios::out | std::ios::binary);
+  changed.seekg(-1, std::ios::end);
+  const char last = static_cast<char>(changed.get() ^ 0x01);
+  changed.seekp(-1, std::ios::end);
+  changed.put(last);
+  changed.close();
+  std::string sha1 = Shell("sh -c 'openssl dgst -sha1 -binary /bin/busybox | base64'").out;
+  sha1.erase(sha1.find_last_not_of('\n') + 1);
   std::ofstream(root / "lib/apk/db/installed") << "P:busybox\nT:The host's busybox\nm:Tests <t@example.org>\n"
                                                   "F:bin\nR:busybox\nZ:Q1"
-                                               << sha1 << "\n";
+                                               << sha1 << "\nF:usr/bin\nR:sleep\nZ:Q1" << sha1 << "\n";
   Shell("tar -C " + root.string() + " -cf " + (dir / "image.tar").string() + " .");
   return (dir / "image.tar").string();
 }
@@ -180,6 +197,12 @@ struct TestContainer {
     if (started.status != 0) return started.out;
     const auto wrote = Shell(runtime + " exec " + name + " /bin/touch " + kWritten);
     EXPECT_EQ(wrote.status, 0) << wrote.out;
+    const auto copied = Shell(runtime + " exec " + name + " /bin/cp /bin/busybox " + kDrift);
+    EXPECT_EQ(copied.status, 0) << copied.out;
+    for (const std::string& program : {kChanged, kDrift}) {
+      const auto ran = Shell(runtime + " exec -d " + name + " " + program + " 600");
+      EXPECT_EQ(ran.status, 0) << ran.out;
+    }
     const auto inspected = Shell(runtime + " inspect --format {{.State.Pid}}:{{.Id}} " + name);
     const std::size_t colon = inspected.out.find(':');
     EXPECT_TRUE(inspected.status == 0 && colon != std::string::npos) << inspected.out;
@@ -191,6 +214,53 @@ struct TestContainer {
   }
 };
 
+// The container's process with this command line, as the host numbers it.
+pid_t ProcessRunning(const std::string& program) {
+  const std::string command_line = program + std::string(1, '\0') + "600" + std::string(1, '\0');
+  for (int tenth = 0; tenth < 100; ++tenth, ::usleep(100000)) {
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator("/proc", error)) {
+      if (ProcText(entry.path() / "cmdline") == command_line) return std::stoi(entry.path().filename().string());
+    }
+  }
+  return -1;
+}
+
+// What the list, verify and the facts say of the container's three programs:
+// the image's own (the container's database vouches for it), the image's
+// changed copy, and the one the running container wrote.
+void ExpectEachTrustRule(const TestContainer& container, ContainerCache& cache) {
+  ProgramOrigins origins = SystemOrigins();
+  LinuxVerifyOps verify(origins);
+  const struct {
+    pid_t pid;
+    std::string path;
+    const char* state;
+  } programs[] = {{container.pid, "/bin/busybox", file_state::kMatches},
+                  {ProcessRunning(kChanged), kChanged, file_state::kDiffers},
+                  {ProcessRunning(kDrift), kDrift, file_state::kChangedInContainer}};
+  LinuxFileOps files;
+  UnitDescriptions units(UnitDescriptionSetup{});
+  LinuxProcessFactsOps facts(cache, units);
+  const auto busybox_size = fs::file_size("/bin/busybox");
+  for (const auto& program : programs) {
+    ASSERT_GT(program.pid, 0) << program.path;
+    const FileCheck check = verify.CheckFile(program.path, static_cast<std::uint32_t>(program.pid), UINT64_MAX);
+    EXPECT_EQ(check.state, program.state) << program.path;
+    EXPECT_EQ(check.authority, CheckAuthority::kContainer) << program.path;
+    EXPECT_EQ(check.package, program.path == kDrift ? "" : "busybox") << program.path;
+    // The list's size is the container's file's, which the host has at no such path.
+    const auto entry = files.FindFirstFileOf(static_cast<std::uint32_t>(program.pid), program.path);
+    ASSERT_TRUE(entry) << program.path;
+    EXPECT_EQ(entry->size, busybox_size) << program.path;
+    const ProcessFacts named = facts.FactsOf(static_cast<std::uint32_t>(program.pid));
+    ASSERT_TRUE(named.container) << program.path;
+    EXPECT_EQ(named.container->name, container.name);
+    EXPECT_FALSE(named.unit) << "a container's scope is no unit: " << named.unit->name;
+  }
+  EXPECT_EQ(origins.other_roots().roots_read(), 1u) << "one container, its database read once";
+}
+
 // What the readers and the upper layer say of the running container's process.
 void ExpectRunningContainer(const TestContainer& container, std::unique_ptr<ContainerStateReader> reader,
                             ContainerRuntime runtime) {
@@ -200,7 +270,8 @@ void ExpectRunningContainer(const TestContainer& container, std::unique_ptr<Cont
   ASSERT_TRUE(cgroup_path);
   std::vector<std::unique_ptr<ContainerStateReader>> readers;
   readers.push_back(std::move(reader));
-  const auto info = ContainerCache(std::move(readers)).ContainerOf(*cgroup_path);
+  ContainerCache cache(std::move(readers));
+  const auto info = cache.ContainerOf(*cgroup_path);
   ASSERT_TRUE(info) << *cgroup_path;
   EXPECT_EQ(*info, (ContainerInfo{runtime, container.id, container.name, container.image, ""})) << *cgroup_path;
   const auto upper = RootOverlayUpperDir(ProcText(proc / "mountinfo"));
@@ -216,6 +287,7 @@ void ExpectRunningContainer(const TestContainer& container, std::unique_ptr<Cont
   EXPECT_EQ(apk.InstallerOf(program), "busybox") << program.path;
   const UniqueFd image(::open((proc / "exe").c_str(), O_RDONLY | O_CLOEXEC));
   EXPECT_EQ(apk.Check(program, image.get(), 1u << 30).state, file_state::kMatches);
+  ExpectEachTrustRule(container, cache);
   std::printf("[   live   ] %s %s '%s' '%s'\n[   live   ] cgroup %s\n[   live   ] upper layer %s\n",
               std::string(RuntimeName(runtime)).c_str(), info->id.c_str(), info->name.c_str(), info->image.c_str(),
               cgroup_path->c_str(), upper->c_str());
