@@ -162,6 +162,34 @@ TEST_F(OtherUsersTest, AUsersSandboxNamesNoHostPathForItsDeletedProgram) {
   EXPECT_TRUE(origins_test::HostRootIsClean());
 }
 
+// A root of nobody's own, whose package database vouches for its program
+// under a package's name: nobody's word, never a match.
+TEST_F(OtherUsersTest, AUsersOwnRootVouchesForNothing) {
+  if (::access("/bin/busybox", X_OK) != 0) GTEST_SKIP() << "needs busybox-static";
+  const fs::path root = dir_.path() / "root";
+  fs::create_directories(root / "bin");
+  fs::copy_file("/bin/busybox", root / "bin/busybox");
+  fs::create_symlink("busybox", root / "bin/sleep");
+  const std::string sha1 = RunCommand("openssl dgst -sha1 -binary /bin/busybox | base64").out;
+  origins_test::WriteText(root / "lib/apk/db/installed", "P:coreutils\nm:Debian <d@example.org>\nF:bin\nR:busybox\nZ:Q1" +
+                                                            sha1.substr(0, sha1.find('\n')) + "\n");
+  OwnTree(root);
+  linux_test::Child bwrap("/usr/bin/setpriv",
+                          {"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups", "bwrap", "--bind",
+                           root.string(), "/", "--proc", "/proc", "--dev", "/dev", "--unshare-pid",
+                           "--die-with-parent", "--", "/bin/sleep", "600"});
+  const pid_t program = origins_test::DescendantRunning(bwrap.pid(), "/bin/busybox");
+  ASSERT_GT(program, 0);
+  const auto verified = RunCommand(Cli("verify " + std::to_string(program)));
+  EXPECT_EQ(verified.status, 1) << verified.out;
+  EXPECT_NE(verified.out.find("\tuntrusted-root\t"), std::string::npos) << verified.out;
+  EXPECT_EQ(verified.out.find("coreutils"), std::string::npos) << verified.out;
+  const std::string page = PageOf(RunCommand(Cli("page " + std::to_string(program))));
+  EXPECT_NE(page.find("user nobody can change this process's root"), std::string::npos) << page;
+  EXPECT_EQ(page.find("coreutils"), std::string::npos) << page;
+  EXPECT_TRUE(origins_test::HostRootIsClean());
+}
+
 TEST_F(OtherUsersTest, AProcessWhoseFileCannotBeSeenGetsNoOtherFilesPage) {
   fs::create_directories(dir_.path() / "bin");
   const fs::path program = linux_test::CopySleep(dir_.path() / "bin", "dbus-daemon", 60000);

@@ -56,10 +56,16 @@ ProgramOrigins* OtherRoots::ChainOf(const ProgramFile& file, ProcessRoot& root) 
   return chain.origins.get();
 }
 
+bool OtherRoots::Trusted(const ProgramFile& file, const ProcessRoot& root) const {
+  return !UserOtherThanRoot(root.path, file.path);
+}
+
 FileCheck OtherRoots::Judge(const ProgramFile& file, const ProcessRoot& root, FileCheck check) {
   check.authority = CheckAuthority::kContainer;
   if (const auto user = UserOtherThanRoot(root.path, file.path)) {
+    // Whichever package its database names, that name is the user's word.
     check.state = file_state::kUntrustedRoot;
+    check.package.clear();
     check.authority_user = UserName(*user);
     return check;
   }

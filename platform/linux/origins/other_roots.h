@@ -44,6 +44,10 @@ class OtherRoots {
   // the user). root is filled in either way.
   ProgramOrigins* ChainOf(const ProgramFile& file, ProcessRoot& root);
 
+  // Whether the root's word may be taken for file at all: its texts and
+  // pictures name nothing where a user other than root can write them.
+  bool Trusted(const ProgramFile& file, const ProcessRoot& root) const;
+
   // The chain's check of file, held to the rules above.
   FileCheck Judge(const ProgramFile& file, const ProcessRoot& root, FileCheck check);
 

@@ -66,7 +66,10 @@ ProgramOrigin* ProgramOrigins::SourceOf(const ProgramFile& file) {
 
 std::optional<OriginTexts> ProgramOrigins::Describe(const ProgramFile& file, bool german) {
   ProcessRoot root;
-  if (ProgramOrigins* other = other_roots_.ChainOf(file, root)) return other->Describe(file, german);
+  if (ProgramOrigins* other = other_roots_.ChainOf(file, root)) {
+    if (!other_roots_.Trusted(file, root)) return std::nullopt;
+    return other->Describe(file, german);
+  }
   ProgramOrigin* source = SourceOf(file);
   if (source == nullptr) return std::nullopt;
   return source->Describe(file, german);
@@ -75,6 +78,7 @@ std::optional<OriginTexts> ProgramOrigins::Describe(const ProgramFile& file, boo
 std::optional<std::string> ProgramOrigins::ApplicationIcon(const ProgramFile& file) {
   ProcessRoot root;
   if (ProgramOrigins* other = other_roots_.ChainOf(file, root)) {
+    if (!other_roots_.Trusted(file, root)) return std::nullopt;
     // A picture of that root, reached through it; a theme's name would name
     // this system's theme, not the root's.
     const auto icon = other->ApplicationIcon(file);

@@ -1,10 +1,12 @@
 // proclens-cli list, run as the user would run it.
 
 #include <gtest/gtest.h>
+#include <pwd.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <nlohmann/json.hpp>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -101,17 +103,29 @@ TEST(CliListTest, JsonIsAnArrayOfItemsAndListsTheCliItself) {
   ASSERT_TRUE(list.is_array());
   ASSERT_GT(list.size(), 1u);
   bool found_self = false;
+  const passwd* account = ::getpwuid(::geteuid());
+  ASSERT_NE(account, nullptr);
   for (const auto& item : list) {
     ASSERT_TRUE(item.is_object());
-    EXPECT_EQ(item.size(), 5u);
     EXPECT_TRUE(item.at("pid").is_number_unsigned());
     EXPECT_TRUE(item.at("caption").is_string());
     EXPECT_TRUE(item.at("path").is_string());
     EXPECT_TRUE(item.at("size_text").is_string());
     EXPECT_TRUE(item.at("image").is_number_integer());
+    // Why each process runs, where it is known; no container on this host's own.
+    for (const auto& [key, value] : item.items()) {
+      EXPECT_TRUE(std::set<std::string>({"pid", "caption", "path", "size_text", "image", "unit", "parent", "user",
+                                         "container"})
+                      .count(key))
+          << key;
+    }
     if (item.at("pid") == run.pid) {
       found_self = true;
       EXPECT_EQ(item.at("caption"), "proclens-cli");
+      EXPECT_EQ(item.at("parent").at("pid"), ::getpid());
+      EXPECT_FALSE(item.at("parent").at("name").get<std::string>().empty());
+      EXPECT_EQ(item.at("user"), account->pw_name);
+      EXPECT_FALSE(item.contains("container"));
     }
   }
   EXPECT_TRUE(found_self);

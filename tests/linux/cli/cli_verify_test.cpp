@@ -82,5 +82,39 @@ TEST(CliVerify, AProcessThatDoesNotRunTheFileItsPathNamesIsReplaced) {
   EXPECT_NE(text.str().find("Caution: this process does not run the file that its path names."), std::string::npos);
 }
 
+// A program run from an anonymous memory file has no file on any disk: the
+// list gives its image's size, verify and the page say where it runs from.
+TEST(CliVerify, AProgramRunFromMemoryIsInMemory) {
+  linux_test::TempDir dir;
+  const std::string program = linux_test::CopySleep(dir.path(), "sleeper", 70000).string();
+  linux_test::Child child("/usr/bin/python3",
+                          {"python3", "-c",
+                           "import os,sys\nfd = os.memfd_create('proclens test')\n"
+                           "os.write(fd, open(sys.argv[1], 'rb').read())\nos.execve(fd, ['sleep', '600'], {})",
+                           program});
+  const std::string pid = std::to_string(child.pid());
+  std::error_code error;
+  for (int tries = 0; !std::filesystem::read_symlink("/proc/" + pid + "/exe", error).string().starts_with("/memfd:");
+       ++tries) {
+    ASSERT_LT(tries, 500) << "the program did not start from memory";
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  const CommandOutput listed = Cli("list");
+  const std::size_t row = listed.out.find(pid + "\t");
+  ASSERT_NE(row, std::string::npos);
+  EXPECT_NE(listed.out.substr(row, listed.out.find('\n', row) - row).find("/memfd:proclens test (deleted)\t70\xC2\xB4" "000 byte"),
+            std::string::npos)
+      << listed.out.substr(row, 200);
+  const CommandOutput verify = Cli("verify " + pid);
+  EXPECT_EQ(verify.out, "/memfd:proclens test (deleted)\tin-memory\t\n");
+  EXPECT_EQ(verify.status, 1);
+  const CommandOutput page = RunCommand("env -u LC_ALL -u LC_MESSAGES -u LANGUAGE LANG=C TMPDIR='" +
+                                        dir.path().string() + "' " + PROCLENS_CLI_PATH + " page " + pid);
+  ASSERT_EQ(page.status, 0);
+  std::ostringstream text;
+  text << std::ifstream(page.out.substr(0, page.out.size() - 1)).rdbuf();
+  EXPECT_NE(text.str().find("the process runs it from memory (proclens test)"), std::string::npos) << text.str();
+}
+
 }  // namespace
 }  // namespace proclens::testing
