@@ -5,13 +5,16 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <fstream>
 #include <random>
 #include <set>
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include "linux/support/live_process.h"
+#include "linux/support/run_command.h"
 #include "linux/units/unit_test_support.h"
 #include "platform/linux/base/unique_fd.h"
 
@@ -67,7 +70,8 @@ TEST(LiveCgroupTest, ChildInAServicesCgroupRunsInThatService) {
   if (::access((kHierarchy / "cgroup.procs").c_str(), W_OK) != 0)
     GTEST_SKIP() << "no writable named systemd hierarchy at " << kHierarchy;
   const std::set<fs::path> before = Folders();
-  const std::string name = "proclens-test-" + std::to_string(::getpid()) + "-" +
+  // Named as systemd escapes a '-' that is no separator.
+  const std::string name = "proclens\\x2dtest-" + std::to_string(::getpid()) + "-" +
                            std::to_string(std::random_device()() % 100000) + ".service";
   const UniqueFd proc(::open("/proc", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   {
@@ -77,6 +81,20 @@ TEST(LiveCgroupTest, ChildInAServicesCgroupRunsInThatService) {
     const auto found = UnitOfProcess(proc.get(), static_cast<std::uint32_t>(child.pid()));
     EXPECT_EQ(units_test::Shown(found), "system " + name);
     std::cout << "child " << child.pid() << " runs in " << units_test::Shown(found) << "\n";
+    // What proclens-cli says of it, as a person and a script read it; no
+    // unit file names the test's unit, so it has no description.
+    const std::string pid = std::to_string(child.pid());
+    const auto why = testing::RunCommand(std::string(PROCLENS_CLI_PATH) + " why " + pid + " 2>&1");
+    EXPECT_EQ(why.status, 0);
+    EXPECT_NE(why.out.find("\nunit: " + name + " of the system\nparent: " + std::to_string(::getpid()) + " "),
+              std::string::npos)
+        << why.out;
+    std::cout << why.out;
+    const auto list = nlohmann::json::parse(testing::RunCommand(std::string(PROCLENS_CLI_PATH) + " list --json").out);
+    const auto row = std::find_if(list.begin(), list.end(), [&](const auto& item) { return item["pid"] == child.pid(); });
+    ASSERT_NE(row, list.end());
+    EXPECT_EQ(row->at("unit"), nlohmann::json({{"name", name}, {"description", ""}, {"manager", "system"}}));
+    EXPECT_EQ(row->at("parent").at("pid"), ::getpid());
   }
   EXPECT_EQ(Folders(), before);
 }
