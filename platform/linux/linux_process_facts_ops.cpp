@@ -65,7 +65,7 @@ ProcessFacts LinuxProcessFactsOps::FactsOf(std::uint32_t pid) {
   const auto unit = UnitFromCgroupPath(*path);
   if (!unit || unit->kind != CgroupUnit::Kind::kUnit) return facts;
   const bool user_manager = unit->manager == UnitManager::kUser;
-  facts.unit = UnitFacts{unit->name, "", user_manager};
+  facts.unit = UnitFacts{unit->name, units_.Known(*unit).value_or(""), user_manager};
   units_seen_.emplace(std::pair(unit->name, user_manager), *unit);
   return facts;
 }
@@ -81,6 +81,15 @@ void LinuxProcessFactsOps::Describe(ProcessFacts& facts) {
   if (!unit) return;
   const std::vector<UnitDescription> described = units_.Describe({*unit});
   if (!described.empty()) facts.unit->description = described.front().text;
+}
+
+void LinuxProcessFactsOps::DescribeSeenUnits() {
+  std::vector<CgroupUnit> seen;
+  {
+    const std::lock_guard lock(mutex_);
+    for (const auto& [key, unit] : units_seen_) seen.push_back(unit);
+  }
+  if (!seen.empty()) units_.Describe(seen);
 }
 
 }  // namespace proclens::linux_port

@@ -23,6 +23,9 @@ class LinuxProcessFactsOps : public ProcessFactsOps {
   ProcessFacts FactsOf(std::uint32_t pid) override;
   // The unit's description from systemd (within its time-out) or its files.
   void Describe(ProcessFacts& facts) override;
+  // Asks systemd once about every unit seen so far (off the window's
+  // thread): later fills and pages then have their descriptions at hand.
+  void DescribeSeenUnits();
 
  private:
   std::optional<ParentFacts> ParentOf(std::uint32_t parent_pid, std::uint64_t child_start);

@@ -85,6 +85,14 @@ std::vector<UnitDescription> UnitDescriptions::Describe(const std::vector<Cgroup
   return descriptions;
 }
 
+std::optional<std::string> UnitDescriptions::Known(const CgroupUnit& unit) {
+  const std::unique_lock lock(mutex_, std::try_to_lock);
+  if (!lock.owns_lock() || unit.kind != CgroupUnit::Kind::kUnit) return std::nullopt;
+  const auto known = known_.find(Key{unit.manager, unit.uid, unit.name});
+  if (known == known_.end()) return std::nullopt;
+  return known->second.text;
+}
+
 ManagerBus* UnitDescriptions::BusFor(const CgroupUnit& unit) {
   if (unit.manager == UnitManager::kSystem) return &system_bus_;
   return unit.uid == setup_.viewer_uid ? &session_bus_ : nullptr;

@@ -23,6 +23,7 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <optional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -68,6 +69,9 @@ class UnitDescriptions {
 
   // One description per unit, in their order; a container's scope has none.
   std::vector<UnitDescription> Describe(const std::vector<CgroupUnit>& units);
+  // The description already known for unit, without asking anyone or
+  // waiting for a question in flight; nullopt when none is known yet.
+  std::optional<std::string> Known(const CgroupUnit& unit);
 
  private:
   using Key = std::tuple<UnitManager, std::uint32_t, std::string>;

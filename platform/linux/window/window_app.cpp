@@ -24,6 +24,10 @@ WindowApp::WindowApp()
       form_(window_.Controls(), FormPlatformOf(services_, screen_, page_platform_, site_, shell_),
             [this] { site_.ComposeAgentString(); }) {}
 
+WindowApp::~WindowApp() {
+  if (units_worker_.joinable()) units_worker_.join();
+}
+
 void WindowApp::Start() {
   window_.Attach(form_);
   window_.Dispatch([this] { form_.FormCreate(); });
@@ -36,9 +40,13 @@ void WindowApp::Start() {
   // the start does not wait for it, and neither does the first click. The
   // package databases are read then too, beside the window: a first click
   // would otherwise wait for every package list to be read.
+  // The units of the listed processes are described then as well, on a
+  // thread of their own: systemd may take its whole time-out to answer, and
+  // a refresh or a page afterwards finds the answers at hand.
   window_.RunAfterFirstFrame([this] {
     services_.origins.ReadAhead();
     services_.http.Prepare();
+    units_worker_ = std::thread([this] { services_.facts.DescribeSeenUnits(); });
   });
   // Programs without a desktop entry of their own (an application's helpers)
   // get the icon of one their package installs, once the first click's page

@@ -3,6 +3,8 @@
 // its controls, the site client and the form, built in the order that each
 // needs the ones before it, and started as the program starts.
 
+#include <thread>
+
 #include "app/dialog_message_box.h"
 #include "app/tform1.h"
 #include "platform/linux/linux_platform.h"
@@ -17,6 +19,9 @@ class WindowApp {
  public:
   // GTK must have a display already.
   WindowApp();
+  ~WindowApp();
+  WindowApp(const WindowApp&) = delete;
+  WindowApp& operator=(const WindowApp&) = delete;
 
   // The start-up sequence before the window is first shown, and what the
   // window reads after its first frame and its first click.
@@ -34,6 +39,8 @@ class WindowApp {
   SiteClient site_;
   linux_port::LinuxShellOps shell_;
   TForm1 form_;
+  // Asks systemd about the listed processes' units beside the window.
+  std::thread units_worker_;
 };
 
 }  // namespace proclens::gtk_front

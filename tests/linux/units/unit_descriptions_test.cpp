@@ -88,10 +88,14 @@ TEST_F(UnitDescriptionsTest, TheManagerAnswersWhatItHasLoadedInOneCall) {
                                                "The viewer's own app (manager)",
                                                "Another user's mail (user-4242/mail.service)",
                                                "none"};
-    // Asked from a worker thread, as the window asks; then kept.
+    // Asked from a worker thread, as the window asks; then kept, and known
+    // to a list fill without asking again.
+    EXPECT_EQ(descriptions.Known(units[0]), std::nullopt);
     std::vector<std::string> from_worker;
     std::thread([&] { from_worker = Shown(descriptions.Describe(units)); }).join();
     EXPECT_EQ(from_worker, expected);
+    EXPECT_EQ(descriptions.Known(units[0]), "OpenBSD Secure Shell server");
+    EXPECT_EQ(descriptions.Known(units[7]), std::nullopt) << "a container's scope is no unit";
     EXPECT_EQ(Shown(descriptions.Describe(units)), expected);
     EXPECT_EQ(system.calls(), manner == FakeSystemd::Manner::kAnswers ? 1 : 2);
     EXPECT_EQ(session.calls(), 1);
