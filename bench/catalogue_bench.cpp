@@ -7,60 +7,22 @@
 // run_catalogue_bench.sh drives both and compares them with psutil.
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <ctime>
 #include <string>
 #include <vector>
 
 #include "bench/catalogue_children.h"
 #include "bench/catalogue_floor.h"
 #include "bench/catalogue_memory_sinks.h"
+#include "bench/stopwatch.h"
 #include "catalogue/process_list_fill.h"
 #include "platform/linux/linux_platform.h"
 #include "platform/linux/linux_resource_ops.h"
 
 namespace proclens::bench {
 namespace {
-
-// Wall time is what start-up waits for; CPU time is the same work without the
-// stalls that other programs on a busy machine add, so both are reported.
-struct Stopwatch {
-  std::chrono::steady_clock::time_point wall = std::chrono::steady_clock::now();
-  timespec cpu = CpuNow();
-
-  static timespec CpuNow() {
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return now;
-  }
-  double WallMs() const {
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - wall)
-        .count();
-  }
-  double CpuMs() const {
-    const timespec now = CpuNow();
-    return static_cast<double>(now.tv_sec - cpu.tv_sec) * 1e3 +
-           static_cast<double>(now.tv_nsec - cpu.tv_nsec) / 1e6;
-  }
-};
-
-struct Samples {
-  std::vector<double> wall, cpu;
-  void Add(const Stopwatch& watch) {
-    cpu.push_back(watch.CpuMs());
-    wall.push_back(watch.WallMs());
-  }
-};
-
-double Median(std::vector<double> samples) {
-  if (samples.empty()) return 0;
-  const auto middle = samples.begin() + static_cast<std::ptrdiff_t>(samples.size() / 2);
-  std::nth_element(samples.begin(), middle, samples.end());
-  return *middle;
-}
 
 void PrintMedians(const char* name, const Samples& samples) {
   std::printf("%s_wall_ms %.3f\n%s_cpu_ms %.3f\n", name, Median(samples.wall), name,

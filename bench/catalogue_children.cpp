@@ -1,5 +1,6 @@
 #include "bench/catalogue_children.h"
 
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/prctl.h>
 #include <sys/resource.h>
@@ -118,6 +119,38 @@ int HoldSleepingChildren(int count, unsigned lifetime_seconds) {
   const int reaped = KillAndReap(children);
   std::fprintf(stderr, "reaped %d children\n", reaped);
   return 0;
+}
+
+SleepingCrowd::SleepingCrowd(int count, unsigned lifetime_seconds) {
+  int ends[2];
+  if (::pipe2(ends, O_CLOEXEC) != 0) return;
+  std::fflush(nullptr);  // nothing buffered is written twice
+  const pid_t parent = getpid();
+  holder_ = fork();
+  if (holder_ == 0) {
+    prctl(PR_SET_PDEATHSIG, SIGTERM);
+    if (getppid() != parent) _exit(1);
+    dup2(ends[1], STDOUT_FILENO);
+    _exit(HoldSleepingChildren(count, lifetime_seconds));
+  }
+  close(ends[1]);
+  // The holder's one line, "ready N", or nothing when it failed.
+  std::string said;
+  char buffer[64];
+  ssize_t got = 0;
+  while (holder_ > 0 && said.find('\n') == std::string::npos &&
+         ((got = read(ends[0], buffer, sizeof buffer)) > 0 || (got < 0 && errno == EINTR))) {
+    if (got > 0) said.append(buffer, static_cast<std::size_t>(got));
+  }
+  close(ends[0]);
+  ready_ = said.starts_with("ready ");
+}
+
+SleepingCrowd::~SleepingCrowd() {
+  if (holder_ <= 0) return;  // never kill(-1)
+  kill(holder_, SIGTERM);
+  while (waitpid(holder_, nullptr, 0) < 0 && errno == EINTR) {
+  }
 }
 
 }  // namespace proclens::bench
