@@ -37,8 +37,11 @@ struct Filled {
 Filled TimedFill(bool with_facts, Samples& samples) {
   linux_port::LinuxResourceOps templates;
   linux_port::LinuxServices platform(templates);
-  CataloguePlatform catalogue = platform.Catalogue();
-  if (!with_facts) catalogue.facts = nullptr;
+  // Without facts, the snapshot keeps no records either, as before the list said why.
+  linux_port::LinuxSnapshotOps bare_snapshots;
+  CataloguePlatform catalogue = with_facts ? platform.Catalogue()
+                                           : CataloguePlatform{bare_snapshots, platform.processes, platform.files,
+                                                               platform.system, nullptr};
   MemoryItemList list;
   MemoryImageList large_images, small_images;
   ProcessListFill fill(catalogue, list, large_images, small_images);

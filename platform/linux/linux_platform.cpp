@@ -45,6 +45,8 @@ std::vector<std::unique_ptr<ContainerStateReader>> SystemContainerReaders() {
   return readers;
 }
 
-LinuxServices::LinuxServices(ResourceOps& templates) : origins(SystemOrigins()), resources(templates) {}
+LinuxServices::LinuxServices(ResourceOps& templates) : origins(SystemOrigins()), resources(templates) {
+  snapshots.KeepRecordsIn(records);
+}
 
 }  // namespace proclens::linux_port

@@ -60,6 +60,8 @@ struct LinuxServices {
   // for, so that no exit handler of the program runs beside them.
   ProgramOrigins origins;
   LinuxSystemInfo system;
+  // What each snapshot read of a process beyond its entry, for the facts of its fill.
+  ProcessRecords records;
   LinuxSnapshotOps snapshots;
   LinuxProcessOps processes;
   LinuxFileOps files;
@@ -73,7 +75,7 @@ struct LinuxServices {
   LinuxSiteOps site;
   ContainerCache containers{SystemContainerReaders()};
   UnitDescriptions units{SetupForThisViewer()};
-  LinuxProcessFactsOps facts{containers, units};
+  LinuxProcessFactsOps facts{containers, units, "/proc/", &records};
 
   // Both valid while this object lives.
   CataloguePlatform Catalogue() { return CataloguePlatform{snapshots, processes, files, system, &facts}; }

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstring>
+#include <map>
 #include <optional>
 #include <vector>
 
@@ -65,6 +66,7 @@ std::unique_ptr<ProcessSnapshot> LinuxSnapshotOps::CreateSnapshot() {
   // A process that ends between the listing and the reading is simply not in
   // the snapshot; one that ends later shows up with an error text.
   const std::vector<std::uint32_t> pids = ListPids(proc.get());
+  if (records_ != nullptr) return std::make_unique<ListedSnapshot>(ReadRecorded(proc.get(), pids));
   // Read after the listing, so that every kernel thread listed is among them.
   const auto kernel_candidates = KernelThreadCandidates(proc.get());
   for (const std::uint32_t pid : pids) {
@@ -74,6 +76,19 @@ std::unique_ptr<ProcessSnapshot> LinuxSnapshotOps::CreateSnapshot() {
     if (entry) entries.push_back(std::move(*entry));
   }
   return std::make_unique<ListedSnapshot>(std::move(entries));
+}
+
+std::vector<SnapshotEntry> LinuxSnapshotOps::ReadRecorded(int proc_fd, const std::vector<std::uint32_t>& pids) {
+  std::vector<SnapshotEntry> entries;
+  std::map<std::uint32_t, ProcessRecord> records;
+  for (const std::uint32_t pid : pids) {
+    auto read = ReadRecordedEntry(proc_fd, pid);
+    if (!read) continue;
+    entries.push_back(std::move(read->first));
+    records.emplace(pid, std::move(read->second));
+  }
+  records_->Replace(std::move(records));
+  return entries;
 }
 
 }  // namespace proclens::linux_port

@@ -50,14 +50,21 @@ std::optional<std::uint32_t> NumberOf(std::string_view digits) {
   return static_cast<std::uint32_t>(value);
 }
 
-std::optional<std::uint32_t> UserIdOption(std::string_view options) {
+// The first of a mount's comma-separated options that starts with prefix, or "".
+std::string_view OptionStartingWith(std::string_view options, std::string_view prefix) {
   while (!options.empty()) {
     const std::size_t end = options.find(',');
     const std::string_view option = options.substr(0, end);
     options.remove_prefix(end == std::string_view::npos ? options.size() : end + 1);
-    if (option.starts_with("user_id=")) return NumberOf(option.substr(8));
+    if (option.starts_with(prefix)) return option;
   }
-  return std::nullopt;
+  return {};
+}
+
+std::optional<std::uint32_t> UserIdOption(std::string_view options) {
+  const std::string_view option = OptionStartingWith(options, "user_id=");
+  if (option.empty()) return std::nullopt;
+  return NumberOf(option.substr(8));
 }
 
 std::optional<std::string> ReadFrom(int fd, std::size_t limit) {
@@ -85,7 +92,7 @@ std::vector<Mount> ParseMountInfo(std::string_view text) {
     NextField(line);
     NextField(line);
     const std::string_view device = NextField(line);
-    NextField(line);
+    const std::string_view root = NextField(line);
     const std::string_view mount_point = NextField(line);
     if (mount_point.empty() || mount_point.front() != '/') continue;
     std::string_view field;
@@ -105,6 +112,9 @@ std::vector<Mount> ParseMountInfo(std::string_view text) {
     }
     mount.fuse = type == "fuse" || type.starts_with("fuse.");
     if (mount.fuse) mount.user_id = UserIdOption(super_options);
+    mount.root = Unescape(root);
+    if (type == "cgroup2") mount.cgroup_hierarchy = "0";
+    if (type == "cgroup") mount.cgroup_hierarchy = std::string(OptionStartingWith(super_options, "name="));
     mounts.push_back(std::move(mount));
   }
   return mounts;

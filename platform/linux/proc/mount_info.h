@@ -18,6 +18,10 @@ struct Mount {
   std::uint32_t device_minor = 0;
   bool fuse = false;
   std::optional<std::uint32_t> user_id;  // a FUSE mount's user_id option: who mounted it
+  std::string root;                      // the folder of its file system that is mounted there
+  // A control-group hierarchy's mount: "0" for the unified one, else its
+  // named hierarchy ("name=systemd"); empty for others.
+  std::string cgroup_hierarchy;
 };
 
 // The mounts of a mountinfo text (proc(5)), in its order; lines that are no

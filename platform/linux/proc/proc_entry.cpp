@@ -1,6 +1,7 @@
 #include "platform/linux/proc/proc_entry.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <charconv>
@@ -27,22 +28,27 @@ constexpr std::size_t kWholeFile = static_cast<std::size_t>(-1);
 // saves the second read that would only find the end.
 enum class Reading { kToTheEnd, kOneRecord };
 
-// The file below dir_fd, its first `limit` bytes or a little more, or nullopt
-// when it cannot be read (the process may have ended since it was listed).
-std::optional<std::string> ReadSmallFile(int dir_fd, const char* name, std::size_t limit,
-                                         Reading reading = Reading::kToTheEnd) {
-  UniqueFd fd(::openat(dir_fd, name, O_RDONLY | O_CLOEXEC));
-  if (!fd.valid()) return std::nullopt;
+// The open file's first `limit` bytes or a little more, or nullopt when it
+// cannot be read (the process may have ended since it was listed).
+std::optional<std::string> ReadOpenFile(int fd, std::size_t limit, Reading reading) {
   std::string text;
   char buffer[4096];
   while (text.size() < limit) {
-    const ssize_t got = ::read(fd.get(), buffer, sizeof buffer);
+    const ssize_t got = ::read(fd, buffer, sizeof buffer);
     if (got < 0) return std::nullopt;
     if (got == 0) break;
     text.append(buffer, static_cast<std::size_t>(got));
     if (reading == Reading::kOneRecord && static_cast<std::size_t>(got) < sizeof buffer) break;
   }
   return text;
+}
+
+// The file below dir_fd, read as ReadOpenFile does.
+std::optional<std::string> ReadSmallFile(int dir_fd, const char* name, std::size_t limit,
+                                         Reading reading = Reading::kToTheEnd) {
+  UniqueFd fd(::openat(dir_fd, name, O_RDONLY | O_CLOEXEC));
+  if (!fd.valid()) return std::nullopt;
+  return ReadOpenFile(fd.get(), limit, reading);
 }
 
 std::string_view SkipFields(std::string_view text, int count) {
@@ -131,6 +137,20 @@ std::optional<SnapshotEntry> ReadProcessEntry(int proc_fd, std::uint32_t pid) {
   auto fields = ParseStatLine(*stat_text);
   if (!fields || (fields->flags & kKernelThreadFlag) != 0) return std::nullopt;
   return NamedEntry(proc_fd, pid, dir, std::move(fields->comm));
+}
+
+std::optional<std::pair<SnapshotEntry, ProcessRecord>> ReadRecordedEntry(int proc_fd, std::uint32_t pid) {
+  const std::string dir = std::to_string(pid);
+  UniqueFd fd(::openat(proc_fd, (dir + "/stat").c_str(), O_RDONLY | O_CLOEXEC));
+  struct stat owner {};
+  if (!fd.valid() || ::fstat(fd.get(), &owner) != 0) return std::nullopt;
+  const auto stat_text = ReadOpenFile(fd.get(), kWholeFile, Reading::kOneRecord);
+  auto fields = stat_text ? ParseStatLine(*stat_text) : std::nullopt;
+  if (!fields || (fields->flags & kKernelThreadFlag) != 0) return std::nullopt;
+  ProcessRecord record{fields->parent_pid, fields->start_time, owner.st_uid, {}};
+  SnapshotEntry entry = NamedEntry(proc_fd, pid, dir, std::move(fields->comm));
+  record.name = entry.exe_file;
+  return std::pair(std::move(entry), std::move(record));
 }
 
 std::optional<SnapshotEntry> ReadUserProcessEntry(int proc_fd, std::uint32_t pid) {

@@ -7,6 +7,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "platform/snapshot_ops.h"
 
@@ -51,5 +52,17 @@ std::optional<std::set<std::uint32_t>> KernelThreadCandidates(int proc_fd);
 // The stat fields of a process under /proc (proc_fd is an open /proc);
 // nullopt when it is gone.
 std::optional<StatFields> ReadStatFields(int proc_fd, std::uint32_t pid);
+
+// What the list needs of a process beyond its entry, read in the same pass.
+struct ProcessRecord {
+  std::uint32_t parent_pid = 0;
+  std::uint64_t start_time = 0;
+  std::uint32_t uid = 0;  // the owner of its /proc folder: its user, or root where it is not dumpable
+  std::string name;       // as its snapshot entry names it
+};
+
+// ReadProcessEntry that also keeps the process's record: its stat, and the
+// owner of the file that stat was read from, at no further open.
+std::optional<std::pair<SnapshotEntry, ProcessRecord>> ReadRecordedEntry(int proc_fd, std::uint32_t pid);
 
 }  // namespace proclens::linux_port

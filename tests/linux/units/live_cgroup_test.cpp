@@ -17,6 +17,7 @@
 #include "linux/support/run_command.h"
 #include "linux/units/unit_test_support.h"
 #include "platform/linux/base/unique_fd.h"
+#include "platform/linux/linux_platform.h"
 
 namespace proclens::linux_port {
 namespace {
@@ -66,6 +67,38 @@ class ScratchUnit {
   bool made_slice_ = false;
 };
 
+std::string Shown(const ProcessFacts& facts) {
+  std::string text = facts.user.value_or("no user");
+  if (facts.parent) text += " parent " + std::to_string(facts.parent->pid) + (facts.parent->ended ? " ended" : " " + facts.parent->name);
+  if (facts.unit) text += " unit " + facts.unit->name + (facts.unit->user_manager ? " of a user" : "");
+  if (facts.container) text += " container " + facts.container->id;
+  return text;
+}
+
+// A list fill takes every process's group from one walk of the hierarchies,
+// and its parent and user from what its snapshot read: the same facts as each
+// process's own files give.
+void ExpectTheFillsFactsAsOwnFilesSay(pid_t child) {
+  ContainerCache containers{SystemContainerReaders()};
+  UnitDescriptions units{SetupForThisViewer()};
+  ProcessRecords records;
+  LinuxSnapshotOps snapshots;
+  snapshots.KeepRecordsIn(records);
+  LinuxProcessFactsOps in_fill(containers, units, "/proc/", &records), alone(containers, units);
+  const auto snapshot = snapshots.CreateSnapshot();
+  ASSERT_TRUE(snapshot);
+  in_fill.Refresh();
+  std::size_t compared = 0;
+  for (SnapshotEntry entry; snapshot->Next(entry); ++compared) {
+    const std::string filled = Shown(in_fill.FactsOf(entry.pid));
+    EXPECT_EQ(filled, Shown(alone.FactsOf(entry.pid))) << "process " << entry.pid;
+    if (entry.pid == static_cast<std::uint32_t>(child)) {
+      EXPECT_NE(filled.find(" unit proclens"), std::string::npos) << filled;
+    }
+  }
+  EXPECT_GT(compared, 1u);
+}
+
 TEST(LiveCgroupTest, ChildInAServicesCgroupRunsInThatService) {
   if (::access((kHierarchy / "cgroup.procs").c_str(), W_OK) != 0)
     GTEST_SKIP() << "no writable named systemd hierarchy at " << kHierarchy;
@@ -95,6 +128,7 @@ TEST(LiveCgroupTest, ChildInAServicesCgroupRunsInThatService) {
     ASSERT_NE(row, list.end());
     EXPECT_EQ(row->at("unit"), nlohmann::json({{"name", name}, {"description", ""}, {"manager", "system"}}));
     EXPECT_EQ(row->at("parent").at("pid"), ::getpid());
+    ExpectTheFillsFactsAsOwnFilesSay(child.pid());
   }
   EXPECT_EQ(Folders(), before);
 }

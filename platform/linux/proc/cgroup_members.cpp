@@ -1,0 +1,135 @@
+#include "platform/linux/proc/cgroup_members.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <charconv>
+
+#include "platform/linux/base/unique_fd.h"
+#include "platform/linux/proc/cgroup_path.h"
+
+namespace proclens::linux_port {
+namespace {
+
+constexpr std::size_t kFolderLimit = 4096;
+constexpr std::size_t kProcsLimit = 4u << 20;
+// Marks a process that more than one group lists.
+constexpr char kListedTwice[] = "";
+
+std::optional<std::string> ReadProcs(int folder) {
+  UniqueFd fd(::openat(folder, "cgroup.procs", O_RDONLY | O_CLOEXEC | O_NOFOLLOW));
+  if (!fd.valid()) return std::nullopt;
+  std::string text;
+  char buffer[16384];
+  for (;;) {
+    const ssize_t got = ::read(fd.get(), buffer, sizeof buffer);
+    if (got < 0) return std::nullopt;
+    if (got == 0) return text;
+    if (text.size() + static_cast<std::size_t>(got) > kProcsLimit) return std::nullopt;
+    text.append(buffer, static_cast<std::size_t>(got));
+  }
+}
+
+void AddMembers(std::string_view procs, const std::string& path, std::map<std::uint32_t, std::string>& members) {
+  const char* next = procs.data();
+  const char* const end = procs.data() + procs.size();
+  while (next < end) {
+    std::uint32_t pid = 0;
+    const auto [rest, ec] = std::from_chars(next, end, pid);
+    // A process of another pid namespace is listed as 0.
+    if (ec == std::errc() && pid != 0) {
+      const auto [at, added] = members.emplace(pid, path);
+      if (!added && at->second != path) at->second = kListedTwice;
+    }
+    next = rest == next ? next + 1 : rest;
+  }
+}
+
+// The names of the folders in folder.
+std::optional<std::vector<std::string>> SubFolders(int folder) {
+  const int listing = ::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (listing < 0) return std::nullopt;
+  DIR* dir = ::fdopendir(listing);
+  if (dir == nullptr) {
+    ::close(listing);
+    return std::nullopt;
+  }
+  std::vector<std::string> names;
+  while (const dirent* item = ::readdir(dir)) {
+    const std::string_view name = item->d_name;
+    if (item->d_type == DT_DIR && name != "." && name != "..") names.emplace_back(name);
+  }
+  ::closedir(dir);
+  return names;
+}
+
+std::string Joined(const std::string& path, const std::string& name) {
+  return path.ends_with('/') ? path + name : path + "/" + name;
+}
+
+}  // namespace
+
+std::optional<std::map<std::uint32_t, std::string>> ReadCgroupMembers(const Mount& mount, std::size_t folder_limit) {
+  std::map<std::uint32_t, std::string> members;
+  struct Pending {
+    UniqueFd folder;
+    std::string path;
+  };
+  std::vector<Pending> pending;
+  pending.push_back({UniqueFd(::open(mount.mount_point.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC)),
+                     mount.root.empty() ? "/" : mount.root});
+  std::size_t walked = 0;
+  while (!pending.empty()) {
+    Pending here = std::move(pending.back());
+    pending.pop_back();
+    if (!here.folder.valid() || ++walked > folder_limit) return std::nullopt;
+    const auto procs = ReadProcs(here.folder.get());
+    const auto names = SubFolders(here.folder.get());
+    if (!procs || !names) return std::nullopt;
+    AddMembers(*procs, here.path, members);
+    for (const std::string& name : *names) {
+      pending.push_back({UniqueFd(::openat(here.folder.get(), name.c_str(),
+                                           O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC)),
+                         Joined(here.path, name)});
+    }
+  }
+  std::erase_if(members, [](const auto& member) { return member.second == kListedTwice; });
+  return members;
+}
+
+std::optional<CgroupPaths> CgroupPaths::Read(const std::vector<Mount>& mounts, std::string_view self_text,
+                                             std::uint32_t self_pid) {
+  const auto walked = [&mounts](std::string_view hierarchy) -> std::optional<std::map<std::uint32_t, std::string>> {
+    for (const Mount& mount : mounts) {
+      if (mount.cgroup_hierarchy == hierarchy) return ReadCgroupMembers(mount, kFolderLimit);
+    }
+    return std::nullopt;
+  };
+  const auto self_names = [self_text](std::string_view hierarchy_line) {
+    return self_text.starts_with(hierarchy_line) ||
+           self_text.find("\n" + std::string(hierarchy_line)) != std::string_view::npos;
+  };
+  CgroupPaths paths;
+  if (self_names("0::") && !(paths.unified_ = walked("0"))) return std::nullopt;
+  if (self_text.find(":name=systemd:") != std::string_view::npos &&
+      !(paths.named_systemd_ = walked("name=systemd")))
+    return std::nullopt;
+  const auto own = ProcessCgroupPath(self_text);
+  if (!own || paths.PathOf(self_pid) != own) return std::nullopt;
+  return paths;
+}
+
+std::optional<std::string> CgroupPaths::PathOf(std::uint32_t pid) const {
+  // The same rule as for a process's own file, on the lines it would hold.
+  std::string text;
+  for (const auto& [hierarchy, members] : {std::pair("0::", &unified_), std::pair("1:name=systemd:", &named_systemd_)}) {
+    if (!*members) continue;
+    const auto found = (*members)->find(pid);
+    if (found == (*members)->end()) return std::nullopt;
+    text.append(hierarchy).append(found->second).append("\n");
+  }
+  return ProcessCgroupPath(text);
+}
+
+}  // namespace proclens::linux_port
