@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <iostream>
 #include <map>
 #include <vector>
 
@@ -10,6 +11,7 @@
 #include "catalogue/process_list_fill.h"
 #include "platform/win32/win32_file_ops.h"
 #include "platform/win32/win32_image_list.h"
+#include "platform/win32/win32_process_facts_ops.h"
 #include "platform/win32/win32_process_ops.h"
 #include "platform/win32/win32_snapshot_ops.h"
 #include "platform/win32/win32_system_info.h"
@@ -112,6 +114,26 @@ TEST_F(CatalogueTest, FillListsResolvedProcessesFirstWithSizesAndIcons) {
   }
   // Every icon went into both lists, so the two stay the same length.
   EXPECT_EQ(large.Count(), small.Count());
+}
+
+// What the window shows as the tooltip of the service host's row.
+TEST_F(CatalogueTest, ServiceHostsRowSaysWhichServiceItRuns) {
+  RecordedList list;
+  Win32ImageList large(32);
+  Win32ImageList small(16);
+  Win32ProcessFactsOps facts;
+  ProcessListFill fill({snapshots_, processes_, files_, system_, &facts}, list, large, small);
+  fill.FillProcessList();
+
+  const ProcessItem* event_log = nullptr;
+  for (const ProcessItem& item : list.items) {
+    if (_stricmp(item.caption.c_str(), "svchost.exe") != 0) continue;
+    EXPECT_FALSE(item.description.empty()) << "svchost.exe " << item.pid;
+    if (item.description.find("Event Log") != std::string::npos) event_log = &item;
+  }
+  ASSERT_NE(event_log, nullptr) << "no service host names the Event Log";
+  EXPECT_NE(event_log->description.find("Eventlog"), std::string::npos) << event_log->description;
+  std::cout << "svchost.exe " << event_log->pid << ":\n" << event_log->description << "\n";
 }
 
 }  // namespace

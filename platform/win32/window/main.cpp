@@ -9,6 +9,7 @@
 #include "platform/win32/win32_api.h"
 #include "platform/win32/win32_file_ops.h"
 #include "platform/win32/win32_page_file_ops.h"
+#include "platform/win32/win32_process_facts_ops.h"
 #include "platform/win32/win32_process_ops.h"
 #include "platform/win32/win32_resource_ops.h"
 #include "platform/win32/win32_shell_ops.h"
@@ -66,6 +67,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
   win32::Win32ProcessOps processes;
   win32::Win32FileOps files;
   win32::Win32ScreenMetrics screen;
+  // Why each process runs: the rows' descriptions and the offline page's sentence.
+  win32::Win32ProcessFactsOps facts;
 
   win32::MainWindow window;
   if (!window.Create(instance)) return 1;
@@ -74,14 +77,14 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
   DialogMessageBox site_messages(window.Controls().message_dialog);
   SiteClient site(SitePlatform{http, site_ops, system}, site_messages, SiteBase(), WindowCaption());
   win32::Win32ShellOps shell([&window] { return window.handle(); });
-  FormPlatform platform{{snapshots, processes, files, system}, screen};
+  FormPlatform platform{{snapshots, processes, files, system, &facts}, screen};
   platform.site = &site;
   platform.shell = &shell;
   win32::Win32VersionOps versions;
   win32::Win32ResourceOps resources;
   win32::Win32PageFileOps page_files;
   win32::Win32VerifyOps verify;
-  OfflinePagePlatform page_platform{versions, system, resources, page_files, &verify};
+  OfflinePagePlatform page_platform{versions, system, resources, page_files, &verify, &facts};
   platform.offline_page = &page_platform;
   TForm1 form(window.Controls(), platform, [&site] { site.ComposeAgentString(); });
   window.Attach(form);

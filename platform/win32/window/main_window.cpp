@@ -287,7 +287,8 @@ LRESULT CALLBACK MainWindow::WindowProc(HWND window, UINT message, WPARAM wparam
   return self->Handle(message, wparam, lparam);
 }
 
-LRESULT MainWindow::OnNotify(const NMHDR& header) {
+LRESULT MainWindow::OnNotify(NMHDR& header) {
+  if (header.hwndFrom == list_view_.handle() && list_view_.AnswerInfoTip(header)) return 0;
   if (form_ && header.hwndFrom == list_view_.handle() && header.code == NM_CLICK) {
     Dispatch([this] { form_->ListViewClick(); });
     return 0;
@@ -341,7 +342,7 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       OnActivate(wparam);
       return 0;
     case WM_NOTIFY:
-      return OnNotify(*reinterpret_cast<const NMHDR*>(lparam));
+      return OnNotify(*reinterpret_cast<NMHDR*>(lparam));
     case WM_CONTEXTMENU:
       // From the keyboard (the context-menu key, Shift+F10) the position is
       // -1, -1: the menu opens beside the selected item.

@@ -49,7 +49,7 @@ class MainWindow {
  private:
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
   LRESULT Handle(UINT message, WPARAM wparam, LPARAM lparam);
-  LRESULT OnNotify(const NMHDR& header);
+  LRESULT OnNotify(NMHDR& header);
   void OnCommand(int id);
   void OnActivate(WPARAM state);
   void OnSplitterDrag(int y_in_client);

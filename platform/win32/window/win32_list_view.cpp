@@ -9,7 +9,7 @@ namespace {
 
 constexpr DWORD kListStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | LVS_REPORT |
                              LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS;
-constexpr DWORD kListExtendedStyle = LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER;
+constexpr DWORD kListExtendedStyle = LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER | LVS_EX_INFOTIP;
 
 int FormatOf(ColumnAlignment alignment) {
   switch (alignment) {
@@ -49,6 +49,13 @@ bool Win32ListView::Create(HWND parent, int control_id, HIMAGELIST large, HIMAGE
     alignments_.push_back(column.alignment);
     min_widths_.push_back(0);
   }
+  // Screen readers hear a row's description where oleacc takes annotations;
+  // elsewhere the rows keep the system's and nothing needs saying.
+  descriptions_.Attach(list_, [this](std::size_t row) {
+    const ProcessItem* item =
+        row < static_cast<std::size_t>(INT_MAX) ? ItemAtRow(static_cast<int>(row)) : nullptr;
+    return item ? item->description : std::string();
+  });
   return true;
 }
 
@@ -78,6 +85,13 @@ void Win32ListView::InsertItem(std::size_t position, ProcessItem item) {
 }
 
 void Win32ListView::AppendItem(ProcessItem item) { InsertItem(ItemCount(), std::move(item)); }
+
+bool Win32ListView::AnswerInfoTip(NMHDR& notification) const {
+  if (notification.code != LVN_GETINFOTIPA && notification.code != LVN_GETINFOTIPW) return false;
+  // Both forms carry the row at the same place.
+  const ProcessItem* item = ItemAtRow(reinterpret_cast<const NMLVGETINFOTIPA&>(notification).iItem);
+  return AppendInfoTip(notification, item ? item->description : std::string());
+}
 
 ViewStyle Win32ListView::GetViewStyle() const {
   switch (GetWindowLongPtrA(list_, GWL_STYLE) & LVS_TYPEMASK) {

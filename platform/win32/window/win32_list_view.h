@@ -8,6 +8,7 @@
 
 #include "app/controls.h"
 #include "platform/win32/win32_api.h"
+#include "platform/win32/window/win32_row_descriptions.h"
 
 namespace proclens::win32 {
 
@@ -30,6 +31,9 @@ class Win32ListView : public ListView {
 
   // A column width change the user is dragging; false refuses it (below the minimum).
   bool AcceptsColumnWidth(int column, int width) const;
+  // Answers the control's LVN_GETINFOTIPA or LVN_GETINFOTIPW with the row's
+  // description; false for any other notification.
+  bool AnswerInfoTip(NMHDR& notification) const;
 
   void InsertItem(std::size_t position, ProcessItem item) override;
   void AppendItem(ProcessItem item) override;
@@ -68,6 +72,8 @@ class Win32ListView : public ListView {
   std::vector<ProcessItem> items_;  // by item number, in the order they came
   std::vector<int> min_widths_;
   std::vector<ColumnAlignment> alignments_;
+  // Last, so that it is let go before the items it reads.
+  RowDescriptionAnnotation descriptions_;
 };
 
 }  // namespace proclens::win32
