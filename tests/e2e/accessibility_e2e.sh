@@ -88,6 +88,11 @@ wait_for 10 bash -c "[ \"\$(/usr/bin/python3 '$here/atspi_probe.py' selected-row
 timeout 10 xdotool key Up
 wait_for 10 bash -c "[ \"\$(/usr/bin/python3 '$here/atspi_probe.py' selected-row)\" = $row_after_down ]" ||
   fail "Up did not move the selection back to row $row_after_down"
+# A screen reader hears why the row's process runs, as the tooltip shows it.
+user_words="for the user "
+[ "$language" = de ] && user_words="für den Benutzer "
+probe selected-description | grep -qF "$user_words" ||
+  fail "the row under the cursor has no description of why it runs: $(probe selected-description)"
 
 probe select a11y-offline || fail "cannot select a11y-offline"
 wait_for 10 selected_is a11y-offline || fail "the selection did not come"

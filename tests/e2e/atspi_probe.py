@@ -10,6 +10,7 @@ usage: atspi_probe.py QUESTION [ARGS]
     select NAME        selects that row and gives the list the keyboard focus
     selected           the name of the selected row
     selected-row       the position of the selected row
+    selected-description  what a screen reader hears of the selected row besides its name
     focused            the role and name of the control that has the focus
     status             the status bar's text
     menu               the items of a context menu on show
@@ -248,12 +249,13 @@ def main():
         cells.addRowSelection(row)
         node.queryComponent().grabFocus()
         return 0
-    if question in ("selected", "selected-row"):
+    if question in ("selected", "selected-row", "selected-description"):
         _, cells = table(app)
         rows = cells.getSelectedRows()
         if not rows:
             return 1
-        print(rows[0] if question == "selected-row" else cells.getAccessibleAt(rows[0], 0).name)
+        cell = cells.getAccessibleAt(rows[0], 0)
+        print({"selected-row": rows[0], "selected": cell.name}.get(question, cell.description))
         return 0
     if question == "focused":
         for node in walk(app):
