@@ -22,7 +22,7 @@ image=localhost/proclens-bench:1
 podman="podman --root $work/storage --runroot $work/run --tmpdir $work/tmp --runtime runc
   --runtime-flag root=$work/runc --cgroup-manager=cgroupfs --events-backend=file --storage-driver overlay"
 leftovers=()
-for path in /var/lib/containers /var/lib/cni /run/containers /run/libpod /run/runc /run/netns; do
+for path in /var/lib/containers /var/lib/cni /run/containers /run/libpod /run/runc /run/netns /etc/cni/net.d/cni.lock; do
   [ -e "$path" ] || leftovers+=("$path")
 done
 cgroups=()
