@@ -38,6 +38,8 @@ void ProcessListFill::FillProcessList() {
   auto snapshot = platform_.snapshots.CreateSnapshot();
   if (!snapshot) return;
   if (platform_.facts != nullptr) platform_.facts->Refresh();
+  // The rows' descriptions are in one language, chosen once for the fill.
+  german_descriptions_ = GermanChosen(platform_.system);
 
   int processed = 0;
   std::size_t insert_at = 0;
@@ -86,9 +88,11 @@ ProcessItem ProcessListFill::MakeItem(const SnapshotEntry& entry, std::string pa
   item.sub_items.push_back(std::move(path));
   if (resolved && size > 3) item.sub_items.push_back(FormatSizeText(size) + kSizeUnit);
   if (platform_.facts != nullptr) {
-    const bool german = GermanChosen(platform_.system);
-    for (const std::string& line : ProcessFactsLines(item.caption, platform_.facts->FactsOf(entry.pid), german))
-      item.description += (item.description.empty() ? "" : "\n") + line;
+    for (const std::string& line :
+         ProcessFactsLines(item.caption, platform_.facts->FactsOf(entry.pid), german_descriptions_)) {
+      if (!item.description.empty()) item.description += '\n';
+      item.description += line;
+    }
   }
   return item;
 }

@@ -54,6 +54,7 @@ class ProcessListFill {
   ProcessItemList& list_;
   ImageList& large_images_;
   ImageList& small_images_;
+  bool german_descriptions_ = false;
 };
 
 }  // namespace proclens

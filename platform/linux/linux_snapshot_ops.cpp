@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <charconv>
 #include <cstring>
-#include <map>
 #include <optional>
 #include <vector>
 
@@ -80,12 +79,13 @@ std::unique_ptr<ProcessSnapshot> LinuxSnapshotOps::CreateSnapshot() {
 
 std::vector<SnapshotEntry> LinuxSnapshotOps::ReadRecorded(int proc_fd, const std::vector<std::uint32_t>& pids) {
   std::vector<SnapshotEntry> entries;
-  std::map<std::uint32_t, ProcessRecord> records;
+  std::vector<std::pair<std::uint32_t, ProcessRecord>> records;
+  records.reserve(pids.size());
   for (const std::uint32_t pid : pids) {
     auto read = ReadRecordedEntry(proc_fd, pid);
     if (!read) continue;
     entries.push_back(std::move(read->first));
-    records.emplace(pid, std::move(read->second));
+    records.emplace_back(pid, std::move(read->second));
   }
   records_->Replace(std::move(records));
   return entries;

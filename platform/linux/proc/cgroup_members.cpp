@@ -14,8 +14,6 @@ namespace {
 
 constexpr std::size_t kFolderLimit = 4096;
 constexpr std::size_t kProcsLimit = 4u << 20;
-// Marks a process that more than one group lists.
-constexpr char kListedTwice[] = "";
 
 std::optional<std::string> ReadProcs(int folder) {
   UniqueFd fd(::openat(folder, "cgroup.procs", O_RDONLY | O_CLOEXEC | O_NOFOLLOW));
@@ -31,17 +29,14 @@ std::optional<std::string> ReadProcs(int folder) {
   }
 }
 
-void AddMembers(std::string_view procs, const std::string& path, std::map<std::uint32_t, std::string>& members) {
+void AddMembers(std::string_view procs, std::size_t group, CgroupMembers& members) {
   const char* next = procs.data();
   const char* const end = procs.data() + procs.size();
   while (next < end) {
     std::uint32_t pid = 0;
     const auto [rest, ec] = std::from_chars(next, end, pid);
     // A process of another pid namespace is listed as 0.
-    if (ec == std::errc() && pid != 0) {
-      const auto [at, added] = members.emplace(pid, path);
-      if (!added && at->second != path) at->second = kListedTwice;
-    }
+    if (ec == std::errc() && pid != 0) members.Add(pid, group);
     next = rest == next ? next + 1 : rest;
   }
 }
@@ -70,8 +65,24 @@ std::string Joined(const std::string& path, const std::string& name) {
 
 }  // namespace
 
-std::optional<std::map<std::uint32_t, std::string>> ReadCgroupMembers(const Mount& mount, std::size_t folder_limit) {
-  std::map<std::uint32_t, std::string> members;
+const std::string* CgroupMembers::GroupOf(std::uint32_t pid) const {
+  const auto found = group_of_.find(pid);
+  if (found == group_of_.end() || found->second == kListedTwice) return nullptr;
+  return &groups_[found->second];
+}
+
+void CgroupMembers::Add(std::uint32_t pid, std::size_t group) {
+  const auto [at, added] = group_of_.emplace(pid, static_cast<std::uint32_t>(group));
+  if (!added && at->second != group) at->second = kListedTwice;
+}
+
+std::size_t CgroupMembers::AddGroup(std::string path) {
+  groups_.push_back(std::move(path));
+  return groups_.size() - 1;
+}
+
+std::optional<CgroupMembers> ReadCgroupMembers(const Mount& mount, std::size_t folder_limit) {
+  CgroupMembers members;
   struct Pending {
     UniqueFd folder;
     std::string path;
@@ -87,20 +98,19 @@ std::optional<std::map<std::uint32_t, std::string>> ReadCgroupMembers(const Moun
     const auto procs = ReadProcs(here.folder.get());
     const auto names = SubFolders(here.folder.get());
     if (!procs || !names) return std::nullopt;
-    AddMembers(*procs, here.path, members);
+    AddMembers(*procs, members.AddGroup(here.path), members);
     for (const std::string& name : *names) {
       pending.push_back({UniqueFd(::openat(here.folder.get(), name.c_str(),
                                            O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC)),
                          Joined(here.path, name)});
     }
   }
-  std::erase_if(members, [](const auto& member) { return member.second == kListedTwice; });
   return members;
 }
 
 std::optional<CgroupPaths> CgroupPaths::Read(const std::vector<Mount>& mounts, std::string_view self_text,
                                              std::uint32_t self_pid) {
-  const auto walked = [&mounts](std::string_view hierarchy) -> std::optional<std::map<std::uint32_t, std::string>> {
+  const auto walked = [&mounts](std::string_view hierarchy) -> std::optional<CgroupMembers> {
     for (const Mount& mount : mounts) {
       if (mount.cgroup_hierarchy == hierarchy) return ReadCgroupMembers(mount, kFolderLimit);
     }
@@ -122,14 +132,15 @@ std::optional<CgroupPaths> CgroupPaths::Read(const std::vector<Mount>& mounts, s
 
 std::optional<std::string> CgroupPaths::PathOf(std::uint32_t pid) const {
   // The same rule as for a process's own file, on the lines it would hold.
-  std::string text;
-  for (const auto& [hierarchy, members] : {std::pair("0::", &unified_), std::pair("1:name=systemd:", &named_systemd_)}) {
+  std::optional<std::string_view> unified, named_systemd;
+  for (const auto& [members, path] : {std::pair(&unified_, &unified), std::pair(&named_systemd_, &named_systemd)}) {
     if (!*members) continue;
-    const auto found = (*members)->find(pid);
-    if (found == (*members)->end()) return std::nullopt;
-    text.append(hierarchy).append(found->second).append("\n");
+    const std::string* group = (*members)->GroupOf(pid);
+    if (group == nullptr) return std::nullopt;
+    *path = *group;
   }
-  return ProcessCgroupPath(text);
+  const auto chosen = ChosenCgroupPath(unified, named_systemd);
+  return chosen ? std::optional<std::string>(*chosen) : std::nullopt;
 }
 
 }  // namespace proclens::linux_port

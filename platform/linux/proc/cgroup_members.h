@@ -5,23 +5,37 @@
 // reading /proc/PID/cgroup for each of them.
 
 #include <cstdint>
-#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/linux/proc/mount_info.h"
 
 namespace proclens::linux_port {
 
-// The processes of the hierarchy mounted at mount, each with its group's path
-// as /proc/PID/cgroup names it (the mount's root, then the folders below the
-// mount point); nullopt when the tree cannot be read or has more than
-// folder_limit folders. A process listed in two groups (the threads of a
-// threaded subtree) is left out, since its own file names only one of them.
-std::optional<std::map<std::uint32_t, std::string>> ReadCgroupMembers(const Mount& mount,
-                                                                      std::size_t folder_limit);
+// The processes of one hierarchy, each with its group's path as
+// /proc/PID/cgroup names it.
+class CgroupMembers {
+ public:
+  // nullptr for a process that no group lists, or that two groups list (the
+  // threads of a threaded subtree), since its own file names only one.
+  const std::string* GroupOf(std::uint32_t pid) const;
+
+  void Add(std::uint32_t pid, std::size_t group);
+  std::size_t AddGroup(std::string path);
+
+ private:
+  static constexpr std::uint32_t kListedTwice = UINT32_MAX;
+  std::vector<std::string> groups_;
+  std::unordered_map<std::uint32_t, std::uint32_t> group_of_;
+};
+
+// The members of the hierarchy mounted at mount (the mount's root, then the
+// folders below the mount point, give each group's path); nullopt when the
+// tree cannot be read or has more than folder_limit folders.
+std::optional<CgroupMembers> ReadCgroupMembers(const Mount& mount, std::size_t folder_limit);
 
 // The path ProcessCgroupPath would take from each process's own file, for the
 // hierarchies it looks at.
@@ -39,8 +53,8 @@ class CgroupPaths {
   std::optional<std::string> PathOf(std::uint32_t pid) const;
 
  private:
-  std::optional<std::map<std::uint32_t, std::string>> unified_;
-  std::optional<std::map<std::uint32_t, std::string>> named_systemd_;
+  std::optional<CgroupMembers> unified_;
+  std::optional<CgroupMembers> named_systemd_;
 };
 
 }  // namespace proclens::linux_port

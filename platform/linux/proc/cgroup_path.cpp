@@ -33,6 +33,12 @@ std::optional<std::string> ProcessCgroupPath(std::string_view cgroup_text) {
     if (IsHierarchyZero(line) && split->controllers.empty() && !unified) unified = std::string(split->path);
     if (split->controllers == "name=systemd" && !named_systemd) named_systemd = std::string(split->path);
   }
+  const auto chosen = ChosenCgroupPath(unified, named_systemd);
+  return chosen ? std::optional<std::string>(*chosen) : std::nullopt;
+}
+
+std::optional<std::string_view> ChosenCgroupPath(std::optional<std::string_view> unified,
+                                                 std::optional<std::string_view> named_systemd) {
   // The kernel names the unified root for every process even where nothing
   // manages that hierarchy (systemd on cgroup v1 alone): the root says
   // nothing, and the named hierarchy then holds the units.

@@ -15,6 +15,10 @@ namespace proclens::linux_port {
 // neither with an absolute path. On a hybrid system both name the same units.
 std::optional<std::string> ProcessCgroupPath(std::string_view cgroup_text);
 
+// The same choice between the two hierarchies' paths of one process.
+std::optional<std::string_view> ChosenCgroupPath(std::optional<std::string_view> unified,
+                                                 std::optional<std::string_view> named_systemd);
+
 // The path's folder names, outermost first ("/a/b.service" gives a, b.service).
 std::vector<std::string_view> CgroupPathNames(std::string_view path);
 

@@ -141,9 +141,13 @@ std::optional<SnapshotEntry> ReadProcessEntry(int proc_fd, std::uint32_t pid) {
 
 std::optional<std::pair<SnapshotEntry, ProcessRecord>> ReadRecordedEntry(int proc_fd, std::uint32_t pid) {
   const std::string dir = std::to_string(pid);
-  UniqueFd fd(::openat(proc_fd, (dir + "/stat").c_str(), O_RDONLY | O_CLOEXEC));
+  // The folder's owner is the process's effective user, as procps reads it;
+  // its files belong to root once the process is not dumpable (a daemon that
+  // dropped to its own user without a new program, ssh-agent).
   struct stat owner {};
-  if (!fd.valid() || ::fstat(fd.get(), &owner) != 0) return std::nullopt;
+  if (::fstatat(proc_fd, dir.c_str(), &owner, 0) != 0) return std::nullopt;
+  UniqueFd fd(::openat(proc_fd, (dir + "/stat").c_str(), O_RDONLY | O_CLOEXEC));
+  if (!fd.valid()) return std::nullopt;
   const auto stat_text = ReadOpenFile(fd.get(), kWholeFile, Reading::kOneRecord);
   auto fields = stat_text ? ParseStatLine(*stat_text) : std::nullopt;
   if (!fields || (fields->flags & kKernelThreadFlag) != 0) return std::nullopt;

@@ -57,12 +57,12 @@ std::optional<StatFields> ReadStatFields(int proc_fd, std::uint32_t pid);
 struct ProcessRecord {
   std::uint32_t parent_pid = 0;
   std::uint64_t start_time = 0;
-  std::uint32_t uid = 0;  // the owner of its /proc folder: its user, or root where it is not dumpable
+  std::uint32_t uid = 0;  // the owner of its /proc folder: its effective user
   std::string name;       // as its snapshot entry names it
 };
 
 // ReadProcessEntry that also keeps the process's record: its stat, and the
-// owner of the file that stat was read from, at no further open.
+// owner of its folder.
 std::optional<std::pair<SnapshotEntry, ProcessRecord>> ReadRecordedEntry(int proc_fd, std::uint32_t pid);
 
 }  // namespace proclens::linux_port

@@ -6,9 +6,10 @@
 // may name another process.
 
 #include <cstdint>
-#include <map>
 #include <mutex>
 #include <optional>
+#include <utility>
+#include <vector>
 
 #include "platform/linux/proc/proc_entry.h"
 
@@ -17,7 +18,7 @@ namespace proclens::linux_port {
 class ProcessRecords {
  public:
   // The records of a new snapshot, in place of the last one's.
-  void Replace(std::map<std::uint32_t, ProcessRecord> records);
+  void Replace(std::vector<std::pair<std::uint32_t, ProcessRecord>> records);
 
   // The record of a process asked about for the first time since the
   // snapshot; nullopt otherwise, and then every record is dropped, since the
@@ -29,11 +30,13 @@ class ProcessRecords {
 
  private:
   struct Kept {
+    std::uint32_t pid;
     ProcessRecord record;
     bool answered = false;
   };
+
   mutable std::mutex mutex_;
-  std::map<std::uint32_t, Kept> kept_;
+  std::vector<Kept> kept_;
 };
 
 }  // namespace proclens::linux_port

@@ -48,15 +48,17 @@ TEST(CgroupMembersTest, EachProcessIsInTheFolderThatListsIt) {
   tree.Group("/app.slice/threads/b", "77\n78");
   const auto members = ReadCgroupMembers(tree.MountedAs("0"), 100);
   ASSERT_TRUE(members);
-  const std::map<std::uint32_t, std::string> expected = {{1, "/"},
-                                                         {2, "/"},
-                                                         {40, "/system.slice/ssh.service"},
-                                                         {41, "/system.slice/ssh.service"},
-                                                         {500, "/user.slice/user-1000.slice/session-2.scope"},
-                                                         {78, "/app.slice/threads/b"}};
-  EXPECT_EQ(*members, expected);
+  const std::pair<std::uint32_t, const char*> expected[] = {
+      {1, "/"}, {2, "/"}, {40, "/system.slice/ssh.service"}, {41, "/system.slice/ssh.service"},
+      {500, "/user.slice/user-1000.slice/session-2.scope"}, {78, "/app.slice/threads/b"},
+      {77, nullptr}, {0, nullptr}, {3, nullptr}};
+  for (const auto& [pid, path] : expected) {
+    SCOPED_TRACE(pid);
+    const std::string* group = members->GroupOf(pid);
+    EXPECT_EQ(group ? group->c_str() : "none", std::string(path ? path : "none"));
+  }
   // A mount of a subtree names its groups from that subtree's own path.
-  EXPECT_EQ(ReadCgroupMembers(tree.MountedAs("0", "/machine.slice"), 100)->at(40),
+  EXPECT_EQ(*ReadCgroupMembers(tree.MountedAs("0", "/machine.slice"), 100)->GroupOf(40),
             "/machine.slice/system.slice/ssh.service");
   EXPECT_FALSE(ReadCgroupMembers(tree.MountedAs("0"), 3)) << "more folders than the limit";
   Mount missing = tree.MountedAs("0");

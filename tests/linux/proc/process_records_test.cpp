@@ -4,6 +4,9 @@
 #include "platform/linux/proc/process_records.h"
 
 #include <fcntl.h>
+#include <signal.h>
+#include <sys/prctl.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -41,6 +44,32 @@ TEST(ProcessRecordsTest, TheRecordOfThisProcessIsWhatTheKernelSaysOfIt) {
   if (kthreadd && (kthreadd->flags & kKernelThreadFlag) != 0) {
     EXPECT_FALSE(ReadRecordedEntry(proc.get(), 2)) << "kthreadd is a kernel thread";
   }
+}
+
+// A daemon that drops to its own user without starting a new program is no
+// longer dumpable, and the files of its /proc folder then belong to root.
+TEST(ProcessRecordsTest, AProcessThatIsNotDumpableRunsAsItsOwnUser) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs root to change a child's user";
+  int ready[2];
+  ASSERT_EQ(::pipe(ready), 0);
+  const pid_t child = ::fork();
+  if (child == 0) {
+    const bool dropped = ::setgid(65534) == 0 && ::setuid(65534) == 0 && ::prctl(PR_SET_DUMPABLE, 0) == 0;
+    (void)!::write(ready[1], dropped ? "y" : "n", 1);
+    ::pause();
+    ::_exit(0);
+  }
+  char said = 0;
+  ASSERT_EQ(::read(ready[0], &said, 1), 1);
+  const UniqueFd proc(::open("/proc", O_PATH | O_DIRECTORY | O_CLOEXEC));
+  const auto read = ReadRecordedEntry(proc.get(), static_cast<std::uint32_t>(child));
+  ::kill(child, SIGKILL);
+  ::waitpid(child, nullptr, 0);
+  ::close(ready[0]);
+  ::close(ready[1]);
+  ASSERT_EQ(said, 'y');
+  ASSERT_TRUE(read);
+  EXPECT_EQ(read->second.uid, 65534u);
 }
 
 }  // namespace
