@@ -37,9 +37,11 @@ void ProcessListFill::FillProcessList() {
 
   auto snapshot = platform_.snapshots.CreateSnapshot();
   if (!snapshot) return;
-  if (platform_.facts != nullptr) platform_.facts->Refresh();
-  // The rows' descriptions are in one language, chosen once for the fill.
-  german_descriptions_ = GermanChosen(platform_.system);
+  if (platform_.facts != nullptr) {
+    platform_.facts->Refresh();
+    // The rows' descriptions are in one language, chosen once for the fill.
+    german_descriptions_ = GermanChosen(platform_.system);
+  }
 
   int processed = 0;
   std::size_t insert_at = 0;
