@@ -67,8 +67,8 @@ std::string Joined(const std::string& path, const std::string& name) {
 
 const std::string* CgroupMembers::GroupOf(std::uint32_t pid) const {
   const auto found = group_of_.find(pid);
-  if (found == group_of_.end() || found->second == kListedTwice) return nullptr;
-  return &groups_[found->second];
+  if (found == group_of_.end()) return rest_ ? &groups_[*rest_] : nullptr;
+  return found->second == kListedTwice ? nullptr : &groups_[found->second];
 }
 
 void CgroupMembers::Add(std::uint32_t pid, std::size_t group) {
@@ -95,10 +95,13 @@ std::optional<CgroupMembers> ReadCgroupMembers(const Mount& mount, std::size_t f
     Pending here = std::move(pending.back());
     pending.pop_back();
     if (!here.folder.valid() || ++walked > folder_limit) return std::nullopt;
-    const auto procs = ReadProcs(here.folder.get());
+    const std::size_t group = members.AddGroup(here.path);
+    const bool whole_root = walked == 1 && here.path == "/";
+    const auto procs = whole_root ? std::optional<std::string>("") : ReadProcs(here.folder.get());
     const auto names = SubFolders(here.folder.get());
     if (!procs || !names) return std::nullopt;
-    AddMembers(*procs, members.AddGroup(here.path), members);
+    if (whole_root) members.TakeTheRestAs(group);
+    AddMembers(*procs, group, members);
     for (const std::string& name : *names) {
       pending.push_back({UniqueFd(::openat(here.folder.get(), name.c_str(),
                                            O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC)),

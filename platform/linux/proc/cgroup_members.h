@@ -25,16 +25,22 @@ class CgroupMembers {
 
   void Add(std::uint32_t pid, std::size_t group);
   std::size_t AddGroup(std::string path);
+  // Every process that no other group lists is in this one.
+  void TakeTheRestAs(std::size_t group) { rest_ = group; }
 
  private:
   static constexpr std::uint32_t kListedTwice = UINT32_MAX;
   std::vector<std::string> groups_;
   std::unordered_map<std::uint32_t, std::uint32_t> group_of_;
+  std::optional<std::size_t> rest_;
 };
 
 // The members of the hierarchy mounted at mount (the mount's root, then the
 // folders below the mount point, give each group's path); nullopt when the
-// tree cannot be read or has more than folder_limit folders.
+// tree cannot be read or has more than folder_limit folders. Where the whole
+// hierarchy is mounted, its root group's list (every process of a machine
+// without a service manager, read at a cost per process) is not read: a
+// process that ran before the walk and that no other group lists is there.
 std::optional<CgroupMembers> ReadCgroupMembers(const Mount& mount, std::size_t folder_limit);
 
 // The path ProcessCgroupPath would take from each process's own file, for the
@@ -49,7 +55,8 @@ class CgroupPaths {
   static std::optional<CgroupPaths> Read(const std::vector<Mount>& mounts, std::string_view self_text,
                                          std::uint32_t self_pid);
 
-  // nullopt for a process that no walked group listed (started since).
+  // For a process that ran before the walk; nullopt where a group it was
+  // not read from may hold it.
   std::optional<std::string> PathOf(std::uint32_t pid) const;
 
  private:

@@ -40,7 +40,8 @@ class FakeHierarchy {
 
 TEST(CgroupMembersTest, EachProcessIsInTheFolderThatListsIt) {
   FakeHierarchy tree;
-  tree.Group("/", "1\n2\n");
+  // The root's own list is not read: what no other group lists is there.
+  tree.Group("/", "40\n");
   tree.Group("/system.slice/ssh.service", "40\n41\n");
   tree.Group("/user.slice/user-1000.slice/session-2.scope", "500\n0\n");
   // A threaded subtree lists one process in two groups: its own file names one only.
@@ -51,15 +52,18 @@ TEST(CgroupMembersTest, EachProcessIsInTheFolderThatListsIt) {
   const std::pair<std::uint32_t, const char*> expected[] = {
       {1, "/"}, {2, "/"}, {40, "/system.slice/ssh.service"}, {41, "/system.slice/ssh.service"},
       {500, "/user.slice/user-1000.slice/session-2.scope"}, {78, "/app.slice/threads/b"},
-      {77, nullptr}, {0, nullptr}, {3, nullptr}};
+      {77, nullptr}, {3, "/"}};
   for (const auto& [pid, path] : expected) {
     SCOPED_TRACE(pid);
     const std::string* group = members->GroupOf(pid);
     EXPECT_EQ(group ? group->c_str() : "none", std::string(path ? path : "none"));
   }
-  // A mount of a subtree names its groups from that subtree's own path.
-  EXPECT_EQ(*ReadCgroupMembers(tree.MountedAs("0", "/machine.slice"), 100)->GroupOf(40),
-            "/machine.slice/system.slice/ssh.service");
+  // A mount of a subtree names its groups from that subtree's own path, and
+  // its top group is read, since processes outside the subtree are in none.
+  const auto subtree = ReadCgroupMembers(tree.MountedAs("0", "/machine.slice"), 100);
+  EXPECT_EQ(*subtree->GroupOf(500), "/machine.slice/user.slice/user-1000.slice/session-2.scope");
+  EXPECT_EQ(subtree->GroupOf(40), nullptr) << "listed by the top group and by a group below";
+  EXPECT_EQ(subtree->GroupOf(3), nullptr);
   EXPECT_FALSE(ReadCgroupMembers(tree.MountedAs("0"), 3)) << "more folders than the limit";
   Mount missing = tree.MountedAs("0");
   missing.mount_point += "/absent";
@@ -81,7 +85,7 @@ TEST(CgroupMembersTest, PathsFollowTheRuleOfAProcesssOwnFile) {
   EXPECT_EQ(paths->PathOf(9), "/system.slice/cron.service");
   EXPECT_EQ(paths->PathOf(7), "/user.slice/a.scope");
   EXPECT_EQ(paths->PathOf(1), "/");
-  EXPECT_EQ(paths->PathOf(12), std::nullopt) << "a process started after the walk";
+  EXPECT_EQ(paths->PathOf(12), "/") << "a process that no group below the roots lists";
   // The mounts show another view of the tree than this process's own file.
   EXPECT_FALSE(CgroupPaths::Read(hybrid, "9:name=systemd:/elsewhere.service\n0::/\n", 9));
   // A hierarchy that the own file names but no mount shows cannot be walked.
