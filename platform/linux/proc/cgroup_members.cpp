@@ -15,20 +15,6 @@ namespace {
 constexpr std::size_t kFolderLimit = 4096;
 constexpr std::size_t kProcsLimit = 4u << 20;
 
-std::optional<std::string> ReadProcs(int folder) {
-  UniqueFd fd(::openat(folder, "cgroup.procs", O_RDONLY | O_CLOEXEC | O_NOFOLLOW));
-  if (!fd.valid()) return std::nullopt;
-  std::string text;
-  char buffer[16384];
-  for (;;) {
-    const ssize_t got = ::read(fd.get(), buffer, sizeof buffer);
-    if (got < 0) return std::nullopt;
-    if (got == 0) return text;
-    if (text.size() + static_cast<std::size_t>(got) > kProcsLimit) return std::nullopt;
-    text.append(buffer, static_cast<std::size_t>(got));
-  }
-}
-
 void AddMembers(std::string_view procs, std::size_t group, CgroupMembers& members) {
   const char* next = procs.data();
   const char* const end = procs.data() + procs.size();
@@ -60,7 +46,10 @@ std::optional<std::vector<std::string>> SubFolders(int folder) {
 }
 
 std::string Joined(const std::string& path, const std::string& name) {
-  return path.ends_with('/') ? path + name : path + "/" + name;
+  std::string joined = path;
+  if (!joined.ends_with('/')) joined += '/';
+  joined += name;
+  return joined;
 }
 
 }  // namespace
@@ -97,7 +86,7 @@ std::optional<CgroupMembers> ReadCgroupMembers(const Mount& mount, std::size_t f
     if (!here.folder.valid() || ++walked > folder_limit) return std::nullopt;
     const std::size_t group = members.AddGroup(here.path);
     const bool whole_root = walked == 1 && here.path == "/";
-    const auto procs = whole_root ? std::optional<std::string>("") : ReadProcs(here.folder.get());
+    const auto procs = whole_root ? std::optional<std::string>("") : ReadProcTextAt(here.folder.get(), "cgroup.procs", kProcsLimit);
     const auto names = SubFolders(here.folder.get());
     if (!procs || !names) return std::nullopt;
     if (whole_root) members.TakeTheRestAs(group);

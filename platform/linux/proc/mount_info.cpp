@@ -113,7 +113,7 @@ std::vector<Mount> ParseMountInfo(std::string_view text) {
     mount.fuse = type == "fuse" || type.starts_with("fuse.");
     if (mount.fuse) mount.user_id = UserIdOption(super_options);
     mount.root = Unescape(root);
-    if (type == "cgroup2") mount.cgroup_hierarchy = "0";
+    if (type == "cgroup2") mount.cgroup_hierarchy.push_back('0');  // as "0::" names it
     if (type == "cgroup") mount.cgroup_hierarchy = std::string(OptionStartingWith(super_options, "name="));
     mounts.push_back(std::move(mount));
   }
@@ -148,6 +148,12 @@ const std::vector<Mount>& MountTable::Current() {
 
 std::optional<std::string> ReadProcText(const std::string& path, std::size_t limit) {
   UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+  if (!fd.valid()) return std::nullopt;
+  return ReadFrom(fd.get(), limit);
+}
+
+std::optional<std::string> ReadProcTextAt(int folder, const char* name, std::size_t limit) {
+  UniqueFd fd(::openat(folder, name, O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY | O_NOFOLLOW));
   if (!fd.valid()) return std::nullopt;
   return ReadFrom(fd.get(), limit);
 }

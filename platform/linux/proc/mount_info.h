@@ -47,5 +47,7 @@ class MountTable {
 
 // The text of a /proc file, at most limit bytes.
 std::optional<std::string> ReadProcText(const std::string& path, std::size_t limit);
+// The same for a file named beneath an open folder, not following a link.
+std::optional<std::string> ReadProcTextAt(int folder, const char* name, std::size_t limit);
 
 }  // namespace proclens::linux_port
