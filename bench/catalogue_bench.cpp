@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_arguments.h"
 #include "bench/catalogue_children.h"
 #include "bench/catalogue_floor.h"
 #include "bench/catalogue_memory_sinks.h"
@@ -85,16 +86,6 @@ int Usage() {
                "usage: catalogue_bench --hold N [--lifetime SECONDS]\n"
                "       catalogue_bench --measure [--reps R]\n");
   return 2;
-}
-
-// The number after `flag`, or `fallback` when the flag is absent; -1 when it is malformed.
-long NumberAfter(const std::vector<std::string>& args, const char* flag, long fallback) {
-  const auto found = std::find(args.begin(), args.end(), flag);
-  if (found == args.end()) return fallback;
-  if (found + 1 == args.end()) return -1;
-  char* end = nullptr;
-  const long value = std::strtol(found[1].c_str(), &end, 10);
-  return (*end == '\0' && value > 0) ? value : -1;
 }
 
 }  // namespace

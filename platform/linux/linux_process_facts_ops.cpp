@@ -13,13 +13,16 @@ namespace proclens::linux_port {
 namespace {
 
 constexpr std::size_t kCgroupLimit = 64u << 10;
-constexpr std::size_t kMountInfoLimit = 16u << 20;
 
 }  // namespace
 
 LinuxProcessFactsOps::LinuxProcessFactsOps(ContainerCache& containers, UnitDescriptions& units, std::string proc_root,
                                            ProcessRecords* records)
-    : containers_(containers), units_(units), proc_root_(std::move(proc_root)), records_(records) {}
+    : containers_(containers),
+      units_(units),
+      proc_root_(std::move(proc_root)),
+      records_(records),
+      mounts_(proc_root_ + "self/mountinfo") {}
 
 void LinuxProcessFactsOps::Refresh() {
   const std::lock_guard lock(mutex_);
@@ -29,11 +32,8 @@ void LinuxProcessFactsOps::Refresh() {
   // With the snapshot's records at hand, a walk of the groups saves reading
   // each process's cgroup file; without, each is read as it is asked.
   if (records_ == nullptr) return;
-  const auto mountinfo = ReadProcText(proc_root_ + "self/mountinfo", kMountInfoLimit);
   const auto self_text = ReadProcText(proc_root_ + "self/cgroup", kCgroupLimit);
-  if (mountinfo && self_text) {
-    cgroup_paths_ = CgroupPaths::Read(ParseMountInfo(*mountinfo), *self_text, static_cast<std::uint32_t>(::getpid()));
-  }
+  if (self_text) cgroup_paths_ = CgroupPaths::Read(mounts_.Current(), *self_text, static_cast<std::uint32_t>(::getpid()));
 }
 
 std::optional<ParentFacts> LinuxProcessFactsOps::ParentOf(std::uint32_t parent_pid, std::uint64_t child_start) {

@@ -10,6 +10,7 @@
 #include "platform/linux/base/unique_fd.h"
 #include "platform/linux/containers/container_cache.h"
 #include "platform/linux/proc/cgroup_members.h"
+#include "platform/linux/proc/mount_info.h"
 #include "platform/linux/proc/process_records.h"
 #include "platform/linux/units/unit_descriptions.h"
 #include "platform/process_facts_ops.h"
@@ -41,6 +42,8 @@ class LinuxProcessFactsOps : public ProcessFactsOps {
   UnitDescriptions& units_;
   std::string proc_root_;
   ProcessRecords* records_;
+  // This process's mounts, where the control-group hierarchies are walked.
+  MountTable mounts_;
   UniqueFd proc_dir_;
   std::mutex mutex_;
   // The units seen by FactsOf, to be described by name.

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "platform/hex_digit.h"
 #include "platform/linux/proc/cgroup_path.h"
 
 namespace proclens::linux_port {
@@ -24,13 +25,6 @@ std::optional<std::string> IdInName(std::string_view name, std::string_view pref
   return std::string(name);
 }
 
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
 // systemd writes a unit name's bytes outside [A-Za-z0-9:_.] (and '-') as
 // \xNN (src/basic/unit-name.c, unit_name_escape).
 std::optional<std::string> UnescapeUnitName(std::string_view text) {
@@ -40,9 +34,9 @@ std::optional<std::string> UnescapeUnitName(std::string_view text) {
       name += text[i];
       continue;
     }
-    if (i + 3 >= text.size() || text[i + 1] != 'x' || HexValue(text[i + 2]) < 0 || HexValue(text[i + 3]) < 0)
+    if (i + 3 >= text.size() || text[i + 1] != 'x' || HexDigitValue(text[i + 2]) < 0 || HexDigitValue(text[i + 3]) < 0)
       return std::nullopt;
-    name += static_cast<char>(HexValue(text[i + 2]) * 16 + HexValue(text[i + 3]));
+    name += static_cast<char>(HexDigitValue(text[i + 2]) * 16 + HexDigitValue(text[i + 3]));
     i += 3;
   }
   return name;

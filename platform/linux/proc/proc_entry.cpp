@@ -28,27 +28,22 @@ constexpr std::size_t kWholeFile = static_cast<std::size_t>(-1);
 // saves the second read that would only find the end.
 enum class Reading { kToTheEnd, kOneRecord };
 
-// The open file's first `limit` bytes or a little more, or nullopt when it
-// cannot be read (the process may have ended since it was listed).
-std::optional<std::string> ReadOpenFile(int fd, std::size_t limit, Reading reading) {
+// The file below dir_fd, its first `limit` bytes or a little more, or nullopt
+// when it cannot be read (the process may have ended since it was listed).
+std::optional<std::string> ReadSmallFile(int dir_fd, const char* name, std::size_t limit,
+                                         Reading reading = Reading::kToTheEnd) {
+  UniqueFd fd(::openat(dir_fd, name, O_RDONLY | O_CLOEXEC));
+  if (!fd.valid()) return std::nullopt;
   std::string text;
   char buffer[4096];
   while (text.size() < limit) {
-    const ssize_t got = ::read(fd, buffer, sizeof buffer);
+    const ssize_t got = ::read(fd.get(), buffer, sizeof buffer);
     if (got < 0) return std::nullopt;
     if (got == 0) break;
     text.append(buffer, static_cast<std::size_t>(got));
     if (reading == Reading::kOneRecord && static_cast<std::size_t>(got) < sizeof buffer) break;
   }
   return text;
-}
-
-// The file below dir_fd, read as ReadOpenFile does.
-std::optional<std::string> ReadSmallFile(int dir_fd, const char* name, std::size_t limit,
-                                         Reading reading = Reading::kToTheEnd) {
-  UniqueFd fd(::openat(dir_fd, name, O_RDONLY | O_CLOEXEC));
-  if (!fd.valid()) return std::nullopt;
-  return ReadOpenFile(fd.get(), limit, reading);
 }
 
 std::string_view SkipFields(std::string_view text, int count) {
@@ -127,15 +122,20 @@ std::set<std::uint32_t> ParsePidList(std::string_view text) {
   return pids;
 }
 
+// The stat fields of a process that runs a program, not a kernel thread.
+std::optional<StatFields> ProgramStat(int proc_fd, const std::string& dir) {
+  const auto text = ReadSmallFile(proc_fd, (dir + "/stat").c_str(), kWholeFile, Reading::kOneRecord);
+  auto fields = text ? ParseStatLine(*text) : std::nullopt;
+  if (!fields || (fields->flags & kKernelThreadFlag) != 0) return std::nullopt;
+  return fields;
+}
+
 }  // namespace
 
 std::optional<SnapshotEntry> ReadProcessEntry(int proc_fd, std::uint32_t pid) {
   const std::string dir = std::to_string(pid);
-  const auto stat_text =
-      ReadSmallFile(proc_fd, (dir + "/stat").c_str(), kWholeFile, Reading::kOneRecord);
-  if (!stat_text) return std::nullopt;
-  auto fields = ParseStatLine(*stat_text);
-  if (!fields || (fields->flags & kKernelThreadFlag) != 0) return std::nullopt;
+  auto fields = ProgramStat(proc_fd, dir);
+  if (!fields) return std::nullopt;
   return NamedEntry(proc_fd, pid, dir, std::move(fields->comm));
 }
 
@@ -146,11 +146,8 @@ std::optional<std::pair<SnapshotEntry, ProcessRecord>> ReadRecordedEntry(int pro
   // dropped to its own user without a new program, ssh-agent).
   struct stat owner {};
   if (::fstatat(proc_fd, dir.c_str(), &owner, 0) != 0) return std::nullopt;
-  UniqueFd fd(::openat(proc_fd, (dir + "/stat").c_str(), O_RDONLY | O_CLOEXEC));
-  if (!fd.valid()) return std::nullopt;
-  const auto stat_text = ReadOpenFile(fd.get(), kWholeFile, Reading::kOneRecord);
-  auto fields = stat_text ? ParseStatLine(*stat_text) : std::nullopt;
-  if (!fields || (fields->flags & kKernelThreadFlag) != 0) return std::nullopt;
+  auto fields = ProgramStat(proc_fd, dir);
+  if (!fields) return std::nullopt;
   ProcessRecord record{fields->parent_pid, fields->start_time, owner.st_uid, {}};
   SnapshotEntry entry = NamedEntry(proc_fd, pid, dir, std::move(fields->comm));
   record.name = entry.exe_file;

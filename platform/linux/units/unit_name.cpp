@@ -3,6 +3,8 @@
 #include <array>
 #include <charconv>
 
+#include "platform/hex_digit.h"
+
 namespace proclens::linux_port {
 namespace {
 
@@ -12,13 +14,6 @@ constexpr std::array<std::string_view, 11> kUnitTypes = {
 bool IsNameCharacter(char c) {
   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == ':' ||
          c == '-' || c == '_' || c == '.' || c == '\\' || c == '@';
-}
-
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
 }
 
 }  // namespace
@@ -71,9 +66,9 @@ std::string UnescapeNamePart(std::string_view part) {
   for (std::size_t i = 0; i < part.size(); ++i) {
     if (part[i] == '-') {
       text.push_back('/');
-    } else if (part[i] == '\\' && i + 3 < part.size() && part[i + 1] == 'x' && HexValue(part[i + 2]) >= 0 &&
-               HexValue(part[i + 3]) >= 0) {
-      text.push_back(static_cast<char>(HexValue(part[i + 2]) * 16 + HexValue(part[i + 3])));
+    } else if (part[i] == '\\' && i + 3 < part.size() && part[i + 1] == 'x' && HexDigitValue(part[i + 2]) >= 0 &&
+               HexDigitValue(part[i + 3]) >= 0) {
+      text.push_back(static_cast<char>(HexDigitValue(part[i + 2]) * 16 + HexDigitValue(part[i + 3])));
       i += 3;
     } else {
       text.push_back(part[i]);
