@@ -22,6 +22,25 @@ CommandOutput Cli(const std::string& args) {
   return RunCommand(std::string(PROCLENS_CLI_PATH) + " " + args + " 2>/dev/null");
 }
 
+// Whether the process's program path begins with start within five seconds.
+bool RunsProgram(const std::string& pid, const std::string& start) {
+  std::error_code error;
+  for (int tries = 0; tries < 500; ++tries, std::this_thread::sleep_for(std::chrono::milliseconds(10))) {
+    if (std::filesystem::read_symlink("/proc/" + pid + "/exe", error).string().starts_with(start)) return true;
+  }
+  return false;
+}
+
+// The English page that proclens-cli writes for the process, in dir.
+std::string EnglishPage(const linux_test::TempDir& dir, const std::string& pid) {
+  const CommandOutput page = RunCommand("env -u LC_ALL -u LC_MESSAGES -u LANGUAGE LANG=C TMPDIR='" +
+                                        dir.path().string() + "' " + PROCLENS_CLI_PATH + " page " + pid);
+  EXPECT_EQ(page.status, 0);
+  std::ostringstream text;
+  text << std::ifstream(page.out.substr(0, page.out.size() - 1)).rdbuf();
+  return text.str();
+}
+
 TEST(CliVerify, OneRecordPerArgumentAndSuccessOnlyWhenEveryFileIsTheInstalledOne) {
   // A process is checked as the file the catalogue resolves for it.
   const std::string own_program = std::filesystem::read_symlink("/proc/self/exe").string();
@@ -65,21 +84,13 @@ TEST(CliVerify, AProcessThatDoesNotRunTheFileItsPathNamesIsReplaced) {
   unshare.push_back(impostor);
   linux_test::Child child("/usr/bin/unshare", unshare);
   const std::string pid = std::to_string(child.pid());
-  std::error_code error;
-  for (int tries = 0; std::filesystem::read_symlink("/proc/" + pid + "/exe", error) != "/usr/bin/ls"; ++tries) {
-    ASSERT_LT(tries, 500) << "the namespaced program did not start";
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
+  ASSERT_TRUE(RunsProgram(pid, "/usr/bin/ls")) << "the namespaced program did not start";
 
   const CommandOutput verify = Cli("verify " + pid);
   EXPECT_EQ(verify.out, "/usr/bin/ls\treplaced\t\n");
   EXPECT_EQ(verify.status, 1);
-  const CommandOutput page = RunCommand("env -u LC_ALL -u LC_MESSAGES -u LANGUAGE LANG=C TMPDIR='" +
-                                        dir.path().string() + "' " + PROCLENS_CLI_PATH + " page " + pid);
-  ASSERT_EQ(page.status, 0);
-  std::ostringstream text;
-  text << std::ifstream(page.out.substr(0, page.out.size() - 1)).rdbuf();
-  EXPECT_NE(text.str().find("Caution: this process does not run the file that its path names."), std::string::npos);
+  EXPECT_NE(EnglishPage(dir, pid).find("Caution: this process does not run the file that its path names."),
+            std::string::npos);
 }
 
 // A program run from an anonymous memory file has no file on any disk: the
@@ -93,12 +104,7 @@ TEST(CliVerify, AProgramRunFromMemoryIsInMemory) {
                            "os.write(fd, open(sys.argv[1], 'rb').read())\nos.execve(fd, ['sleep', '600'], {})",
                            program});
   const std::string pid = std::to_string(child.pid());
-  std::error_code error;
-  for (int tries = 0; !std::filesystem::read_symlink("/proc/" + pid + "/exe", error).string().starts_with("/memfd:");
-       ++tries) {
-    ASSERT_LT(tries, 500) << "the program did not start from memory";
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
+  ASSERT_TRUE(RunsProgram(pid, "/memfd:")) << "the program did not start from memory";
   const CommandOutput listed = Cli("list");
   const std::size_t row = listed.out.find(pid + "\t");
   ASSERT_NE(row, std::string::npos);
@@ -108,12 +114,8 @@ TEST(CliVerify, AProgramRunFromMemoryIsInMemory) {
   const CommandOutput verify = Cli("verify " + pid);
   EXPECT_EQ(verify.out, "/memfd:proclens test (deleted)\tin-memory\t\n");
   EXPECT_EQ(verify.status, 1);
-  const CommandOutput page = RunCommand("env -u LC_ALL -u LC_MESSAGES -u LANGUAGE LANG=C TMPDIR='" +
-                                        dir.path().string() + "' " + PROCLENS_CLI_PATH + " page " + pid);
-  ASSERT_EQ(page.status, 0);
-  std::ostringstream text;
-  text << std::ifstream(page.out.substr(0, page.out.size() - 1)).rdbuf();
-  EXPECT_NE(text.str().find("the process runs it from memory (proclens test)"), std::string::npos) << text.str();
+  const std::string page = EnglishPage(dir, pid);
+  EXPECT_NE(page.find("the process runs it from memory (proclens test)"), std::string::npos) << page;
 }
 
 }  // namespace
